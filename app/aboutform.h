@@ -1,0 +1,27 @@
+#pragma once
+// The about box: product name, version, notice and the maker's addresses.
+#include "traces/window.h"
+
+namespace zarn {
+
+class TFormabout : public Window {
+ public:
+  enum ControlId { kPanel1 = 3001, kPanel2, kImage1, kLabel1, kLabel2, kLabel3, kLabel4, kLabel5, kLabel6,
+                   kLabel7, kLabel8, kButton1 };
+  ~TFormabout() override;
+  bool Create();
+  void ShowAbout();
+  HWND Control(int id) const;
+
+  void Button1Click();
+  void Label1Click();
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  HWND panel1_ = nullptr, panel2_ = nullptr;
+  HBITMAP banner_ = nullptr;
+};
+
+}  // namespace zarn

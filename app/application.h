@@ -1,0 +1,13 @@
+#pragma once
+// Program start-up and the message loop.
+
+namespace zarn {
+
+// Creates the application window, then the fourteen forms in order (each category scans
+// once), shows the main window. False when a window cannot be created.
+bool StartApplication();
+// Runs the message loop until the application is told to end; returns the exit code.
+int RunMessageLoop();
+void EndApplication();
+
+}  // namespace zarn

@@ -1,0 +1,65 @@
+#include "app/catalogue.h"
+
+#include "traces/base_folders.h"
+#include "traces/probes.h"
+#include "traces/registry.h"
+
+namespace zarn {
+namespace {
+
+enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe };
+
+struct Entry {
+  const char* caption;
+  const char* description;
+  Probe probe;
+  const char* key = nullptr;        // the key opened for the probe
+  const char* existsKey = nullptr;  // the key then asked for (the same key, in Opera's spelling)
+};
+
+const Entry kCatalogue[] = {
+    {"Windows Explorer", "Recent Documents, Explorer MRUs, Search Autocomplete", Probe::Always},
+    {"Windows Applets", "Recentlist in Paint, Wordpad, Regedit", Probe::Always},
+    {"System", "Recycle Bin, Temporary Files, Log Files, Clipboard", Probe::Always},
+    {"Internet Explorer", "Cookies,Temp IE, Type URLs, Last Download", Probe::KeyHkcu, "\\SOFTWARE\\Microsoft\\Internet Explorer"},
+    {"Opera", "Cookies, Internet Cache, History", Probe::KeyHkcu, "\\SOFTWARE\\Opera Software", "\\Software\\Opera Software"},
+    {"Mozilla Firefox", "Cookies, Internet Cache, History", Probe::KeyHklm, "\\SOFTWARE\\Mozilla"},
+    {"Safari", "Cookies, Internet Cache, History", Probe::SafariExe},
+    {"Microsoft Office", "Recentlist in Microsoft Office Applications", Probe::KeyHkcu, "\\Software\\Microsoft\\Office"},
+    {"Open Office", "Recentlist in Open Office Applications", Probe::KeyHklm, "\\SOFTWARE\\OpenOffice.org\\OpenOffice.org"},
+    {"Adobe", "Recentlist in Adobe Applications", Probe::KeyHkcu, "\\Software\\Adobe"},
+    {"Macromedia", "Recentlist in Macromedia Applications", Probe::KeyHkcu, "\\Software\\Macromedia"},
+    {"Media Player", "Recentlist in Windows Media Player", Probe::KeyHkcu, "\\Software\\Microsoft\\MediaPlayer\\Player"},
+};
+
+// A key counts as present only when it opens with full access.
+bool KeyPresent(Root root, const char* key, const char* existsKey) {
+  TRegistry reg(RootKey(root));
+  if (!reg.OpenRegKey(key)) return false;
+  return reg.RegKeyExists(existsKey ? existsKey : key);
+}
+
+bool Offered(const Entry& e) {
+  switch (e.probe) {
+    case Probe::Always: return true;
+    case Probe::KeyHkcu: return KeyPresent(Root::HKCU, e.key, e.existsKey);
+    case Probe::KeyHklm: return KeyPresent(Root::HKLM, e.key, e.existsKey);
+    case Probe::SafariExe: {
+      // Without a programs folder there is nothing to look at: never probe the drive root.
+      const std::string programs = ReadBaseFolder(BaseFolder::ProgramFiles);
+      return !programs.empty() && FileExists(programs + "\\Safari\\Safari.exe");
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<CatalogueRow> BuildCatalogue() {
+  std::vector<CatalogueRow> rows;
+  for (const Entry& e : kCatalogue)
+    if (Offered(e)) rows.push_back({e.caption, e.description});
+  return rows;
+}
+
+}  // namespace zarn

@@ -1,0 +1,72 @@
+#include "app/forms.h"
+
+#include "app/aboutform.h"
+#include "app/utama.h"
+
+namespace zarn {
+
+TMainForm* MainForm = nullptr;
+TDetailsForm* DetailsForm = nullptr;
+TWindSysForm* WindSysForm = nullptr;
+TadobeForm* adobeForm = nullptr;
+TmacromediaForm* macromediaForm = nullptr;
+TMsofficeForm* MsofficeForm = nullptr;
+TInterForm* InterForm = nullptr;
+TSafariForm* SafariForm = nullptr;
+TmediaplayForm* mediaplayForm = nullptr;
+TwinappletForm* winappletForm = nullptr;
+TmozzForm* mozzForm = nullptr;
+TFormabout* Formabout = nullptr;
+TOpenofficeForm* OpenofficeForm = nullptr;
+TOperaForm* OperaForm = nullptr;
+
+namespace {
+
+template <typename Form>
+bool Make(Form*& ref) {
+  ref = new Form();
+  return ref->Create();
+}
+
+}  // namespace
+
+bool CreateAllForms() {
+  return Make(MainForm) && Make(DetailsForm) && Make(WindSysForm) && Make(adobeForm) &&
+         Make(macromediaForm) && Make(MsofficeForm) && Make(InterForm) && Make(SafariForm) &&
+         Make(mediaplayForm) && Make(winappletForm) && Make(mozzForm) && Make(Formabout) &&
+         Make(OpenofficeForm) && Make(OperaForm);
+}
+
+template <typename Form>
+static void Drop(Form*& ref) {
+  delete ref;
+  ref = nullptr;
+}
+
+void DestroyAllForms() {
+  Drop(OperaForm);
+  Drop(OpenofficeForm);
+  Drop(Formabout);
+  Drop(mozzForm);
+  Drop(winappletForm);
+  Drop(mediaplayForm);
+  Drop(SafariForm);
+  Drop(InterForm);
+  Drop(MsofficeForm);
+  Drop(macromediaForm);
+  Drop(adobeForm);
+  Drop(WindSysForm);
+  Drop(DetailsForm);
+  Drop(MainForm);
+}
+
+TCategoryForm* FindCategoryForm(const std::string& caption) {
+  TCategoryForm* const forms[] = {DetailsForm, WindSysForm, adobeForm, macromediaForm,
+                                  MsofficeForm, InterForm, SafariForm, mediaplayForm,
+                                  winappletForm, mozzForm, OpenofficeForm, OperaForm};
+  for (TCategoryForm* form : forms)
+    if (form && caption == form->Spec().caption) return form;
+  return nullptr;
+}
+
+}  // namespace zarn

@@ -1,0 +1,57 @@
+#include "categories/explorer.h"
+
+#include "res/resource.h"
+#include "traces/scan_engine.h"
+
+namespace zarn {
+namespace {
+
+const FormSpec kSpec = {"Windows Explorer", "TDetailsForm", "Zarn Cleaner - Windows Explorer", "lvpc",
+                        "explorerbtn", StatusFamily::A, "", "File Name", 437, true, true, IDI_CAT_EXPLORER};
+const CleanRules kClean = {false, false, KeyDeletion::CurrentUserBetween};
+
+// The Recent Documents folder's shortcuts, every one listed.
+const FileLocation kRecent[] = {
+    {BaseFolder::Recent, "\\", "*.lnk", 3, Listing::Names, Dots::Keep},
+};
+
+const RegistryRow kRunMru[] = {
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", NameSource::Values, NameRule::All},
+};
+
+const char kAcMru[] = "\\Software\\Microsoft\\Search Assistant\\ACMru\\";
+
+const RegistryRow kShellLists[] = {
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Subkeys, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Map Network Drive MRU", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComputerDescriptions", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
+    {Root::HKLM, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
+    {Root::HKLM, "\\Software\\Microsoft\\DirectDraw\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
+};
+
+}  // namespace
+
+TDetailsForm::TDetailsForm() : TCategoryForm(kSpec, kClean) {}
+
+void TDetailsForm::Probe() {
+  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  FolderSnapshot folders;
+  StageFiles(*this, kRecent, ListBox[1], folders);
+  AddStagedFiles(*this, ListBox[1], FileFilter::None, "All items listed in Recent Documents");
+
+  ProbeRegistry(*this, kRunMru, Memo1);
+
+  // The search assistant keeps one subkey per search field, each with its own values.
+  ListRegistryNames(Root::HKCU, kAcMru, NameSource::Subkeys, Memo1);
+  for (size_t i = 0; i < Memo1.Count(); ++i) {
+    const std::string key = kAcMru + std::string(Memo1.Text(i)) + "\\";
+    ListRegistryNames(Root::HKCU, key, NameSource::Values, Memo2);
+    for (size_t j = 0; j < Memo2.Count(); ++j) AddRegistryTrace(Root::HKCU, key, std::string(Memo2.Text(j)));
+  }
+
+  ProbeRegistry(*this, kShellLists, Memo1);
+}
+
+}  // namespace zarn

@@ -1,0 +1,66 @@
+#include "categories/mozilla.h"
+
+#include <iterator>
+#include <string>
+
+#include "categories/mozilla_profile.h"
+#include "res/resource.h"
+#include "traces/scan_engine.h"
+
+namespace zarn {
+namespace {
+
+const FormSpec kSpec = {"Mozilla Firefox", "TmozzForm", "Zarn Cleaner - Mozilla", "lvbro", "mozzbtn", StatusFamily::A,
+                        "", "File Name", 437, false, false, IDI_CAT_FIREFOX};
+const CleanRules kClean = {};
+
+// Every folder lies in one profile, base + kProfiles + the profile name + the part below.
+const char kProfiles[] = "\\Mozilla\\Firefox\\Profiles\\";
+
+struct ProfileLocation {
+  BaseFolder base;
+  const char* inProfile;  // below the profile folder; ends with a backslash
+  const char* mask;
+  int workingList;
+};
+
+// The disk cache under the local folder, the two history files under the roaming one.
+const ProfileLocation kProfile[] = {
+    {BaseFolder::LocalAppData, "\\Cache\\", "*.*", 2},
+    {BaseFolder::AppData, "\\", "history.dat", 3},
+    {BaseFolder::AppData, "\\", "formhistory.dat", 4},
+};
+
+const char kInfo[] = "Internet Cache";
+
+}  // namespace
+
+TmozzForm::TmozzForm() : TCategoryForm(kSpec, kClean) {}
+
+void TmozzForm::Probe() {
+  FolderSnapshot folders;
+  folders.Get(BaseFolder::LocalAppData);
+  const std::string& roaming = folders.Get(BaseFolder::AppData);
+
+  ListBox[1].Clear();
+  const std::string profile = ReadProfileName(roaming, ListBox[1]);
+  ListBox[1].Clear();
+  for (const ProfileLocation& loc : kProfile) ListBox[loc.workingList].Clear();
+  // Without a profile name the folders would be Profiles\\Cache\ and Profiles\\, which
+  // are no profile's: nothing is looked up at all.
+  if (profile.empty()) return;
+
+  std::string folder[std::size(kProfile)];
+  FileLocation locations[std::size(kProfile)];
+  for (size_t i = 0; i < std::size(kProfile); ++i) {
+    const ProfileLocation& loc = kProfile[i];
+    folder[i] = kProfiles + profile + loc.inProfile;
+    locations[i] = {loc.base, folder[i].c_str(), loc.mask, loc.workingList, Listing::Names, Dots::Skip};
+  }
+  StageFiles(*this, locations, ListBox[1], folders);
+  // No existence or lock test here: a file that a running Firefox holds open is listed,
+  // and a subfolder of the cache is a trace of its own.
+  AddStagedFiles(*this, ListBox[1], FileFilter::None, kInfo);
+}
+
+}  // namespace zarn

@@ -1,0 +1,38 @@
+#include "categories/opera.h"
+
+#include "res/resource.h"
+#include "traces/scan_engine.h"
+
+namespace zarn {
+namespace {
+
+const FormSpec kSpec = {"Opera", "TOperaForm", "Zarn Cleaner - Opera", "lvbro", "operabtn", StatusFamily::A,
+                        "", "File Name", 437, false, false, IDI_CAT_OPERA};
+const CleanRules kClean = {};
+
+// The profile folder of Opera 9: cookies, the plain files of the disk cache, four data
+// files and the saved session, in this order. Every listing is flat.
+const FileLocation kProfile[] = {
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "cookies*.dat", 2, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\cache4\\", "*.*", 3, Listing::Names, Dots::Skip},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "global.dat", 4, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "opera.dir", 5, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "download.dat", 6, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "vlink4.dat", 7, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\sessions\\", "autosave.win", 8, Listing::Names, Dots::Keep},
+};
+
+const char kInfo[] = "Internet Cache";
+
+}  // namespace
+
+TOperaForm::TOperaForm() : TCategoryForm(kSpec, kClean) {}
+
+void TOperaForm::Probe() {
+  FolderSnapshot folders;
+  StageFiles(*this, kProfile, ListBox[1], folders);
+  // A running Opera holds its files open without sharing; those stay out of the list.
+  AddStagedFiles(*this, ListBox[1], FileFilter::ExistingUnlocked, kInfo);
+}
+
+}  // namespace zarn

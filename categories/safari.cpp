@@ -1,0 +1,38 @@
+#include "categories/safari.h"
+
+#include "res/resource.h"
+#include "traces/scan_engine.h"
+
+namespace zarn {
+namespace {
+
+const FormSpec kSpec = {"Safari", "TSafariForm", "Zarn Cleaner - Safari", "lvbro", "safaribtn", StatusFamily::A,
+                        "", "File Name", 437, false, false, IDI_CAT_SAFARI};
+const CleanRules kClean = {false, true, KeyDeletion::None};
+
+// Five fixed files: the cache database under the local folder, history, downloads,
+// cookies and saved form values under the roaming folder.
+const FileLocation kFiles[] = {
+    {BaseFolder::LocalAppData, "\\Apple Computer\\Safari\\", "Cache.db", 2, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "History.plist", 3, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "Downloads.plist", 4, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\Cookies\\", "Cookies.plist", 5, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "Form Values.plist", 6, Listing::Names, Dots::Keep},
+};
+
+const char kInfo[] = "Internet Cache";
+
+}  // namespace
+
+TSafariForm::TSafariForm() : TCategoryForm(kSpec, kClean) {}
+
+void TSafariForm::Probe() {
+  FolderSnapshot folders;
+  // The roaming folder is read before the local one, as both before any listing.
+  folders.Get(BaseFolder::AppData);
+  folders.Get(BaseFolder::LocalAppData);
+  StageFiles(*this, kFiles, ListBox[1], folders);
+  AddStagedFiles(*this, ListBox[1], FileFilter::ExistingUnlocked, kInfo);
+}
+
+}  // namespace zarn

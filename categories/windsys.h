@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+#include "traces/category_form.h"
+
+namespace zarn {
+
+// The "System" category: recycle bin summary, temporary files, the clipboard, memory
+// dumps and the Windows folder's log files.
+class TWindSysForm : public TCategoryForm {
+ public:
+  TWindSysForm();
+
+  // The recycle bin summary and clipboard items are not files: they empty the bin or the
+  // clipboard instead of deleting Location + Name.
+  bool CleanOwnItem(const TraceItem& item) override;
+
+ protected:
+  void Probe() override;
+
+ private:
+  void ProbeRecycleBin();
+  void ProbeTemporaryFiles();
+  void ProbeMemoryDumps();
+  void ProbeLogFiles();
+};
+
+// The most significant half of a file's fixed version number (major << 16 | minor), or 0
+// when the file has no readable version resource. A bare name is found on the library
+// search path.
+DWORD ReadFileVersion(const std::string& fileName);
+
+// SHQueryRecycleBinA exists from shell version 4.72 on.
+bool ShellCanQueryRecycleBin(DWORD versionMS);
+
+// The summary item for a recycle bin query's outcome, or nothing when the query failed or
+// the bins are empty.
+std::optional<TraceItem> RecycleBinSummary(HRESULT queryResult, const SHQUERYRBINFO& info);
+
+// Empties the recycle bins of all drives through the library's SHEmptyRecycleBinA, looked
+// up at run time. Only a library that cannot be loaded is reported, by a message box.
+void EmptyRecycleBin(const char* library = "Shell32.dll");
+
+// Phase 3 of the scan: adds what the clipboard holds (text, else a picture, else one item
+// per dropped file). False when the clipboard could not be opened; it is never left open.
+bool AddClipboardTraces(TCategoryForm& form);
+
+// Empties the clipboard; false when another program holds it open.
+bool EmptyClipboardNow(HWND owner);
+
+}  // namespace zarn

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test under Wine and Xvfb in a
+# throwaway Wine prefix. Ends with CTest's summary.
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+"$repo/scripts/setup.sh"
+
+export WINEPREFIX="$repo/build/wineprefix-test"
+export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+export ZARN_THROWAWAY_PREFIX=1
+rm -rf "$WINEPREFIX"
+
+# Folder links for the tests that check scans never follow one: Win32 cannot make them
+# under Wine, a Unix symbolic link inside the prefix lists as a reparse point.
+fx="$WINEPREFIX/drive_c/zarn-fixtures"
+make_fixtures() {
+  mkdir -p "$fx/outside/sub" "$fx/cache/Content.IE5/ABCD1234" "$fx/appdata/Apple Computer/QuickTime/downloads/sub"
+  echo secret > "$fx/outside/secret.dat"
+  echo deep > "$fx/outside/sub/deep.dat"
+  echo page > "$fx/cache/Content.IE5/ABCD1234/page.htm"
+  echo movie > "$fx/appdata/Apple Computer/QuickTime/downloads/movie.mov"
+  echo part > "$fx/appdata/Apple Computer/QuickTime/downloads/sub/part.mov"
+  ln -s "$fx/outside" "$fx/cache/Content.IE5/LINKED"
+  ln -s "$fx/outside" "$fx/cache/Content.IE5/ABCD1234/LINKED2"
+  ln -s "$fx/outside" "$fx/appdata/Apple Computer/QuickTime/downloads/LINKED"
+}
+export ZARN_LINK_FIXTURES='C:\zarn-fixtures'
+
+cd "$repo/build"
+# One wineserver for the whole run, started inside the X server so it does not linger.
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -e
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  '"$(declare -f make_fixtures)"'
+  fx="'"$fx"'"; make_fixtures
+  wineserver -p
+  status=0
+  ctest --output-on-failure -j2 || status=$?
+  wineserver -k || true
+  exit $status
+'

@@ -1,0 +1,23 @@
+#pragma once
+// Reads what a list view shows, through the list view's own messages.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace zarn::test {
+
+struct ShownRow {
+  bool ticked = false;
+  std::vector<std::string> cells;
+  const std::string& operator[](size_t i) const { return cells[i]; }
+};
+
+std::vector<ShownRow> ReadList(HWND list);
+std::vector<std::string> ColumnCaptions(HWND list);
+// Unticks (or ticks) row `row` the way the user's click on its check box does.
+void SetTick(HWND list, int row, bool ticked);
+// The row whose first cell is `name`, or -1.
+int FindRow(HWND list, const std::string& name);
+
+}  // namespace zarn::test

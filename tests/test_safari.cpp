@@ -1,0 +1,162 @@
+// The Safari scan: five fixed files in two folders, the existence and lock filters, and a
+// clean that deletes exactly the ticked files.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "categories/safari.h"
+#include "tests/support/list_reader.h"
+#include "tests/support/sandbox.h"
+
+using namespace zarn;
+using namespace zarn::test;
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+class SafariTest : public SandboxTest {
+ protected:
+  void SetUp() override {
+    static const bool controls = [] {
+      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+      return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    ASSERT_TRUE(controls);
+    local = sandbox.localAppData + "\\Apple Computer\\Safari\\";
+    roaming = sandbox.appData + "\\Apple Computer\\Safari\\";
+    all = {local + "Cache.db", roaming + "History.plist", roaming + "Downloads.plist",
+           roaming + "Cookies\\Cookies.plist", roaming + "Form Values.plist"};
+  }
+  std::string local, roaming;
+  std::vector<std::string> all;  // the five files, in the order the scan lists them
+};
+
+std::string WindowText(HWND hwnd) {
+  char text[256] = "";
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+std::vector<std::string> ShownPaths(const TCategoryForm& form) {
+  std::vector<std::string> paths;
+  for (const ShownRow& row : ReadList(form.Traces().Handle())) paths.push_back(row[1] + row[0]);
+  return paths;
+}
+
+TEST_F(SafariTest, NothingInstalledFindsNothing) {
+  TSafariForm form;
+  ASSERT_TRUE(form.Create());
+  EXPECT_EQ(form.FoundCount(), 0);
+  EXPECT_TRUE(ReadList(form.Traces().Handle()).empty());
+  EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
+}
+
+TEST_F(SafariTest, FiveFilesInOrderWithTheirColumnTexts) {
+  for (const auto& p : all) Sandbox::WriteFile(p, std::string(3 * 1048576 / 2, 'z').substr(0, p.size() * 10));
+  Sandbox::WriteFile(local + "Cache.db", std::string(1048576 + 524288, 'c'));
+  // Same names in the wrong folder, and neighbours: none of them is listed.
+  Sandbox::WriteFile(roaming + "Cache.db");
+  Sandbox::WriteFile(local + "History.plist");
+  Sandbox::WriteFile(roaming + "Cookies.plist");
+  Sandbox::WriteFile(roaming + "Bookmarks.plist");
+  SetFileAttributesA(all[3].c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+
+  TSafariForm form;
+  ASSERT_TRUE(form.Create());
+  EXPECT_EQ(ShownPaths(form), all);
+  EXPECT_EQ(form.FoundCount(), 5);
+  EXPECT_EQ(WindowText(form.StatusLabel()), "5 Files founds");
+  auto rows = ReadList(form.Traces().Handle());
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0].cells, (std::vector<std::string>{"Cache.db", local, ".db", "Internet Cache", "1.50 MB"}));
+  EXPECT_EQ(rows[4][0], "Form Values.plist");
+  EXPECT_EQ(rows[4][1], roaming);
+  EXPECT_EQ(rows[3][1], roaming + "Cookies\\");
+  for (const ShownRow& row : rows) {
+    EXPECT_TRUE(row.ticked) << row[0];
+    EXPECT_EQ(row[3], "Internet Cache");
+    if (row[0] != "Cache.db") EXPECT_EQ(row[2], ".plist");
+  }
+  SetFileAttributesA(all[3].c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SafariTest, LockedFilesAndFoldersAreLeftOut) {
+  Sandbox::WriteFile(all[0]);
+  Sandbox::WriteFile(all[2]);
+  Sandbox::MakeDir(all[1]);  // a folder named like the history file
+  HANDLE held = CreateFileA(all[0].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  TSafariForm form;
+  ASSERT_TRUE(form.Create());
+  EXPECT_EQ(ShownPaths(form), (std::vector<std::string>{all[2]}));
+  EXPECT_EQ(form.FoundCount(), 1);
+  EXPECT_EQ(WindowText(form.StatusLabel()), "1 Files founds");
+  CloseHandle(held);
+  form.ClickScan();
+  EXPECT_EQ(ShownPaths(form), (std::vector<std::string>{all[0], all[2]}));
+}
+
+TEST_F(SafariTest, EachMissingBaseFolderDropsOnlyItsOwnLocations) {
+  for (const auto& p : all) Sandbox::WriteFile(p);
+  Sandbox::DeleteValue(Root::HKCU, kShellFolders, "Local AppData");
+  TSafariForm form;
+  ASSERT_TRUE(form.Create());
+  EXPECT_EQ(ShownPaths(form), std::vector<std::string>(all.begin() + 1, all.end()));
+
+  Sandbox::SetString(Root::HKCU, kShellFolders, "Local AppData", sandbox.localAppData);
+  Sandbox::SetString(Root::HKCU, kShellFolders, "AppData", "");
+  form.ClickScan();
+  EXPECT_EQ(ShownPaths(form), (std::vector<std::string>{all[0]}));
+}
+
+TEST_F(SafariTest, EmptyBaseFoldersNeverMeanTheDriveRoot) {
+  ZARN_REQUIRE_THROWAWAY_PREFIX();
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+  const std::string rootHistory = "C:\\Apple Computer\\Safari\\History.plist";
+  const std::string rootCache = "C:\\Apple Computer\\Safari\\Cache.db";
+  Sandbox::WriteFile(rootHistory);
+  Sandbox::WriteFile(rootCache);
+  {
+    Sandbox::SetString(Root::HKCU, kShellFolders, "AppData", "");
+    Sandbox::DeleteValue(Root::HKCU, kShellFolders, "Local AppData");
+    TSafariForm form;
+    ASSERT_TRUE(form.Create());
+    EXPECT_EQ(form.FoundCount(), 0);
+    form.ClickDelete();
+  }
+  EXPECT_TRUE(Sandbox::Exists(rootHistory));
+  DeleteFileA(rootHistory.c_str());
+  DeleteFileA(rootCache.c_str());
+  RemoveDirectoryA("C:\\Apple Computer\\Safari");
+  RemoveDirectoryA("C:\\Apple Computer");
+  SetCurrentDirectoryA(previous);
+}
+
+TEST_F(SafariTest, CleanDeletesExactlyTheTickedFiles) {
+  const std::vector<std::string> neighbours = {
+      roaming + "Bookmarks.plist", roaming + "Cookies\\Other.plist", roaming + "Backup\\History.plist",
+      local + "Cache.db-journal", local + "Webpage Previews\\one.png"};
+  for (const auto& p : all) Sandbox::WriteFile(p);
+  for (const auto& p : neighbours) Sandbox::WriteFile(p);
+
+  TSafariForm form;
+  ASSERT_TRUE(form.Create());
+  ASSERT_EQ(form.FoundCount(), 5);
+  int kept = FindRow(form.Traces().Handle(), "Form Values.plist");
+  ASSERT_EQ(kept, 4);
+  SetTick(form.Traces().Handle(), kept, false);
+  form.ClickDelete();
+
+  for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(Sandbox::Exists(all[i]), i == 4u) << all[i];
+  for (const auto& p : neighbours) EXPECT_TRUE(Sandbox::Exists(p)) << p;
+  EXPECT_EQ(form.FoundCount(), 5);
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+#include "traces/category_form.h"
+
+#include <commctrl.h>
+
+#include "traces/probes.h"
+
+namespace zarn {
+namespace {
+
+constexpr int kPanelHeight = 57;
+constexpr int kMargin = 8;
+constexpr COLORREF kPanelGrey = RGB(235, 235, 235);
+
+std::string LocationOf(const std::string& path) {
+  size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+  size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool TCategoryForm::Create() {
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(spec_.iconId));
+  RegisterWindowClass(spec_.className, icon, GetSysColorBrush(COLOR_BTNFACE));
+  if (!CreateTopLevel(spec_.className, spec_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      WS_EX_CONTROLPARENT, 700, spec_.height, ApplicationWindow()))
+    return false;
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+
+  scanButton_ = CreateChild(hwnd_, "BUTTON", spec_.scanButtonName, BS_PUSHBUTTON, 0, 0, 75, 25, kScanButton);
+  delbtn_ = CreateChild(hwnd_, "BUTTON", "delbtn", BS_PUSHBUTTON, 0, 0, 75, 25, kDelButton);
+  traces_.Create(hwnd_, kTraceList, kMargin, kMargin, 673, 321);
+
+  panel1_ = CreatePanel(hwnd_, kMargin, 0, 673, kPanelHeight, PanelEdge::SunkenDouble, kPanelGrey, kPanel1);
+  ShowWindow(panel1_, SW_SHOWNA);
+  DWORD statusVisible = spec_.statusHiddenUntilScan ? 0 : WS_VISIBLE;
+  image1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL,
+                        8, 8, 41, 41, kImage1);
+  SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  label1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_LEFT | SS_CENTERIMAGE, 56, 8, 300, 41, kLabel1);
+  xiButton1_ = CreateChild(panel1_, "BUTTON", spec_.okIsButton1 ? "OK" : "Cancel",
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 16, 75, 25,
+                           spec_.okIsButton1 ? IDOK : IDCANCEL);
+  xiButton2_ = CreateChild(panel1_, "BUTTON", spec_.okIsButton1 ? "Cancel" : "OK",
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 16, 75, 25,
+                           spec_.okIsButton1 ? IDCANCEL : IDOK);
+  Layout();
+  AddDialogWindow(hwnd_);
+  ClickScan();
+  return true;
+}
+
+void TCategoryForm::Layout() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  int width = client.right - 2 * kMargin;
+  int panelTop = client.bottom - kMargin - kPanelHeight;
+  MoveWindow(traces_.Handle(), kMargin, kMargin, width, panelTop - 2 * kMargin, TRUE);
+  MoveWindow(panel1_, kMargin, panelTop, width, kPanelHeight, TRUE);
+  // "OK" stands left of "Cancel", both anchored to the right edge.
+  HWND ok = OkButton(), cancel = CancelButton();
+  MoveWindow(cancel, width - 8 - 75, 16, 75, 25, TRUE);
+  MoveWindow(ok, width - 8 - 75 - 8 - 75, 16, 75, 25, TRUE);
+}
+
+void TCategoryForm::ClickScan() {
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(kScanButton, BN_CLICKED), reinterpret_cast<LPARAM>(scanButton_));
+}
+
+void TCategoryForm::ClickDelete() {
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(kDelButton, BN_CLICKED), reinterpret_cast<LPARAM>(delbtn_));
+}
+
+void TCategoryForm::ShowDetail() {
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  BringWindowToTop(hwnd_);
+}
+
+void TCategoryForm::scanbtnClick() {
+  traces_.SetColumns(spec_.firstColumn);
+  traces_.Clear();
+  for (TextList& list : ListBox) list.Clear();
+  Memo1.Clear();
+  Memo2.Clear();
+  Memo3.Clear();
+  Probe();
+  traces_.FinishAdding();
+  foundCount_ = static_cast<int>(traces_.Count());
+  SetStatusLabel();
+}
+
+void TCategoryForm::SetStatusLabel() {
+  std::string text;
+  if (spec_.family == StatusFamily::A)
+    text = std::to_string(foundCount_) + " Files founds";
+  else
+    text = foundCount_ > 0 ? std::to_string(foundCount_) + " Files Found" : spec_.emptyText;
+  SetWindowTextA(label1_, text.c_str());
+  if (spec_.statusHiddenUntilScan) {
+    ShowWindow(image1_, SW_SHOWNA);
+    ShowWindow(label1_, SW_SHOWNA);
+  }
+  if (spec_.family == StatusFamily::A) SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+}
+
+void TCategoryForm::delbtnClick() { RunCleaner(*this); }
+
+void TCategoryForm::AddTrace(TraceItem item) { traces_.Add(std::move(item)); }
+
+void TCategoryForm::AddFileTrace(const std::string& path, const std::string& info, std::string sizeText) {
+  TraceItem item;
+  item.location = LocationOf(path);
+  item.name = NameOf(path);
+  item.type = ExtensionOf(item.name);
+  item.info = info;
+  item.size = std::move(sizeText);
+  traces_.Add(std::move(item));
+}
+
+void TCategoryForm::AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info) {
+  AddFileTrace(path, info, FormatSize(facts ? FileSizeText(*facts) : FileSizeText(path)));
+}
+
+void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
+                                     const char* fixedInfo) {
+  TraceItem item;
+  item.name = name;
+  item.location = RootText(root) + keyPath;
+  item.type = kRegistryData;
+  item.info = fixedInfo ? std::string(fixedInfo)
+                        : ReadRegString(!keyPath.empty() && keyPath[0] == '\\' ? keyPath.substr(1) : keyPath, name, RootKey(root));
+  traces_.Add(std::move(item));
+}
+
+LRESULT TCategoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case kScanButton: scanbtnClick(); return 0;
+        case kDelButton: delbtnClick(); return 0;
+        case IDOK:
+        case IDCANCEL:
+          // Both only hide the window; the ticks stay as the user left them.
+          ShowWindow(hwnd_, SW_HIDE);
+          return 0;
+      }
+      break;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (traces_.HandleNotify(reinterpret_cast<const NMHDR*>(lParam), &result)) return result;
+      break;
+    }
+    case WM_SIZE:
+      if (panel1_) Layout();
+      return 0;
+    case WM_CLOSE:
+      ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace zarn

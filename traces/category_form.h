@@ -1,0 +1,104 @@
+#pragma once
+// The window that owns one category: its scan, its trace list, its found count and its
+// cleaner. Each of the twelve categories derives from it and supplies its probing step.
+#include <windows.h>
+
+#include <string>
+
+#include "traces/cleaner.h"
+#include "traces/registry.h"
+#include "traces/text_list.h"
+#include "traces/trace_list.h"
+#include "traces/window.h"
+
+namespace zarn {
+
+enum class StatusFamily {
+  A,  // "N Files founds", also for zero; then the default mouse cursor
+  B,  // "N Files Found", or the form's empty text
+};
+
+struct FormSpec {
+  const char* caption;         // the category caption, the wizard's dispatch key
+  const char* className;       // window class, named like the form class
+  const char* title;           // window title, exactly
+  const char* traceListName;   // lvpc, lvsys, lvbro or LV
+  const char* scanButtonName;  // the hidden scan button's name
+  StatusFamily family;
+  const char* emptyText;       // family B text for an empty list
+  const char* firstColumn;     // "File Name", or "File Names" on the System form
+  int height;                  // 437, or 435 on the System form
+  bool okIsButton1;            // which gradient button reads "OK"
+  bool statusHiddenUntilScan;  // icon and label appear after the first scan
+  int iconId;
+};
+
+class TCategoryForm : public Window {
+ public:
+  enum ControlId { kScanButton = 1001, kDelButton, kTraceList, kXiButton1, kXiButton2, kPanel1, kImage1, kLabel1 };
+
+  TCategoryForm(const FormSpec& spec, const CleanRules& clean) : spec_(spec), clean_(clean) {}
+
+  // Creates the hidden window and runs the first scan.
+  bool Create();
+
+  // The wizard's three operations: click the scan button, read the found count, click delbtn.
+  void ClickScan();
+  int FoundCount() const { return foundCount_; }
+  void ClickDelete();
+
+  // Shows the form as the modeless detail dialog, or brings it to the front.
+  void ShowDetail();
+
+  const FormSpec& Spec() const { return spec_; }
+  const CleanRules& Clean() const { return clean_; }
+  TraceList& Traces() { return traces_; }
+  const TraceList& Traces() const { return traces_; }
+  HWND StatusLabel() const { return label1_; }
+  HWND StatusIcon() const { return image1_; }
+  HWND ScanButton() const { return scanButton_; }
+  HWND DelButton() const { return delbtn_; }
+  HWND OkButton() const { return spec_.okIsButton1 ? xiButton1_ : xiButton2_; }
+  HWND CancelButton() const { return spec_.okIsButton1 ? xiButton2_ : xiButton1_; }
+
+  // The category's own cleaning steps. A ticked item that the category cleans itself
+  // returns true from CleanOwnItem; AfterClean runs once when all items are done.
+  virtual bool CleanOwnItem(const TraceItem&) { return false; }
+  virtual void AfterClean() {}
+
+  // Adds a ticked file trace for a collected path; `facts` are the listing's data for
+  // it, or null. The size text is FormatSize of the file's size unless given.
+  void AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info);
+  void AddFileTrace(const std::string& path, const std::string& info, std::string sizeText);
+  // Adds a ticked registry trace for a name under a key path (written with its leading
+  // backslash); Info is the value's string data unless a fixed text is given.
+  void AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
+                        const char* fixedInfo = nullptr);
+  // Adds an item whose texts the category builds itself (summary and clipboard items).
+  void AddTrace(TraceItem item);
+
+  // The hidden string lists: ListBox[1] is the staging list, the others working lists.
+  TextList ListBox[13];
+  TextList Memo1, Memo2, Memo3;
+
+ protected:
+  // The category's probing step, between the scan frame's set-up and its end.
+  virtual void Probe() = 0;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void scanbtnClick();
+  void delbtnClick();
+  void SetStatusLabel();
+  void Layout();
+
+  const FormSpec& spec_;
+  const CleanRules& clean_;
+  TraceList traces_;
+  int foundCount_ = 0;
+  HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr,
+       label1_ = nullptr, xiButton1_ = nullptr, xiButton2_ = nullptr;
+};
+
+}  // namespace zarn

@@ -1,0 +1,70 @@
+#include "traces/cleaner.h"
+
+#include <windows.h>
+
+#include "traces/category_form.h"
+#include "traces/registry.h"
+
+namespace zarn {
+namespace {
+
+void CleanFile(TCategoryForm& form, const CleanRules& rules, const TraceItem& item) {
+  if (form.CleanOwnItem(item)) return;
+  const std::string path = item.location + item.name;
+  if (rules.clearAttributes) SetFileAttributesA(path.c_str(), 0);
+  DeleteFileA(path.c_str());
+}
+
+// The key path a Location names under `root`, or nothing when it names the other root.
+bool KeyPathUnder(Root root, const std::string& location, std::string& keyPath) {
+  const std::string_view prefix = RootText(root);
+  if (location.compare(0, prefix.size(), prefix) != 0) return false;
+  keyPath = location.substr(prefix.size());
+  return true;
+}
+
+void DeleteValue(Root root, const TraceItem& item) {
+  std::string key;
+  if (!KeyPathUnder(root, item.location, key)) return;
+  TRegistry reg(RootKey(root));
+  if (reg.OpenRegKey(key)) reg.DeleteRegValue(item.name);
+}
+
+void DeleteSubkey(Root root, const TraceItem& item) {
+  // A value name may be empty (the default value) or hold backslashes, which would make it
+  // address the Location key itself or a path of keys: only a plain subkey name is
+  // deleted as a key.
+  if (item.name.empty() || item.name.find('\\') != std::string::npos) return;
+  std::string key;
+  if (!KeyPathUnder(root, item.location, key)) return;
+  TRegistry reg(RootKey(root));
+  if (reg.OpenRegKey(key)) reg.DeleteRegKeyTree(item.name);
+}
+
+void CleanRegistry(const CleanRules& rules, const TraceItem& item) {
+  DeleteValue(Root::HKCU, item);
+  if (rules.keys == KeyDeletion::CurrentUserBetween) DeleteSubkey(Root::HKCU, item);
+  DeleteValue(Root::HKLM, item);
+  if (rules.keys == KeyDeletion::BothRootsAfter) {
+    DeleteSubkey(Root::HKCU, item);
+    DeleteSubkey(Root::HKLM, item);
+  }
+}
+
+}  // namespace
+
+void RunCleaner(TCategoryForm& form) {
+  const CleanRules& rules = form.Clean();
+  const TraceList& list = form.Traces();
+  for (size_t i = 0; i < list.Count(); ++i) {
+    if (!list.IsTicked(i)) continue;
+    const TraceItem& item = list.Item(i);
+    if (rules.everyItemIsFile || !item.IsRegistry())
+      CleanFile(form, rules, item);
+    else
+      CleanRegistry(rules, item);
+  }
+  form.AfterClean();
+}
+
+}  // namespace zarn

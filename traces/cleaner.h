@@ -1,0 +1,28 @@
+#pragma once
+// What a category's cleaner does with its ticked trace items.
+
+namespace zarn {
+
+class TCategoryForm;
+
+enum class KeyDeletion {
+  None,
+  // Subkeys named like the trace, under the current user only, between the two value
+  // deletions (the Explorer's open/save history keeps one subkey per file type).
+  CurrentUserBetween,
+  // Subkeys named like the trace under the current user, then under the local machine,
+  // after both value deletions.
+  BothRootsAfter,
+};
+
+struct CleanRules {
+  bool clearAttributes = false;  // read-only, hidden and system files are deleted too
+  bool everyItemIsFile = false;  // the Type text is not looked at
+  KeyDeletion keys = KeyDeletion::None;
+};
+
+// Deletes what the ticked trace items of the form name, then runs the form's own
+// closing step. Reports nothing; a trace that cannot be deleted is passed over.
+void RunCleaner(TCategoryForm& form);
+
+}  // namespace zarn

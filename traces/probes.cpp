@@ -1,0 +1,137 @@
+#include "traces/probes.h"
+
+#include <windows.h>
+
+#include <charconv>
+#include <cstdio>
+#include <vector>
+
+#include "traces/handles.h"
+
+namespace zarn {
+namespace {
+
+FileFacts FactsOf(const WIN32_FIND_DATAA& data) {
+  FileFacts f;
+  f.attributes = data.dwFileAttributes;
+  f.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  f.lastWrite = data.ftLastWriteTime;
+  return f;
+}
+
+// Finds the first entry matching a path or pattern; false when there is none.
+bool FindFirst(const std::string& pattern, WIN32_FIND_DATAA& data) {
+  unique_hfind find(FindFirstFileA(pattern.c_str(), &data));
+  return static_cast<bool>(find);
+}
+
+template <bool WithFolder>
+void List(TextList& list, const std::string& folder, const std::string& mask) {
+  list.Clear();
+  WIN32_FIND_DATAA data;
+  unique_hfind find(FindFirstFileA((folder + mask).c_str(), &data));
+  if (!find) return;
+  std::string text;
+  do {
+    if constexpr (WithFolder) {
+      text.assign(folder);
+      text.append(data.cFileName);
+      list.Add(text, FactsOf(data));
+    } else {
+      list.Add(data.cFileName, FactsOf(data));
+    }
+  } while (FindNextFileA(find.get(), &data));
+}
+
+std::string FullPath(const std::string& path) {
+  std::vector<char> buffer(MAX_PATH + 1);
+  DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  if (n >= buffer.size()) {
+    buffer.resize(n + 1);
+    n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  }
+  if (n == 0 || n >= buffer.size()) return path;
+  return std::string(buffer.data(), n);
+}
+
+std::string TwoDecimals(long long bytes, long long unit, const char* suffix) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(bytes) / static_cast<double>(unit));
+  // The C runtime may follow a locale; this size text always uses a point.
+  for (char* p = text; *p; ++p)
+    if (*p == ',') *p = '.';
+  return std::string(text) + suffix;
+}
+
+}  // namespace
+
+void ListFiles(TextList& list, const std::string& folder, const std::string& mask) {
+  List<false>(list, folder, mask);
+}
+
+void ListFilesIn(TextList& list, const std::string& folder, const std::string& mask) {
+  List<true>(list, folder, mask);
+}
+
+std::string FileSizeText(const FileFacts& facts) {
+  return std::to_string(static_cast<long long>(facts.size));
+}
+
+std::string FileSizeText(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  if (!FindFirst(FullPath(path), data)) return "-1";
+  return FileSizeText(FactsOf(data));
+}
+
+std::string FormatSize(long long b) {
+  constexpr long long kGB = 1073741824, kMB = 1048576, kKB = 1024;
+  if (b / kGB != 0) return TwoDecimals(b, kGB, " GB");
+  if (b / kMB != 0) return TwoDecimals(b, kMB, " MB");
+  if (b / kKB != 0) return TwoDecimals(b, kKB, " KB");
+  return std::to_string(b) + " bytes";
+}
+
+std::string FormatSize(std::string_view decimal) {
+  long long b = 0;
+  std::from_chars(decimal.data(), decimal.data() + decimal.size(), b);
+  return FormatSize(b);
+}
+
+bool FileExists(const FileFacts& facts) {
+  if (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  FILETIME local;
+  WORD date, time;
+  return FileTimeToLocalFileTime(&facts.lastWrite, &local) &&
+         FileTimeToDosDateTime(&local, &date, &time);
+}
+
+bool FileExists(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  return FindFirst(path, data) && FileExists(FactsOf(data));
+}
+
+bool IsFileLocked(const std::string& path, const FileFacts* facts) {
+  if (!(facts ? FileExists(*facts) : FileExists(path))) return false;
+  unique_file file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !file;
+}
+
+std::string RemoveText(std::string_view part, std::string text) {
+  if (part.empty()) return text;
+  // Deleting the first occurrence can only join a new one that starts at most
+  // part.size() - 1 characters earlier, so the next search starts there.
+  for (size_t at = text.find(part); at != std::string::npos;) {
+    text.erase(at, part.size());
+    at = text.find(part, at >= part.size() ? at - part.size() + 1 : 0);
+  }
+  return text;
+}
+
+std::string ExtensionOf(std::string_view name) {
+  size_t dot = name.find_last_of(".\\:");
+  if (dot == std::string_view::npos || name[dot] != '.') return {};
+  return std::string(name.substr(dot));
+}
+
+}  // namespace zarn

@@ -1,0 +1,44 @@
+#pragma once
+// File-system probes shared by every scanner and the catalogue.
+//
+// None of them reports failures: a missing folder lists nothing, a missing file has the
+// size "-1" and is neither existing nor locked.
+#include <string>
+#include <string_view>
+
+#include "traces/text_list.h"
+
+namespace zarn {
+
+// One entry per match of folder + mask, "." and ".." and sub-folders included, in the
+// order the file system returns them. The list is emptied first, also when nothing matches.
+// ListFiles stores the bare name, ListFilesIn folder + name.
+void ListFiles(TextList& list, const std::string& folder, const std::string& mask);
+void ListFilesIn(TextList& list, const std::string& folder, const std::string& mask);
+
+// Size in bytes of the first entry matching the path, as signed decimal text; "-1" when
+// nothing matches. The full 64-bit size is kept, so files of 2 GiB and more read true.
+std::string FileSizeText(const std::string& path);
+std::string FileSizeText(const FileFacts& facts);
+
+// "1.50 KB", "1023 bytes", "-1 bytes": two decimals, always a point.
+std::string FormatSize(std::string_view decimal);
+std::string FormatSize(long long bytes);
+
+// The existence test: an existing entry that is not a folder and whose last-write time,
+// in local time, fits an MS-DOS date (1980 to 2107).
+bool FileExists(const std::string& path);
+bool FileExists(const FileFacts& facts);
+
+// True when the path names an existing file that cannot be opened for exclusive reading
+// and writing. `facts`, when given, are the listing's data for that path.
+bool IsFileLocked(const std::string& path, const FileFacts* facts = nullptr);
+
+// The text with every occurrence of part removed, also those a removal brings together.
+std::string RemoveText(std::string_view part, std::string text);
+
+// The text from the last dot of a name or path to its end, dot included; empty when
+// there is no dot after the last backslash.
+std::string ExtensionOf(std::string_view name);
+
+}  // namespace zarn

@@ -1,0 +1,98 @@
+#include "traces/scan_engine.h"
+
+#include "traces/category_form.h"
+#include "traces/probes.h"
+
+namespace zarn {
+
+const std::string& FolderSnapshot::Get(BaseFolder folder) {
+  auto& slot = folders_[static_cast<size_t>(folder)];
+  if (!slot) slot = ReadBaseFolder(folder);
+  return *slot;
+}
+
+void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
+                FolderSnapshot& folders) {
+  for (const FileLocation& loc : locations) {
+    TextList& work = form.ListBox[loc.workingList];
+    const std::string& base = folders.Get(loc.base);
+    if (base.empty()) {
+      work.Clear();
+      continue;
+    }
+    const std::string folder = base + loc.folder;
+    if (loc.listing == Listing::Names)
+      ListFiles(work, folder, loc.mask);
+    else
+      ListFilesIn(work, folder, loc.mask);
+    std::string path;
+    for (size_t i = 0; i < work.Count(); ++i) {
+      std::string_view text = work.Text(i);
+      if (loc.listing == Listing::Names) {
+        path.assign(folder).append(text);
+      } else {
+        path.assign(text);
+      }
+      if (loc.dots == Dots::Skip) {
+        std::string_view name = std::string_view(path).substr(folder.size());
+        if (name == "." || name == "..") continue;
+      }
+      if (loc.keep && !loc.keep(path, base)) continue;
+      if (const FileFacts* facts = work.Facts(i))
+        staging.Add(path, *facts);
+      else
+        staging.Add(path);
+    }
+  }
+}
+
+bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter filter) {
+  switch (filter) {
+    case FileFilter::None: return true;
+    case FileFilter::Unlocked: return !IsFileLocked(path, facts);
+    case FileFilter::ExistingUnlocked:
+      return (facts ? FileExists(*facts) : FileExists(path)) && !IsFileLocked(path, facts);
+  }
+  return false;
+}
+
+void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter,
+                    const std::string& info) {
+  for (size_t i = 0; i < staging.Count(); ++i) {
+    const std::string path(staging.Text(i));
+    const FileFacts* facts = staging.Facts(i);
+    if (PassesFilter(path, facts, filter)) form.AddFileTrace(path, facts, info);
+  }
+}
+
+bool NameTaken(const RegistryRow& row, std::string_view name) {
+  switch (row.rule) {
+    case NameRule::All: return true;
+    case NameRule::AllButMRUList: return name != "MRUList";
+    case NameRule::AllNamed: return !name.empty();
+    case NameRule::Only: return row.only && name == row.only;
+  }
+  return false;
+}
+
+void ListRegistryNames(Root root, const std::string& key, NameSource names, TextList& memo) {
+  memo.Clear();
+  TRegistry reg(RootKey(root));
+  if (!reg.OpenRegKey(key)) return;
+  if (names == NameSource::Values)
+    reg.ListValueNames(memo);
+  else
+    reg.ListSubkeyNames(memo);
+}
+
+void ProbeRegistry(TCategoryForm& form, std::span<const RegistryRow> rows, TextList& memo) {
+  for (const RegistryRow& row : rows) {
+    ListRegistryNames(row.root, row.key, row.names, memo);
+    for (size_t i = 0; i < memo.Count(); ++i) {
+      std::string_view name = memo.Text(i);
+      if (NameTaken(row, name)) form.AddRegistryTrace(row.root, row.key, std::string(name), row.fixedInfo);
+    }
+  }
+}
+
+}  // namespace zarn

@@ -1,0 +1,89 @@
+#pragma once
+// The one engine all scanners share. A category describes its reach as tables of file
+// locations and registry rows; the engine lists them with the probes and turns what it
+// finds into trace items. Quirks that only one category has stay in that category's file.
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "traces/base_folders.h"
+#include "traces/registry.h"
+#include "traces/text_list.h"
+
+namespace zarn {
+
+class TCategoryForm;
+
+// The base folders of one scan, each read from the registry at most once.
+class FolderSnapshot {
+ public:
+  const std::string& Get(BaseFolder folder);
+  void Forget(BaseFolder folder) { folders_[static_cast<size_t>(folder)].reset(); }
+
+ private:
+  std::array<std::optional<std::string>, 8> folders_;
+};
+
+enum class Listing { Names, Paths };  // ListFiles (bare names) or ListFilesIn (full paths)
+enum class Dots { Keep, Skip };       // whether "." and ".." are dropped
+
+struct FileLocation {
+  BaseFolder base;
+  const char* folder;  // appended to the base folder; ends with a backslash
+  const char* mask;
+  int workingList;     // index into the form's ListBox
+  Listing listing;
+  Dots dots;
+  // A category's extra rule for this location: false drops the path. `base` is the base
+  // folder the location was built on.
+  bool (*keep)(const std::string& path, const std::string& base) = nullptr;
+};
+
+// Lists each location into its working list and appends folder + name of every kept
+// entry to the staging list, with the listing's file data. A location whose base folder
+// is empty contributes nothing: the drive root is never listed in its place.
+void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
+                FolderSnapshot& folders);
+
+enum class FileFilter {
+  None,              // every staged path becomes a trace
+  Unlocked,          // IsFileLocked must be false
+  ExistingUnlocked,  // the existence test must hold and IsFileLocked be false
+};
+
+bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter filter);
+
+// Adds a file trace with the given Info text for every staged path that passes the filter.
+void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter,
+                    const std::string& info);
+
+enum class NameSource { Values, Subkeys };
+enum class NameRule {
+  All,            // every name, "MRUList" included
+  AllButMRUList,  // every name but "MRUList"; the unnamed default value passes
+  AllNamed,       // every name but the empty one (the default value)
+  Only,           // only the name given in the row
+};
+
+struct RegistryRow {
+  Root root;
+  const char* key;  // from the root, with its leading backslash
+  NameSource names;
+  NameRule rule;
+  const char* only = nullptr;       // the name for NameRule::Only
+  const char* fixedInfo = nullptr;  // Info text instead of the value's data
+};
+
+bool NameTaken(const RegistryRow& row, std::string_view name);
+
+// Lists the names of one row's key into `memo` (emptied first; a key that cannot be
+// opened with full access leaves it empty).
+void ListRegistryNames(Root root, const std::string& key, NameSource names, TextList& memo);
+
+// For every row in order: lists its names into `memo` and adds a registry trace for each
+// name the row's rule takes.
+void ProbeRegistry(TCategoryForm& form, std::span<const RegistryRow> rows, TextList& memo);
+
+}  // namespace zarn
