@@ -18,6 +18,7 @@ class AppTest : public SandboxTest {
     InitControlsOnce();
     Seed();
     ASSERT_TRUE(CreateAllForms());
+    ShowWindow(MainForm->Handle(), SW_SHOW);  // as at start-up
   }
   void TearDown() override { DestroyAllForms(); }
   // Runs before the windows are created: what the start-up scan should find.
