@@ -28,7 +28,7 @@ void ShowMessage(HWND owner, const char* text) {
 }
 
 HWND Label(HWND parent, int id, const char* text, int x, int y, int width, HFONT font = nullptr) {
-  HWND label = CreateChild(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width, 16, id);
+  HWND label = CreateChild(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, x, y, width, 14, id);
   if (font) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return label;
 }
@@ -101,14 +101,14 @@ void TMainForm::CreatePage1() {
   Picture(panelTop_, kImage1, banner1_, (client.right - bannerWidth) / 2, 2, bannerWidth, 66);
 
   panel2_ = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
-  Label(panel2_, kLabel1, "Welcome to Zarn Cleaner", 0, 0, 417, BoldFont());
-  Label(panel2_, kLabel2, "Zarn Cleaner will help you clean up recent file lists (MRUs).", 0, 18, 417);
-  Label(panel2_, kLabel3, "It will removes many unused files from windows system, with clean this file -", 0, 32, 417);
-  Label(panel2_, kLabel4, "you can get extra space and faster performance of your windows system.", 0, 46, 417);
+  Label(panel2_, kLabel1, "Welcome to Zarn Cleaner", 0, 0, 425, BoldFont());
+  Label(panel2_, kLabel2, "Zarn Cleaner will help you clean up recent file lists (MRUs).", 0, 18, 425);
+  Label(panel2_, kLabel3, "It will removes many unused files from windows system, with clean this file -", 0, 32, 425);
+  Label(panel2_, kLabel4, "you can get extra space and faster performance of your windows system.", 0, 46, 425);
   const ListColumn columns[] = {{"  Category", 160, LVCFMT_LEFT}, {"Description", 250, LVCFMT_LEFT}};
   lvall_ = CreateWizardList(panel2_, kLvall, 0, 64, 417, 233, true, nullptr, columns, 2);
-  Label(panel2_, kLabel5, "Please select category you wish to scan from list above and click button Next ", 0, 303, 417);
-  Label(panel2_, kLabel6, "when you have finished selecting category.", 0, 319, 417);
+  Label(panel2_, kLabel5, "Please select category you wish to scan from list above and click button Next ", 0, 303, 425);
+  Label(panel2_, kLabel6, "when you have finished selecting category.", 0, 319, 425);
   Show(panel2_, true);
 }
 
@@ -130,8 +130,8 @@ void TMainForm::CreatePages34() {
   lv3_ = CreateWizardList(panel4_, kLv3, 0, 32, 525, 201, true, nullptr, columns, 3);
   lvclean_ = CreateWizardList(panel4_, kLvclean, 0, 32, 525, 201, false, imageList1_, columns, 3);
   pb_ = CreateProgressBar(panel4_, kPB, 0, 240, 525, 16);
-  HWND label10 = CreateChild(panel4_, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 264, 525, 16, kLabel10);
-  (void)label10;
+  // The longest text of the page wraps to a second line in some fonts.
+  CreateChild(panel4_, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 264, 529, 17, kLabel10);
 }
 
 void TMainForm::CreateButtons() {

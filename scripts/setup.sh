@@ -15,6 +15,7 @@ command -v xvfb-run >/dev/null || need+=(xvfb xauth)
 [ -f /usr/src/googletest/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v dpkg-source >/dev/null || need+=(dpkg-dev)
 command -v python3 >/dev/null || need+=(python3)
+dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)  # Wine's Tahoma, the dialog font
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
   apt-get update

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Starts the cleaner on the demo profile under Xvfb, walks the wizard with real mouse
+# clicks and saves a PNG of every page and of a detail dialog into docs/ (or $1).
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+out="${1:-$repo/docs}"
+mkdir -p "$out"
+command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xdotool
+export WINEPREFIX="$repo/build/wineprefix-demo" WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+"$repo/scripts/seed-demo.sh"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -e
+  out="'"$out"'"
+  wine "'"$repo"'/build/ZarnCleaner.exe" &
+  for i in $(seq 1 100); do wid=$(xdotool search --name "^ZARN CLEANER$" 2>/dev/null | head -1) && [ -n "$wid" ] && break; sleep 0.2; done
+  sleep 1.5
+  # The client area starts below the caption Wine draws itself.
+  click() { xdotool mousemove --window "$wid" $(( $1 + 3 )) $(( $2 + 3 )) click 1; }
+  shot() { sleep "${2:-1}"; import -window root -crop 600x480+212+144 "$out/$1.png"; }
+  shot page1-catalogue
+  click 221 380; shot page2-scanning 1.2; sleep 9; shot page2-scan-complete
+  click 221 380; shot page3-results
+  xdotool mousemove --window "$wid" 60 $(( 72 + 32 + 3 + 28 )) click --repeat 2 --delay 80 1
+  sleep 1.5; import -window root "$out/detail-dialog.png"
+  xdotool key Escape; sleep 0.5
+  click 221 380; shot page4-cleaning 1.5; sleep 9; shot page4-complete
+  wineserver -k || true
+'
+echo "screenshots in $out"
