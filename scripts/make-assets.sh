@@ -132,7 +132,7 @@ make_ico() { # out png...
       "$IM" "$f" -type TrueColorAlpha "$tmp/one.ico"
       tail -c +23 "$tmp/one.ico" >"$tmp/entry$n"
     else
-      "$IM" "$f" -strip PNG32:"$tmp/entry$n"
+      "$IM" "$f" -strip -define png:exclude-chunks=date,time PNG32:"$tmp/entry$n"
     fi
     entries+=("$tmp/entry$n")
     sizes+=("$s")
