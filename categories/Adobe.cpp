@@ -1,7 +1,6 @@
 #include "categories/Adobe.h"
 
 #include "res/resource.h"
-#include "traces/scan_engine.h"
 
 namespace zarn {
 namespace {
@@ -10,10 +9,46 @@ const FormSpec kSpec = {"Adobe", "TadobeForm", "Zarn Cleaner - Adobe", "LV", "ad
                         "No File Found", "File Name", 437, false, false, IDI_CAT_ADOBE};
 const CleanRules kClean = {false, false, KeyDeletion::BothRootsAfter};
 
+// Each folder is listed flat, at its own level only; subfolders become items too.
+const FileLocation kFiles[] = {
+    {BaseFolder::AppData, "\\Adobe\\Acrobat\\7.0\\Cache\\Search70\\", "*.*", 2, Listing::Paths, Dots::Skip},
+    {BaseFolder::ProgramFiles, "\\Adobe\\Acrobat 7.0\\Reader\\", "*.bak", 3, Listing::Paths, Dots::Skip},
+    {BaseFolder::ProgramFiles, "\\Adobe\\Acrobat 7.0\\ActiveX\\", "*.bak", 4, Listing::Paths, Dots::Skip},
+    {BaseFolder::ProgramFiles, "\\Adobe\\Acrobat 7.0\\Reader\\plug_ins\\", "*.bak", 5, Listing::Paths, Dots::Skip},
+    {BaseFolder::ProgramFiles, "\\Adobe\\Acrobat 7.0\\Reader\\Updater\\", "*.bak", 6, Listing::Paths, Dots::Skip},
+    {BaseFolder::ProgramFiles, "\\Adobe\\CameraRaw\\Cache\\", "*.*", 7, Listing::Paths, Dots::Skip},
+};
+
+// Acrobat Reader keeps one subkey per recent file; the cleaner removes such a subkey
+// with its tree. The others are value lists.
+const RegistryRow kRows[] = {
+    {Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\5.0\\AVGeneral\\cRecentFiles", NameSource::Subkeys, NameRule::AllButMRUList, nullptr, "Acrobat Reader 5.0 Recent Files"},
+    {Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\6.0\\AVGeneral\\cRecentFiles", NameSource::Subkeys, NameRule::AllButMRUList, nullptr, "Acrobat Reader 6.0 Recent Files"},
+    {Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\7.0\\AVGeneral\\cRecentFiles", NameSource::Subkeys, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences\\URLHistory", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences", NameSource::Values, NameRule::Only, "SaveDir"},
+    {Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences\\RecentFiles", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\6.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\7.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\8.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\9.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Adobe\\MediaBrowser\\MRU\\Photoshop\\FileList", NameSource::Values, NameRule::AllButMRUList},
+};
+
 }  // namespace
+
+std::span<const FileLocation> AdobeFiles() { return kFiles; }
+std::span<const RegistryRow> AdobeRows() { return kRows; }
 
 TadobeForm::TadobeForm() : TCategoryForm(kSpec, kClean) {}
 
-void TadobeForm::Probe() {}
+void TadobeForm::Probe() {
+  FolderSnapshot folders;
+  folders.Get(BaseFolder::AppData);
+  folders.Get(BaseFolder::ProgramFiles);
+  StageFiles(*this, kFiles, ListBox[1], folders);
+  AddStagedFiles(*this, ListBox[1], FileFilter::None, "Adobe Application MRUs");
+  ProbeRegistry(*this, kRows, Memo1);
+}
 
 }  // namespace zarn

@@ -1,5 +1,8 @@
 #pragma once
+#include <span>
+
 #include "traces/category_form.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 
@@ -11,5 +14,9 @@ class TMsofficeForm : public TCategoryForm {
  protected:
   void Probe() override;
 };
+
+// The category's reach, for tests that check every table.
+std::span<const FileLocation> MsofficeFiles();
+std::span<const RegistryRow> MsofficeRows();
 
 }  // namespace zarn

@@ -1,7 +1,6 @@
 #include "categories/winapplet.h"
 
 #include "res/resource.h"
-#include "traces/scan_engine.h"
 
 namespace zarn {
 namespace {
@@ -10,10 +9,22 @@ const FormSpec kSpec = {"Windows Applets", "TwinappletForm", "Zarn Cleaner - Win
                         "No File Found", "File Name", 437, false, false, IDI_CAT_APPLETS};
 const CleanRules kClean = {};
 
+// Recent-file lists of Wordpad, Paint, the management console and the snapshot viewer,
+// and the last key the registry editor showed. The scan leaves the mouse cursor alone.
+const RegistryRow kRows[] = {
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad\\Recent File List", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Microsoft Management Console\\Recent File List", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Snapshot Viewer\\Recent File List", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit", NameSource::Values, NameRule::Only, "LastKey"},
+};
+
 }  // namespace
+
+std::span<const RegistryRow> WinappletRows() { return kRows; }
 
 TwinappletForm::TwinappletForm() : TCategoryForm(kSpec, kClean) {}
 
-void TwinappletForm::Probe() {}
+void TwinappletForm::Probe() { ProbeRegistry(*this, kRows, Memo1); }
 
 }  // namespace zarn
