@@ -120,7 +120,9 @@ TEST_F(OperaTest, SevenLocationsInTableOrderWithTheirColumnTexts) {
   ASSERT_GE(cache, 0);
   EXPECT_EQ(rows[cache][1], profile + "cache4\\");
   EXPECT_EQ(rows[cache][4], "2.00 KB");
-  EXPECT_EQ(rows[FindRow(form.Traces().Handle(), "noextension")][2], "");
+  int bare = FindRow(form.Traces().Handle(), "noextension");
+  ASSERT_GE(bare, 0);
+  EXPECT_EQ(rows[bare][2], "");
   EXPECT_EQ(rows[9][2], ".win");
   EXPECT_EQ(rows[9][4], "0 bytes");
   EXPECT_EQ(rows[6][2], ".dir");
@@ -150,7 +152,7 @@ TEST_F(OperaTest, CacheKeepsPlainFilesOfAnyAttributeAndOddNamesButNoFoldersOrLoc
   EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()),
             (std::set<std::string>{cache + "hidden.tmp", cache + "system.tmp", cache + "readonly.tmp", odd}));
   EXPECT_EQ(form.FoundCount(), 4);
-  EXPECT_EQ(FindRow(form.Traces().Handle(), "caf\xE9 \xFC\xBF page.tmp") >= 0, true);
+  EXPECT_GE(FindRow(form.Traces().Handle(), "caf\xE9 \xFC\xBF page.tmp"), 0);
 
   // Once the browser lets go, the next scan lists them, the cookie file first.
   cacheLock.Release();
@@ -161,7 +163,6 @@ TEST_F(OperaTest, CacheKeepsPlainFilesOfAnyAttributeAndOddNamesButNoFoldersOrLoc
   EXPECT_EQ(paths[0], profile + "cookies4.dat");
   EXPECT_EQ(std::count(paths.begin(), paths.end(), cache + "in use.tmp"), 1);
   EXPECT_EQ(form.FoundCount(), 6);
-  SetFileAttributesA((cache + "readonly.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(OperaTest, FixedNamesThatAreFoldersAreLeftOut) {
