@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "traces/scan_engine.h"
 #include "traces/handles.h"
+#include "traces/probes.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 namespace {

@@ -8,6 +8,9 @@ repo="$(cd "$(dirname "$0")/.." && pwd)"
 export WINEPREFIX="$repo/build/wineprefix-test"
 export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
 export ZARN_THROWAWAY_PREFIX=1
+# Wine keeps its recycle bin in the Unix user's trash: give the tests a trash of their own.
+export XDG_DATA_HOME="$repo/build/xdg-test"
+rm -rf "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
 rm -rf "$WINEPREFIX"
 
 # Folder links for the tests that check scans never follow one: Win32 cannot make them
