@@ -21,7 +21,9 @@ class ExplorerTest : public SandboxTest {
  protected:
   void SetUp() override { InitControlsOnce(); }
   std::vector<ShownRow> Scan() {
-    if (!form.Handle()) EXPECT_TRUE(form.Create());
+    if (!form.Handle()) {
+      EXPECT_TRUE(form.Create());
+    }
     else form.ClickScan();
     return ReadList(form.Traces().Handle());
   }
@@ -88,9 +90,15 @@ TEST_F(ExplorerTest, NameRulesOfTheRegistryLists) {
   for (auto& r : rows) {
     EXPECT_EQ(r[2], "Registry Data");
     EXPECT_EQ(r[4], "");
-    if (r[0] == "Name" && r[1].rfind("HKCU", 0) == 0) EXPECT_EQ(r[3], "game.exe");
-    if (r[0] == "txt") EXPECT_EQ(r[3], "");
-    if (r[0] == "a" && r[1] == "HKCU\\" + kRun) EXPECT_EQ(r[3], "cmd\\1");
+    if (r[0] == "Name" && r[1].rfind("HKCU", 0) == 0) {
+      EXPECT_EQ(r[3], "game.exe");
+    }
+    if (r[0] == "txt") {
+      EXPECT_EQ(r[3], "");
+    }
+    if (r[0] == "a" && r[1] == "HKCU\\" + kRun) {
+      EXPECT_EQ(r[3], "cmd\\1");
+    }
   }
   // RunMRU first, OpenSaveMRU values before its subkeys, the DirectDraw key last.
   EXPECT_EQ(rows.front()[1], "HKCU\\" + kRun);

@@ -36,7 +36,9 @@ void CheckRows(const char* category, std::span<const RegistryRow> rows) {
     } else {
       EXPECT_EQ(row.only, nullptr);
     }
-    if (row.fixedInfo) EXPECT_FALSE(std::string_view(row.fixedInfo).empty());
+    if (row.fixedInfo) {
+      EXPECT_FALSE(std::string_view(row.fixedInfo).empty());
+    }
   }
 }
 

@@ -84,6 +84,7 @@ void TCategoryForm::ShowDetail() {
 void TCategoryForm::scanbtnClick() {
   traces_.SetColumns(spec_.firstColumn);
   traces_.Clear();
+  traces_.BeginAdding();
   for (TextList& list : ListBox) list.Clear();
   Memo1.Clear();
   Memo2.Clear();

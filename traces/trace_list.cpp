@@ -54,14 +54,35 @@ void TraceList::Add(TraceItem item) {
   for (lv.iSubItem = 1; lv.iSubItem < 5; ++lv.iSubItem)
     SendMessageA(hwnd_, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&lv));
   ListView_SetCheckState(hwnd_, at, TRUE);
+  if (!batching_) {
+    UpdateWindow(hwnd_);
+    return;
+  }
   DWORD now = GetTickCount();
   if (now - lastPaint_ >= 30) {
     lastPaint_ = now;
-    UpdateWindow(hwnd_);
+    Repaint();
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
   }
 }
 
-void TraceList::FinishAdding() { UpdateWindow(hwnd_); }
+// A list view that redraws itself after every insertion spends far more time painting
+// than adding: under Wine a 10,000-item scan took minutes instead of a tenth of a second.
+void TraceList::BeginAdding() {
+  batching_ = true;
+  lastPaint_ = GetTickCount();
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
+
+void TraceList::FinishAdding() {
+  batching_ = false;
+  Repaint();
+}
+
+void TraceList::Repaint() {
+  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 bool TraceList::IsTicked(size_t i) const {
   return ListView_GetCheckState(hwnd_, static_cast<int>(i)) != 0;

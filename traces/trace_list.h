@@ -18,8 +18,9 @@ class TraceList {
   // Removes every column and adds the five standard ones.
   void SetColumns(const char* firstCaption);
   void Clear();
-  // Adds a ticked item and shows it (the list repaints at most every 30 ms while a scan
-  // adds items, and once more at its end).
+  // Adds a ticked item and shows it. Between BeginAdding and FinishAdding the list
+  // repaints at most every 30 ms instead of after every item, and once more at the end.
+  void BeginAdding();
   void Add(TraceItem item);
   void FinishAdding();
 
@@ -32,9 +33,12 @@ class TraceList {
   bool HandleNotify(const NMHDR* header, LRESULT* result);
 
  private:
+  void Repaint();
+
   HWND hwnd_ = nullptr;
   std::vector<TraceItem> items_;
   DWORD lastPaint_ = 0;
+  bool batching_ = false;
 };
 
 }  // namespace zarn
