@@ -42,12 +42,13 @@ bool TCategoryForm::Create() {
                         8, 8, 41, 41, kImage1);
   SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   label1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_LEFT | SS_CENTERIMAGE, 56, 8, 300, 41, kLabel1);
-  xiButton1_ = CreateChild(panel1_, "BUTTON", spec_.okIsButton1 ? "OK" : "Cancel",
-                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 16, 75, 25,
-                           spec_.okIsButton1 ? IDOK : IDCANCEL);
-  xiButton2_ = CreateChild(panel1_, "BUTTON", spec_.okIsButton1 ? "Cancel" : "OK",
-                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 16, 75, 25,
-                           spec_.okIsButton1 ? IDCANCEL : IDOK);
+  const bool ok1 = spec_.okIsButton1;
+  XiButton1.Create(panel1_, ok1 ? IDOK : IDCANCEL, ok1 ? "OK" : "Cancel", 0, 16);
+  XiButton2.Create(panel1_, ok1 ? IDCANCEL : IDOK, ok1 ? "Cancel" : "OK", 0, 16);
+  for (TXiButton* button : {&XiButton1, &XiButton2}) {
+    SendMessageA(button->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    button->SetColorScheme(TXiButton::csNeoSilver);
+  }
   Layout();
   AddDialogWindow(hwnd_);
   ClickScan();
@@ -141,6 +142,8 @@ void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, cons
 LRESULT TCategoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
+      // Enter and Escape that the dialog manager turned into IDOK / IDCANCEL.
+      if (XiButtonDialogCommand(hwnd_, wParam, lParam)) return 0;
       switch (LOWORD(wParam)) {
         case kScanButton: scanbtnClick(); return 0;
         case kDelButton: delbtnClick(); return 0;

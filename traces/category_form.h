@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "controls/xibutton.h"
 #include "traces/cleaner.h"
 #include "traces/registry.h"
 #include "traces/text_list.h"
@@ -58,8 +59,8 @@ class TCategoryForm : public Window {
   HWND StatusIcon() const { return image1_; }
   HWND ScanButton() const { return scanButton_; }
   HWND DelButton() const { return delbtn_; }
-  HWND OkButton() const { return spec_.okIsButton1 ? xiButton1_ : xiButton2_; }
-  HWND CancelButton() const { return spec_.okIsButton1 ? xiButton2_ : xiButton1_; }
+  HWND OkButton() const { return (spec_.okIsButton1 ? XiButton1 : XiButton2).Handle(); }
+  HWND CancelButton() const { return (spec_.okIsButton1 ? XiButton2 : XiButton1).Handle(); }
 
   // The category's own cleaning steps. A ticked item that the category cleans itself
   // returns true from CleanOwnItem; AfterClean runs once when all items are done.
@@ -80,6 +81,8 @@ class TCategoryForm : public Window {
   // The hidden string lists: ListBox[1] is the staging list, the others working lists.
   TextList ListBox[13];
   TextList Memo1, Memo2, Memo3;
+  // The detail dialog's "OK" and "Cancel" (which is which differs per form).
+  TXiButton XiButton1, XiButton2;
 
  protected:
   // The category's probing step, between the scan frame's set-up and its end.
@@ -98,7 +101,7 @@ class TCategoryForm : public Window {
   TraceList traces_;
   int foundCount_ = 0;
   HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr,
-       label1_ = nullptr, xiButton1_ = nullptr, xiButton2_ = nullptr;
+       label1_ = nullptr;
 };
 
 }  // namespace zarn

@@ -1,0 +1,151 @@
+#pragma once
+// Move-only GDI owners and the small drawing helpers shared by the self-drawn controls.
+// Declare a memory DC, then its bitmap, then the selection: destruction in reverse order
+// puts the DC's original bitmap back, deletes ours, then deletes the DC.
+#include <windows.h>
+
+#include <utility>
+
+namespace zarn::gdi {
+
+class unique_hdc {
+ public:
+  unique_hdc() = default;
+  explicit unique_hdc(HDC dc) : dc_(dc) {}
+  ~unique_hdc() { reset(); }
+  unique_hdc(const unique_hdc&) = delete;
+  unique_hdc& operator=(const unique_hdc&) = delete;
+  unique_hdc(unique_hdc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+  unique_hdc& operator=(unique_hdc&& other) noexcept {
+    if (this != &other) {
+      reset();
+      dc_ = std::exchange(other.dc_, nullptr);
+    }
+    return *this;
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+  void reset() {
+    if (dc_) DeleteDC(dc_);
+    dc_ = nullptr;
+  }
+
+ private:
+  HDC dc_ = nullptr;
+};
+
+// Any GDI object released with DeleteObject: bitmaps, pens, brushes.
+template <typename T>
+class unique_gdiobj {
+ public:
+  unique_gdiobj() = default;
+  explicit unique_gdiobj(T object) : object_(object) {}
+  ~unique_gdiobj() { reset(); }
+  unique_gdiobj(const unique_gdiobj&) = delete;
+  unique_gdiobj& operator=(const unique_gdiobj&) = delete;
+  unique_gdiobj(unique_gdiobj&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+  unique_gdiobj& operator=(unique_gdiobj&& other) noexcept {
+    if (this != &other) {
+      reset();
+      object_ = std::exchange(other.object_, nullptr);
+    }
+    return *this;
+  }
+  T get() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
+  void reset(T object = nullptr) {
+    if (object_) DeleteObject(object_);
+    object_ = object;
+  }
+
+ private:
+  T object_ = nullptr;
+};
+
+using unique_hbitmap = unique_gdiobj<HBITMAP>;
+using unique_hpen = unique_gdiobj<HPEN>;
+using unique_hbrush = unique_gdiobj<HBRUSH>;
+
+// Selects an object into a DC and restores the previous one on destruction.
+class unique_select_object {
+ public:
+  unique_select_object(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+  ~unique_select_object() {
+    if (dc_ && old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+  }
+  unique_select_object(const unique_select_object&) = delete;
+  unique_select_object& operator=(const unique_select_object&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// GetDC/ReleaseDC: keeps the window the DC belongs to.
+class unique_hdc_window {
+ public:
+  explicit unique_hdc_window(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~unique_hdc_window() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  unique_hdc_window(const unique_hdc_window&) = delete;
+  unique_hdc_window& operator=(const unique_hdc_window&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// BeginPaint/EndPaint: keeps the PAINTSTRUCT.
+class unique_hdc_paint {
+ public:
+  explicit unique_hdc_paint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+  ~unique_hdc_paint() { EndPaint(hwnd_, &ps_); }
+  unique_hdc_paint(const unique_hdc_paint&) = delete;
+  unique_hdc_paint& operator=(const unique_hdc_paint&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// A 32-bit top-down DIB section: exact colours whatever the display depth.
+HBITMAP CreateDib32(HDC reference, int width, int height);
+
+// Rounds to the nearest integer, halves to the even neighbour, and clamps to a channel.
+int RoundChannel(double value);
+// Rounds to the nearest integer with halves to the even neighbour.
+long long RoundHalfEven(double value);
+
+// Solid one-pixel line from (x0, y0) towards (x1, y1); the end point is not drawn.
+void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF color);
+
+// Gradient line by line between two colours, each line in explicitly rounded channels.
+// Line i (0..steps) lies at row i (horizontal lines) or column i (vertical lines), from
+// `from` to `to` along the other axis, end excluded. With steps 0 a single line in `start`.
+enum class Lines { Horizontal, Vertical };
+void GradientLines(HDC dc, Lines kind, int steps, int from, int to, COLORREF start, COLORREF end);
+
+// Frame of the rectangle's outermost pixel ring in one colour, interior untouched.
+void Outline(HDC dc, int left, int top, int right, int bottom, COLORREF color);
+
+// Runs `paint(dc)` on a fresh off-screen bitmap of width x height and copies the result to
+// `target` at (0, 0) in one blit. Without memory for the bitmap it draws on `target` itself.
+template <typename Paint>
+void PaintOffscreen(HDC target, int width, int height, Paint&& paint) {
+  if (!target || width <= 0 || height <= 0) return;
+  unique_hdc memory(CreateCompatibleDC(target));
+  unique_hbitmap bitmap(memory ? CreateDib32(target, width, height) : nullptr);
+  if (!bitmap) {
+    paint(target);
+    return;
+  }
+  unique_select_object selection(memory.get(), bitmap.get());
+  paint(memory.get());
+  BitBlt(target, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace zarn::gdi
