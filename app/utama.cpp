@@ -7,7 +7,6 @@
 #include "app/catalogue.h"
 #include "app/forms.h"
 #include "app/jpeg_image.h"
-#include "app/progress.h"
 #include "app/wizard_lists.h"
 #include "res/resource.h"
 
@@ -42,6 +41,14 @@ HWND Picture(HWND parent, int id, HBITMAP bitmap, int x, int y, int width, int h
 }
 
 void Show(HWND hwnd, bool visible) { ShowWindow(hwnd, visible ? SW_SHOW : SW_HIDE); }
+
+void CreateBar(TXiProgressBar& bar, HWND parent, int id, int x, int y, int width) {
+  bar.Create(parent, x, y, width, 16, id);
+  bar.SetColorScheme(TXiProgressBar::csSky);
+  bar.SetMin(0);
+  bar.SetMax(100);
+  bar.SetStep(1);
+}
 
 }  // namespace
 
@@ -117,7 +124,7 @@ void TMainForm::CreatePage2() {
   Label(panel3_, kLabel7, "", 8, 8, 401);
   const ListColumn columns[] = {{"   Category", 180, LVCFMT_LEFT}, {" Scan Progress", 100, LVCFMT_CENTER}};
   lv2_ = CreateWizardList(panel3_, kLv2, 8, 40, 401, 200, false, imageList1_, columns, 2);
-  pb2_ = CreateProgressBar(panel3_, kPB2, 8, 256, 401, 16);
+  CreateBar(pb2_, panel3_, kPB2, 8, 256, 401);
   Label(panel3_, kLabel8, "", 8, 296, 401);
 }
 
@@ -129,7 +136,7 @@ void TMainForm::CreatePages34() {
                                 {"Clean Progress", 100, LVCFMT_CENTER}};
   lv3_ = CreateWizardList(panel4_, kLv3, 0, 32, 525, 201, true, nullptr, columns, 3);
   lvclean_ = CreateWizardList(panel4_, kLvclean, 0, 32, 525, 201, false, imageList1_, columns, 3);
-  pb_ = CreateProgressBar(panel4_, kPB, 0, 240, 525, 16);
+  CreateBar(pb_, panel4_, kPB, 0, 240, 525);
   // The longest text of the page wraps to a second line in some fonts.
   CreateChild(panel4_, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 264, 529, 17, kLabel10);
 }
@@ -189,11 +196,11 @@ bool TMainForm::PumpMessages() {
   return true;
 }
 
-void TMainForm::Animate(HWND list, int row, int image, int progressColumn, HWND bar, bool cleaningPage) {
+void TMainForm::Animate(HWND list, int row, int image, int progressColumn, TXiProgressBar& bar, bool cleaningPage) {
   for (int n = 0; n <= 100 && !quitting_; ++n) {
     if (!PumpMessages()) return;
     Sleep(5);
-    SetProgressPosition(bar, n + 100 * row);
+    bar.SetPosition(n + 100 * row);
     SetRowImage(list, row, n < 41 || n > 79 ? image : -1);
     SetCell(list, row, progressColumn, Percent(n));
     if (row > 0) {
@@ -221,7 +228,7 @@ void TMainForm::StartScan() {
   Show(Control(kBackbtn), true);
   EnableWindow(Control(kBackbtn), FALSE);
   EnableWindow(Control(kNextbtn), FALSE);
-  SetProgressMax(pb2_, RowCount(lv2_) * 100);
+  pb2_.SetMax(RowCount(lv2_) * 100);
   SetWindowTextA(Control(kLabel7), "Scanning applications ...");
   SetWindowTextA(Control(kLabel8), "Please wait until complete scanning selected category.");
 
@@ -279,7 +286,7 @@ void TMainForm::StartClean() {
   EnableWindow(Control(kNextbtn), FALSE);
   Show(lvclean_, true);
   Show(lv3_, false);
-  SetProgressMax(pb_, RowCount(lvclean_) * 100);
+  pb_.SetMax(RowCount(lvclean_) * 100);
   SetWindowTextA(Control(kLabel9), "Cleaning applications ...");
   SetWindowTextA(Control(kLabel10), "Please wait until complete cleaning selected category.");
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "controls/xiprogressbar.h"
 #include "traces/window.h"
 
 namespace zarn {
@@ -24,6 +25,9 @@ class TMainForm : public Window {
   bool Create();
 
   int State() const { return state_; }
+  // The scanning page's bar (PB2) and the cleaning page's bar (PB).
+  const TXiProgressBar& PB2() const { return pb2_; }
+  const TXiProgressBar& PB() const { return pb_; }
   HWND Control(int id) const { return GetDlgItem(ControlParent(id), id); }
 
   // The handlers, named after their component and event.
@@ -51,7 +55,7 @@ class TMainForm : public Window {
   void ShowResults();
   void StartClean();
   // The progress animation of one row: 101 steps of 5 ms with pending messages handled.
-  void Animate(HWND list, int row, int image, int progressColumn, HWND bar, bool cleaningPage);
+  void Animate(HWND list, int row, int image, int progressColumn, TXiProgressBar& bar, bool cleaningPage);
   bool PumpMessages();
 
   int state_ = 0;
@@ -60,7 +64,8 @@ class TMainForm : public Window {
   HIMAGELIST imageList1_ = nullptr;
   HBITMAP banner1_ = nullptr, banner2_ = nullptr;
   HWND panel1_ = nullptr, panelTop_ = nullptr, panel2_ = nullptr, panel3_ = nullptr, panel4_ = nullptr;
-  HWND lvall_ = nullptr, lv2_ = nullptr, lv3_ = nullptr, lvclean_ = nullptr, pb2_ = nullptr, pb_ = nullptr;
+  HWND lvall_ = nullptr, lv2_ = nullptr, lv3_ = nullptr, lvclean_ = nullptr;
+  TXiProgressBar pb2_, pb_;
 };
 
 // Opens the product's web site with the shell; tests may watch the address instead.

@@ -19,10 +19,22 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   click() { xdotool mousemove --window "$wid" $(( $1 + 3 )) $(( $2 + 3 )) click 1; }
   shot() { sleep "${2:-1}"; import -window root -crop 600x480+212+144 "$out/$1.png"; }
   shot page1-catalogue
-  click 221 380; shot page2-scanning 1.2; sleep 9; shot page2-scan-complete
+  click 221 380; shot page2-scanning 3; sleep 7; shot page2-scan-complete
   click 221 380; shot page3-results
   xdotool mousemove --window "$wid" 60 $(( 72 + 32 + 3 + 28 )) click --repeat 2 --delay 80 1
-  sleep 1.5; import -window root "$out/detail-dialog.png"
+  sleep 1.5
+  did=$(xdotool search --name "^Zarn Cleaner - Windows Explorer$" | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$did")"
+  import -window root -crop ${WIDTH}x${HEIGHT}+${X}+${Y} "$out/detail-dialog.png"
+  # The gradient buttons: normal, hot (pointer over OK), down (Cancel pressed).
+  by=$(( HEIGHT - 8 - 57 + 16 + 12 )); cx=$(( WIDTH - 8 - 8 - 37 )); ox=$(( cx - 83 ))
+  strip() { sleep 0.4; import -window root -crop 200x40+$(( X + WIDTH - 210 ))+$(( Y + by - 20 )) "$out/$1"; }
+  xdotool mousemove --window "$did" 20 20; strip buttons-normal.png
+  xdotool mousemove --window "$did" $ox $by; strip buttons-hot.png
+  xdotool mousemove --window "$did" $cx $by mousedown 1; strip buttons-down.png
+  xdotool mousemove --window "$did" 20 20 mouseup 1
+  convert "$out/buttons-normal.png" "$out/buttons-hot.png" "$out/buttons-down.png" -append "$out/detail-buttons.png"
+  rm -f "$out/buttons-normal.png" "$out/buttons-hot.png" "$out/buttons-down.png"
   xdotool key Escape; sleep 0.5
   click 221 380; shot page4-cleaning 1.5; sleep 9; shot page4-complete
   wineserver -k || true

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Makes $WINEPREFIX (once) and seeds it with sample traces for the demo and the screenshots.
+# Makes $WINEPREFIX (once) and lays sample traces into it for the demo and the screenshots.
 set -euo pipefail
 : "${WINEPREFIX:?set WINEPREFIX to the demo prefix}"
 export WINEDEBUG=-all WINEARCH=win32
 
+run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a "$@"; fi; }
 if [ ! -f "$WINEPREFIX/.zarn-demo" ]; then
   rm -rf "$WINEPREFIX"
-  run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a "$@"; fi; }
   run wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
+  touch "$WINEPREFIX/.zarn-demo"
+fi
+
+# The traces are laid anew every time: a demo run may have cleaned them.
+{
   user="$(whoami)"
   c="$WINEPREFIX/drive_c"
   home="$c/users/$user"
@@ -95,5 +100,4 @@ REGEDIT4
 REG
   run wine regedit /S "$reg" >/dev/null 2>&1 || true
   wineserver -w || true
-  touch "$WINEPREFIX/.zarn-demo"
-fi
+}

@@ -1,7 +1,6 @@
 // The wizard driven through its real windows: pages, rows, progress, dispatch and drill-down.
 #include <gtest/gtest.h>
 
-#include "app/progress.h"
 #include "app/wizard_lists.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/list_reader.h"
@@ -78,8 +77,8 @@ TEST_F(WizardTest, ScanCleanAndBackThroughAllFourPages) {
   EXPECT_EQ(rows[0].cells, (std::vector<std::string>{"Windows Explorer", "100 %"}));
   EXPECT_EQ(rows[2][0], "Macromedia");
   for (int i = 0; i < 3; ++i) EXPECT_EQ(RowImage(lv2, i), 1);
-  EXPECT_EQ(ProgressMax(Main(TMainForm::kPB2)), 300);
-  EXPECT_EQ(ProgressPosition(Main(TMainForm::kPB2)), 300);
+  EXPECT_EQ(MainForm->PB2().Max(), 300);
+  EXPECT_EQ(MainForm->PB2().Position(), 300);
   EXPECT_EQ(Text(TMainForm::kLabel7), "Scan Complete");
   EXPECT_EQ(Text(TMainForm::kLabel8), "Click Next to display all files found.");
   EXPECT_TRUE(Enabled(TMainForm::kBackbtn));
@@ -109,7 +108,7 @@ TEST_F(WizardTest, ScanCleanAndBackThroughAllFourPages) {
   EXPECT_EQ(rows[1].cells, (std::vector<std::string>{"Macromedia", "0", "100 %"}));
   EXPECT_EQ(RowImage(lvclean, 0), 1);
   EXPECT_EQ(RowImage(lvclean, 1), 1);
-  EXPECT_EQ(ProgressMax(Main(TMainForm::kPB)), 200);
+  EXPECT_EQ(MainForm->PB().Max(), 200);
   EXPECT_FALSE(Sandbox::ValueExists(Root::HKCU, kRun, "a"));
   EXPECT_EQ(Text(TMainForm::kLabel9), "Complete Cleaning");
   EXPECT_EQ(Text(TMainForm::kLabel10), "You have finished cleaning selected category.");

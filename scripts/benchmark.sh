@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Measures the scans and the clean on a large profile in a throwaway Wine prefix and
+# plots scan time against cache size. Not part of the test run.
+#   bash scripts/benchmark.sh [SCALE]     SCALE 1 = the full profile (default), 0.1 for a quick look
+# Environment: BENCH_RUNS (default 5), BENCH_BUILD_DIR (default build/, set up by setup.sh),
+# BENCH_PREFIX (default build/wineprefix-bench; always made afresh).
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+scale="${1:-1}"
+runs="${BENCH_RUNS:-5}"
+build="${BENCH_BUILD_DIR:-$repo/build}"
+
+if [ -z "${BENCH_BUILD_DIR:-}" ]; then
+  "$repo/scripts/setup.sh"
+else
+  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" -j2 --target ZarnCleaner zarn_bench >/dev/null
+command -v gnuplot >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends gnuplot-nox
+
+export WINEPREFIX="${BENCH_PREFIX:-$repo/build/wineprefix-bench}"
+export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+export ZARN_THROWAWAY_PREFIX=1
+export XDG_DATA_HOME="$build/xdg-bench"
+rm -rf "$WINEPREFIX" "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
+out="$build/benchmark"
+rm -rf "$out"; mkdir -p "$out"
+
+winpath() { echo "Z:$(echo "$1" | sed 's|/|\\|g')"; }
+bench="$build/bench/zarn_bench.exe"
+args=(--scale "$scale" --runs "$runs" --out "$(winpath "$out")")
+
+# One wineserver for both modes, started inside the X server so it does not linger.
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -e
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  wineserver -p
+  status=0
+  wine "$0" run "${@:2}" || status=$?
+  wine "$0" startup "${@:2}" --exe "$1" || status=$?
+  wineserver -k || true
+  exit $status
+' "$bench" "$(winpath "$build/ZarnCleaner.exe")" "${args[@]}"
+
+png="$repo/docs/benchmark-scan.png"
+gnuplot -e "data='$out/scaling.tsv'; png='$png'" "$repo/scripts/benchmark-plot.gp"
+echo "plot: $png; figures: $out/run.txt, $out/startup.txt"
