@@ -1,6 +1,5 @@
 #include "controls/gdi.h"
 
-#include <cfenv>
 #include <cmath>
 
 namespace zarn::gdi {
@@ -18,12 +17,16 @@ HBITMAP CreateDib32(HDC reference, int width, int height) {
 }
 
 long long RoundHalfEven(double value) {
-  // A third-party DLL may leave the FPU in another rounding mode; nearbyint follows it.
-  if (std::fegetround() != FE_TONEAREST) std::fesetround(FE_TONEAREST);
   if (!std::isfinite(value)) return 0;
   if (value > 9.0e18) return 9000000000000000000LL;
   if (value < -9.0e18) return -9000000000000000000LL;
-  return static_cast<long long>(std::nearbyint(value));
+  // Done by hand rather than with nearbyint: a DLL loaded into the process may leave the
+  // FPU in another rounding mode.
+  const double low = std::floor(value);
+  const double fraction = value - low;
+  auto result = static_cast<long long>(low);
+  if (fraction > 0.5 || (fraction == 0.5 && result % 2 != 0)) ++result;
+  return result;
 }
 
 int RoundChannel(double value) {

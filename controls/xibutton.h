@@ -4,7 +4,8 @@
 //
 // The window is a real "BUTTON" (BS_OWNERDRAW, subclassed so that it paints itself; the
 // parent never sees WM_DRAWITEM for it). A click, by mouse, Space, Enter, accelerator or
-// BM_CLICK, sends WM_COMMAND (id, BN_CLICKED, hwnd) to the button's parent.
+// BM_CLICK (ignored while disabled), sends WM_COMMAND (id, BN_CLICKED, hwnd) to the
+// button's parent; a panel in between has to pass WM_COMMAND on to the form.
 //
 //   zarn::TXiButton XiButton1;
 //   XiButton1.Create(form, IDC_OK, "OK", x, y);          // 75 x 25
@@ -18,9 +19,10 @@
 //   form WM_COMMAND IDCANCEL or IDOK (a plain window answers no DM_GETDEFID). The form's
 //   WM_COMMAND handler starts with
 //       if (zarn::XiButtonDialogCommand(hwnd, wParam, lParam)) return 0;
-//   which clicks the button with Cancel (Escape) or Default (Enter) set, if one can take
-//   the focus. A genuine click of a button whose id happens to be IDOK or IDCANCEL is
-//   passed through (the function returns false), so ids may be chosen freely.
+//   which clicks the button with Cancel (Escape) or Default (Enter) set, if one inside
+//   the form (panels included) can take the focus. A real click of any control whose id
+//   happens to be IDOK or IDCANCEL is passed through (the function returns false), and so
+//   is the dialog manager's command when no TXiButton takes the key.
 // - Accelerators ("&OK"): the dialog manager sends BM_CLICK, which clicks.
 // Without IsDialogMessage, Enter and Space still work on the focused button, and Escape on
 // a focused button clicks the Cancel button of the same top-level window.
@@ -94,11 +96,12 @@ class TXiButton {
   bool Gradient() const { return gradient_; }
   void SetHotTrack(bool value) { hotTrack_ = value; }
   bool HotTrack() const { return hotTrack_; }
+  // Default and Cancel only steer the dialog-key rule; they do not change the picture.
   void SetDefault(bool value) { default_ = value; }
   bool Default() const { return default_; }
   void SetCancel(bool value) { cancel_ = value; }
   bool Cancel() const { return cancel_; }
-  // Kept for the form; a click stores it in LastModalResult as the form's modal result.
+  // Stored only; each click of a button with a parent copies it into LastModalResult.
   void SetModalResult(int value) { modalResult_ = value; }
   int ModalResult() const { return modalResult_; }
   int LastModalResult() const { return lastModalResult_; }

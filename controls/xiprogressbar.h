@@ -1,6 +1,6 @@
 #pragma once
-// TXiProgressBar: a progress bar drawn as two vertical-or-horizontal colour gradients (the
-// background over the whole bar, the fill over the done part) inside a one-pixel outline.
+// TXiProgressBar: a progress bar drawn as two colour gradients (the background over the
+// whole bar, the fill over the done part) inside a one-pixel outline.
 //
 // Use:
 //   zarn::TXiProgressBar PB2;
