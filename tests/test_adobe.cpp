@@ -2,7 +2,6 @@
 // lists with their fixed texts, the value lists, and a clean that removes a recent-file
 // subkey with its tree while every neighbour stays.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,8 +10,7 @@
 #include <vector>
 
 #include "categories/Adobe.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -26,32 +24,16 @@ const char kPreferences[] = "Software\\Adobe\\ImageReady 7.0\\Preferences";
 const char kPhotoshop9[] = "Software\\Adobe\\Photoshop\\9.0\\VisitedDirs";
 const char kMediaBrowser[] = "Software\\Adobe\\MediaBrowser\\MRU\\Photoshop\\FileList";
 
-class AdobeTest : public SandboxTest {
+class AdobeTest : public CategoryTest {
  protected:
   void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
+    CategoryTest::SetUp();
     acrobat = sandbox.programFiles + "\\Adobe\\Acrobat 7.0\\";
     search = sandbox.appData + "\\Adobe\\Acrobat\\7.0\\Cache\\Search70\\";
     cameraRaw = sandbox.programFiles + "\\Adobe\\CameraRaw\\Cache\\";
   }
   std::string acrobat, search, cameraRaw;
 };
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> Names(const std::vector<ShownRow>& rows) {
-  std::vector<std::string> names;
-  for (const ShownRow& row : rows) names.push_back(row[0]);
-  return names;
-}
 
 TEST_F(AdobeTest, NothingInstalledFindsNothing) {
   TadobeForm form;

@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "categories/explorer.h"
-#include "tests/support/app_fixture.h"
-#include "tests/support/list_reader.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -17,9 +16,8 @@ const std::string kAcMru = "Software\\Microsoft\\Search Assistant\\ACMru";
 const std::string kD3D = "Software\\Microsoft\\Direct3D\\MostRecentApplication";
 const std::string kDDraw = "Software\\Microsoft\\DirectDraw\\MostRecentApplication";
 
-class ExplorerTest : public SandboxTest {
+class ExplorerTest : public CategoryTest {
  protected:
-  void SetUp() override { InitControlsOnce(); }
   std::vector<ShownRow> Scan() {
     if (!form.Handle()) {
       EXPECT_TRUE(form.Create());

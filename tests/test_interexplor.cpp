@@ -2,7 +2,6 @@
 // typed addresses and the download folder. Cleaning runs ClearUrlCache, so the clean
 // tests are in test_machine_interexplor.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,19 +10,13 @@
 #include <thread>
 
 #include "categories/interexplor.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 #include "traces/probes.h"
 
 using namespace zarn;
 using namespace zarn::test;
 
 namespace {
-
-const bool kCommonControls = [] {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-  return InitCommonControlsEx(&icc) != FALSE;
-}();
 
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer";
@@ -42,15 +35,6 @@ std::vector<std::string> Sorted(std::vector<std::string> v) {
   return v;
 }
 
-struct HeldOpen {
-  explicit HeldOpen(const std::string& path)
-      : handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~HeldOpen() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-  HANDLE handle;
-};
-
 TEST(CookieKeywordsTest, ListKeepsItsOrderAndCapitals) {
   auto keywords = CookieKeywords();
   ASSERT_EQ(keywords.size(), 192u);
@@ -68,7 +52,7 @@ TEST(CookieKeywordsTest, ListKeepsItsOrderAndCapitals) {
   EXPECT_FALSE(HasCookieKeyword(""));
 }
 
-class InterTest : public SandboxTest {
+class InterTest : public CategoryTest {
  protected:
   std::string C() const { return sandbox.cookies; }
   std::string R() const { return sandbox.cache + "\\Content.IE5"; }

@@ -1,24 +1,17 @@
 // The Internet Explorer category's cleaning: the files and values it names, and the
 // machine's real URL cache, which every clean empties. Runs only in the throwaway prefix.
 #include <windows.h>
-#include <commctrl.h>
 #include <wininet.h>
 
 #include <gtest/gtest.h>
 
 #include "categories/interexplor.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
 
 namespace {
-
-const bool kCommonControls = [] {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-  return InitCommonControlsEx(&icc) != FALSE;
-}();
 
 const char kTyped[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer";
@@ -53,9 +46,12 @@ std::vector<std::string> CacheUrls() {
   return urls;
 }
 
-class UrlCacheTest : public SandboxTest {
+class UrlCacheTest : public CategoryTest {
  protected:
-  void SetUp() override { ZARN_REQUIRE_THROWAWAY_PREFIX(); }
+  void SetUp() override {
+    CategoryTest::SetUp();
+    ZARN_REQUIRE_THROWAWAY_PREFIX();
+  }
   const std::string tag = std::to_string(GetCurrentProcessId());
   std::string ContentUrl(int i) const { return "http://zarn-" + tag + ".example/page" + std::to_string(i) + ".htm"; }
 };

@@ -2,15 +2,13 @@
 // separator is machine-wide state, so this runs only in the throwaway Wine prefix, and
 // puts the old separator back.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "categories/Openoffice.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -37,11 +35,7 @@ class DecimalSeparator {
 
 TEST(MachineOpenoffice, CommaLocaleGivesCommaSizes) {
   ZARN_REQUIRE_THROWAWAY_PREFIX();
-  static const bool controls = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  ASSERT_TRUE(controls);
+  ASSERT_TRUE(InitControlsOnce());
   std::string restored;
   {
     DecimalSeparator comma(",");

@@ -2,7 +2,6 @@
 // the throwaway Wine prefix; other test programs may use the recycle bin at the same time,
 // so its counts are compared, never assumed.
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -11,19 +10,13 @@
 #include <cstring>
 
 #include "categories/windsys.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 #include "traces/probes.h"
 
 using namespace zarn;
 using namespace zarn::test;
 
 namespace {
-
-const bool kCommonControls = [] {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-  return InitCommonControlsEx(&icc) != FALSE;
-}();
 
 std::vector<TraceItem> ItemsAt(const TCategoryForm& form, const std::string& location) {
   std::vector<TraceItem> items;
@@ -72,9 +65,10 @@ HGLOBAL DropList(const std::vector<std::string>& paths) {
 
 // Puts formats on the clipboard as another program does: opened by an owner window,
 // emptied, then each format set.
-class ClipboardTest : public SandboxTest {
+class ClipboardTest : public CategoryTest {
  protected:
   void SetUp() override {
+    CategoryTest::SetUp();
     ZARN_REQUIRE_THROWAWAY_PREFIX();
     owner_ = CreateWindowExA(0, "STATIC", "clipboard owner", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(owner_, nullptr);
@@ -271,9 +265,12 @@ TEST_F(ClipboardTest, UntickedClipboardItemLeavesTheClipboardAlone) {
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
 }
 
-class RecycleBinTest : public SandboxTest {
+class RecycleBinTest : public CategoryTest {
  protected:
-  void SetUp() override { ZARN_REQUIRE_THROWAWAY_PREFIX(); }
+  void SetUp() override {
+    CategoryTest::SetUp();
+    ZARN_REQUIRE_THROWAWAY_PREFIX();
+  }
 
   static SHQUERYRBINFO Query() {
     SHQUERYRBINFO info{};

@@ -2,7 +2,6 @@
 // of values, a key the user may read but not change, and a clean that deletes values only.
 #include <windows.h>
 #include <aclapi.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -10,8 +9,7 @@
 #include <vector>
 
 #include "categories/Macromed.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -23,28 +21,7 @@ const char kFlash5[] = "Software\\Macromedia\\Flash 5\\Recent File List";
 const char kHomeSite[] = "Software\\Macromedia\\HomeSite5\\RecentFiles";
 const char kDreamweaver[] = "Software\\Macromedia\\Dreamweaver MX 2004\\Recent File List";
 
-class MacromediaTest : public SandboxTest {
- protected:
-  void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
-  }
-};
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> Names(const std::vector<ShownRow>& rows) {
-  std::vector<std::string> names;
-  for (const ShownRow& row : rows) names.push_back(row[0]);
-  return names;
-}
+class MacromediaTest : public CategoryTest {};
 
 // Replaces a key's access list: everyone may only read (`readOnly`), or do anything.
 bool SetKeyAccess(const std::string& key, bool readOnly) {

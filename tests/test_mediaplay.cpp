@@ -2,7 +2,6 @@
 // depth first, never through a folder link) before the seven registry rows, and a clean
 // of exactly the ticked traces.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,8 +12,7 @@
 #include <vector>
 
 #include "categories/mediaplay.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -29,14 +27,10 @@ const char kSettings[] = "Software\\Microsoft\\MediaPlayer\\Player\\Settings";
 const char kMediaEdit[] = "Software\\Microsoft\\MediaPlayer\\AutoComplete\\MediaEdit";
 const char kRadio[] = "Software\\Microsoft\\MediaPlayer\\Radio\\MRUList";
 
-class MediaplayTest : public SandboxTest {
+class MediaplayTest : public CategoryTest {
  protected:
   void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
+    CategoryTest::SetUp();
     realOne = sandbox.appData + "\\Real\\RealOne Player\\";
     real = sandbox.appData + "\\Real\\RealPlayer\\";
     quickTime = sandbox.appData + "\\Apple Computer\\QuickTime\\";
@@ -45,22 +39,6 @@ class MediaplayTest : public SandboxTest {
   }
   std::string realOne, real, quickTime, downloads, update;
 };
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> Paths(const std::vector<ShownRow>& rows) {
-  std::vector<std::string> paths;
-  for (const ShownRow& row : rows) paths.push_back(row[1] + row[0]);
-  return paths;
-}
-
-std::set<std::string> Slice(const std::vector<std::string>& v, size_t from, size_t n) {
-  return std::set<std::string>(v.begin() + std::min(v.size(), from), v.begin() + std::min(v.size(), from + n));
-}
 
 TEST_F(MediaplayTest, NothingInstalledFindsNothing) {
   TmediaplayForm form;
@@ -218,8 +196,7 @@ TEST_F(MediaplayTest, RegistryRowsTheirRulesAndOrder) {
   TmediaplayForm form;
   ASSERT_TRUE(form.Create());
   auto rows = ReadList(form.Traces().Handle());
-  std::vector<std::string> names;
-  for (const ShownRow& row : rows) names.push_back(row[0]);
+  std::vector<std::string> names = Names(rows);
   ASSERT_EQ(names.size(), 8u);
   EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 6),
             (std::vector<std::string>{"File0", "URL0", "LastPlayList", "LastPlayListIndex", "SaveAsDir", "a"}));

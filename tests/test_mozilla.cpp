@@ -2,7 +2,6 @@
 // names that would lead out of the Profiles folder, a file that cannot be read), the three
 // locations without any filter, and a clean that deletes exactly the ticked files.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,8 +12,7 @@
 
 #include "categories/mozilla.h"
 #include "categories/mozilla_profile.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -33,14 +31,10 @@ std::string RealIni(const std::string& eol) {
   return ini;
 }
 
-class MozillaTest : public SandboxTest {
+class MozillaTest : public CategoryTest {
  protected:
   void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
+    CategoryTest::SetUp();
     ini = sandbox.appData + "\\Mozilla\\Firefox\\profiles.ini";
   }
   std::string Cache(const std::string& n) const {
@@ -64,18 +58,6 @@ class MozillaTest : public SandboxTest {
   std::string ini;
 };
 
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> ShownPaths(const TCategoryForm& form) {
-  std::vector<std::string> paths;
-  for (const ShownRow& row : ReadList(form.Traces().Handle())) paths.push_back(row[1] + row[0]);
-  return paths;
-}
-
 // The cache entries come in the file system's order, the history files after them.
 void ExpectProfileFound(const std::vector<std::string>& shown, const std::vector<std::string>& expected) {
   ASSERT_EQ(shown.size(), expected.size());
@@ -84,12 +66,6 @@ void ExpectProfileFound(const std::vector<std::string>& shown, const std::vector
             std::set<std::string>(expected.begin(), expected.begin() + cache));
   EXPECT_EQ(shown[cache], expected[cache]);
   EXPECT_EQ(shown[cache + 1], expected[cache + 1]);
-}
-
-std::vector<std::string> Lines(const TextList& list) {
-  std::vector<std::string> lines;
-  for (size_t i = 0; i < list.Count(); ++i) lines.emplace_back(list.Text(i));
-  return lines;
 }
 
 TextList ListOf(std::initializer_list<std::string> lines) {
@@ -134,7 +110,7 @@ TEST_F(MozillaTest, LinesEndAtCrLfLfOrCrAlsoAcrossReadChunks) {
   TextList lines;
   Sandbox::WriteFile(path, "a\r\nb\nc\rd\n\r\n\rlast");
   ASSERT_TRUE(ReadTextLines(path, lines));
-  EXPECT_EQ(Lines(lines), (std::vector<std::string>{"a", "b", "c", "d", "", "", "last"}));
+  EXPECT_EQ(Texts(lines), (std::vector<std::string>{"a", "b", "c", "d", "", "", "last"}));
 
   lines.Clear();
   Sandbox::WriteFile(path, "");
@@ -146,7 +122,7 @@ TEST_F(MozillaTest, LinesEndAtCrLfLfOrCrAlsoAcrossReadChunks) {
   lines.Clear();
   Sandbox::WriteFile(path, longLine + "\r\nnext\r\n");
   ASSERT_TRUE(ReadTextLines(path, lines));
-  EXPECT_EQ(Lines(lines), (std::vector<std::string>{longLine, "next"}));
+  EXPECT_EQ(Texts(lines), (std::vector<std::string>{longLine, "next"}));
 
   lines.Clear();
   EXPECT_FALSE(ReadTextLines(sandbox.Dir() + "\\missing.txt", lines));
@@ -248,13 +224,13 @@ TEST_F(MozillaTest, OddProfilesIniContentIsReadSoundly) {
 TEST_F(MozillaTest, UnreadableProfilesIniCountsAsMissingAndTheScanGoesOn) {
   SeedProfile("wxyz9876.work");
   Sandbox::WriteFile(ini, RealIni("\r\n"));
-  HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HeldOpen held(ini);
+  ASSERT_TRUE(held.Held());
   TmozzForm form;
   ASSERT_TRUE(form.Create());
   EXPECT_EQ(form.FoundCount(), 0);
   EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
-  CloseHandle(held);
+  held.Release();
   form.ClickScan();
   ExpectProfileFound(ShownPaths(form), Expected("wxyz9876.work"));
   EXPECT_EQ(WindowText(form.StatusLabel()), "5 Files founds");
@@ -278,13 +254,12 @@ TEST_F(MozillaTest, CacheEntriesAreListedWithoutAnyFilter) {
   SetFileAttributesA((cache + "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA((cache + "system").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
   Sandbox::WriteFile(Roaming(n) + "formhistory.dat");
-  HANDLE held = CreateFileA((cache + "in use").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HeldOpen held(cache + "in use", GENERIC_READ | GENERIC_WRITE);
+  ASSERT_TRUE(held.Held());
 
   TmozzForm form;
   ASSERT_TRUE(form.Create());
-  CloseHandle(held);
+  held.Release();
   auto paths = ShownPaths(form);
   ASSERT_EQ(paths.size(), 6u);
   EXPECT_EQ(std::set<std::string>(paths.begin(), paths.begin() + 5),

@@ -1,7 +1,6 @@
 // The Microsoft Office scan: the Recent folder, the three value rules and their exact
 // case, the eight Access probes, and a clean that removes exactly the ticked traces.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,8 +8,7 @@
 #include <vector>
 
 #include "categories/MSoffice.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -24,45 +22,14 @@ const char kExcel11[] = "Software\\Microsoft\\Office\\11.0\\Excel\\Recent Files"
 const char kAccess12[] = "Software\\Microsoft\\Office\\12.0\\Access\\Settings";                // row 29
 const char kInfoPath12[] = "Software\\Microsoft\\Office\\12.0\\InfoPath\\Recent File List";    // row 37
 
-class MsofficeTest : public SandboxTest {
+class MsofficeTest : public CategoryTest {
  protected:
   void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
+    CategoryTest::SetUp();
     recent = sandbox.appData + "\\Microsoft\\Office\\Recent\\";
   }
   std::string recent;
 };
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> Names(const std::vector<ShownRow>& rows) {
-  std::vector<std::string> names;
-  for (const ShownRow& row : rows) names.push_back(row[0]);
-  return names;
-}
-
-// The value names of a key in the registry's own enumeration order.
-std::vector<std::string> EnumeratedValues(const std::string& key) {
-  std::vector<std::string> names;
-  HKEY k = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return names;
-  char name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD len = sizeof name;
-    if (RegEnumValueA(k, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, len);
-  }
-  RegCloseKey(k);
-  return names;
-}
 
 TEST_F(MsofficeTest, NothingUsedFindsNothing) {
   TMsofficeForm form;
@@ -76,13 +43,12 @@ TEST_F(MsofficeTest, RecentFolderListsFilesAndSubfoldersButNotTheDots) {
   Sandbox::WriteFile(recent + "report.doc.LNK", std::string(1536, 'r'));
   Sandbox::WriteFile(recent + "index.dat", "");
   Sandbox::WriteFile(recent + "Old Links\\inner.lnk");
-  HANDLE held = CreateFileA((recent + "index.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HeldOpen held(recent + "index.dat", GENERIC_READ | GENERIC_WRITE);
+  ASSERT_TRUE(held.Held());
 
   TMsofficeForm form;
   ASSERT_TRUE(form.Create());
-  CloseHandle(held);
+  held.Release();
   auto rows = ReadList(form.Traces().Handle());
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(WindowText(form.StatusLabel()), "3 Files Found");

@@ -1,39 +1,27 @@
 // The Open Office scan: one configuration file, sized with the user's decimal separator,
 // and a clean that deletes only that file.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "categories/Openoffice.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
 
 namespace {
 
-class OpenofficeTest : public SandboxTest {
+class OpenofficeTest : public CategoryTest {
  protected:
   void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
+    CategoryTest::SetUp();
     config = sandbox.appData + "\\OpenOffice.org2\\user\\registry\\data\\org\\openoffice\\Office\\";
   }
   std::string config;
 };
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
 
 TEST(FormatSizeLocal, UnitsRoundingAndTheGivenSeparator) {
   EXPECT_EQ(FormatSizeLocal(1536, "."), "1.50 KB");
@@ -65,12 +53,11 @@ TEST_F(OpenofficeTest, CommonXcuIsTheOneTraceEvenWhenHeldOpen) {
   Sandbox::WriteFile(config + "Common.xcu.bak");
   Sandbox::WriteFile(config + "Setup.xcu");
   Sandbox::WriteFile(config + "Sub\\Common.xcu");
-  HANDLE held = CreateFileA((config + "Common.xcu").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HeldOpen held(config + "Common.xcu", GENERIC_READ | GENERIC_WRITE);
+  ASSERT_TRUE(held.Held());
   TOpenofficeForm form;
   ASSERT_TRUE(form.Create());
-  CloseHandle(held);
+  held.Release();
   auto rows = ReadList(form.Traces().Handle());
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_TRUE(rows[0].ticked);

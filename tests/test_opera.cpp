@@ -1,7 +1,6 @@
 // The Opera scan: its seven locations in order, the existence and lock filters, and a
 // clean that deletes exactly the ticked files of the profile.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,8 +10,7 @@
 #include <vector>
 
 #include "categories/opera.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -21,49 +19,13 @@ namespace {
 
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-class OperaTest : public SandboxTest {
+class OperaTest : public CategoryTest {
  protected:
   void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
+    CategoryTest::SetUp();
     profile = sandbox.appData + "\\Opera\\Opera\\profile\\";
   }
   std::string profile;
-};
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> ShownPaths(const TCategoryForm& form) {
-  std::vector<std::string> paths;
-  for (const ShownRow& row : ReadList(form.Traces().Handle())) paths.push_back(row[1] + row[0]);
-  return paths;
-}
-
-std::set<std::string> Slice(const std::vector<std::string>& v, size_t from, size_t n) {
-  return std::set<std::string>(v.begin() + from, v.begin() + std::min(v.size(), from + n));
-}
-
-// Holds a file open for reading and writing with no sharing, as a running browser does.
-class HeldOpen {
- public:
-  explicit HeldOpen(const std::string& path)
-      : h_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~HeldOpen() { Release(); }
-  bool Held() const { return h_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (Held()) CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE h_;
 };
 
 TEST_F(OperaTest, NothingInstalledFindsNothing) {
@@ -141,8 +103,9 @@ TEST_F(OperaTest, CacheKeepsPlainFilesOfAnyAttributeAndOddNamesButNoFoldersOrLoc
   SetFileAttributesA((cache + "hidden.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA((cache + "system.tmp").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA((cache + "readonly.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
-  HeldOpen cacheLock(cache + "in use.tmp");
-  HeldOpen cookieLock(profile + "cookies4.dat");
+  // Open for reading and writing with no sharing, as a running browser holds them.
+  HeldOpen cacheLock(cache + "in use.tmp", GENERIC_READ | GENERIC_WRITE);
+  HeldOpen cookieLock(profile + "cookies4.dat", GENERIC_READ | GENERIC_WRITE);
   ASSERT_TRUE(cacheLock.Held());
   ASSERT_TRUE(cookieLock.Held());
 

@@ -3,19 +3,15 @@
 
 #include <algorithm>
 
+#include "tests/support/list_reader.h"
 #include "tests/support/sandbox.h"
 #include "traces/probes.h"
 
 using namespace zarn;
 using zarn::test::Sandbox;
+using zarn::test::Texts;
 
 namespace {
-
-std::vector<std::string> Texts(const TextList& list) {
-  std::vector<std::string> texts;
-  for (size_t i = 0; i < list.Count(); ++i) texts.emplace_back(list.Text(i));
-  return texts;
-}
 
 class ProbesTest : public zarn::test::SandboxTest {
  protected:

@@ -95,16 +95,8 @@ TEST_F(RegistryTest, ListsNamesInEnumerationOrderIncludingTheDefaultValue) {
   reg.ListValueNames(values);
   reg.ListSubkeyNames(subkeys);
 
-  HKEY raw;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &raw), ERROR_SUCCESS);
-  std::vector<std::string> expected;
-  for (DWORD i = 0;; ++i) {
-    char name[256];
-    DWORD len = sizeof name;
-    if (RegEnumValueA(raw, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    expected.emplace_back(name, len);
-  }
-  RegCloseKey(raw);
+  ASSERT_TRUE(Sandbox::KeyExists(Root::HKCU, kKey));
+  const std::vector<std::string> expected = zarn::test::EnumeratedValues(kKey);
   ASSERT_EQ(values.Count(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(values.Text(i), expected[i]);
   EXPECT_EQ(values.Count(), 3u);

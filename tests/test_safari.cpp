@@ -1,7 +1,6 @@
 // The Safari scan: five fixed files in two folders, the existence and lock filters, and a
 // clean that deletes exactly the ticked files.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,8 +8,7 @@
 #include <vector>
 
 #include "categories/safari.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -19,14 +17,10 @@ namespace {
 
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-class SafariTest : public SandboxTest {
+class SafariTest : public CategoryTest {
  protected:
   void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
+    CategoryTest::SetUp();
     local = sandbox.localAppData + "\\Apple Computer\\Safari\\";
     roaming = sandbox.appData + "\\Apple Computer\\Safari\\";
     all = {local + "Cache.db", roaming + "History.plist", roaming + "Downloads.plist",
@@ -35,18 +29,6 @@ class SafariTest : public SandboxTest {
   std::string local, roaming;
   std::vector<std::string> all;  // the five files, in the order the scan lists them
 };
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> ShownPaths(const TCategoryForm& form) {
-  std::vector<std::string> paths;
-  for (const ShownRow& row : ReadList(form.Traces().Handle())) paths.push_back(row[1] + row[0]);
-  return paths;
-}
 
 TEST_F(SafariTest, NothingInstalledFindsNothing) {
   TSafariForm form;
@@ -88,14 +70,14 @@ TEST_F(SafariTest, LockedFilesAndFoldersAreLeftOut) {
   Sandbox::WriteFile(all[0]);
   Sandbox::WriteFile(all[2]);
   Sandbox::MakeDir(all[1]);  // a folder named like the history file
-  HANDLE held = CreateFileA(all[0].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HeldOpen held(all[0], GENERIC_READ | GENERIC_WRITE);
+  ASSERT_TRUE(held.Held());
   TSafariForm form;
   ASSERT_TRUE(form.Create());
   EXPECT_EQ(ShownPaths(form), (std::vector<std::string>{all[2]}));
   EXPECT_EQ(form.FoundCount(), 1);
   EXPECT_EQ(WindowText(form.StatusLabel()), "1 Files founds");
-  CloseHandle(held);
+  held.Release();
   form.ClickScan();
   EXPECT_EQ(ShownPaths(form), (std::vector<std::string>{all[0], all[2]}));
 }

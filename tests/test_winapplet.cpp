@@ -1,7 +1,6 @@
 // The Windows Applets scan: five keys, "MRUList" skipped in four of them, only "LastKey"
 // in the fifth, odd value data, and a clean of exactly the ticked values.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,8 +8,7 @@
 #include <vector>
 
 #include "categories/winapplet.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -23,42 +21,7 @@ const char kMmc[] = "Software\\Microsoft\\Microsoft Management Console\\Recent F
 const char kSnapshot[] = "Software\\Microsoft\\Snapshot Viewer\\Recent File List";
 const char kRegedit[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 
-class WinappletTest : public SandboxTest {
- protected:
-  void SetUp() override {
-    static const bool controls = [] {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    ASSERT_TRUE(controls);
-  }
-};
-
-std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-std::vector<std::string> Names(const std::vector<ShownRow>& rows) {
-  std::vector<std::string> names;
-  for (const ShownRow& row : rows) names.push_back(row[0]);
-  return names;
-}
-
-std::vector<std::string> EnumeratedValues(const std::string& key) {
-  std::vector<std::string> names;
-  HKEY k = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return names;
-  char name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD len = sizeof name;
-    if (RegEnumValueA(k, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, len);
-  }
-  RegCloseKey(k);
-  return names;
-}
+class WinappletTest : public CategoryTest {};
 
 TEST_F(WinappletTest, NothingFoundAndTheCursorIsLeftAlone) {
   TwinappletForm form;

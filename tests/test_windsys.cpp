@@ -2,24 +2,17 @@
 // folder, the version resource read, the recycle bin summary rule, and the cleaner's file
 // traces. Tests that change the clipboard or the recycle bin are in test_machine_windsys.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include "categories/windsys.h"
-#include "tests/support/list_reader.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/category_test.h"
 #include "traces/probes.h"
 
 using namespace zarn;
 using namespace zarn::test;
 
 namespace {
-
-const bool kCommonControls = [] {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-  return InitCommonControlsEx(&icc) != FALSE;
-}();
 
 const char kNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -31,12 +24,6 @@ std::vector<ShownRow> FileRows(const TCategoryForm& form) {
   for (ShownRow& row : ReadList(form.Traces().Handle()))
     if (row[1] != "Recycle Bin" && row[1] != "Clipboard") rows.push_back(std::move(row));
   return rows;
-}
-
-std::vector<std::string> Paths(const std::vector<ShownRow>& rows) {
-  std::vector<std::string> paths;
-  for (const ShownRow& row : rows) paths.push_back(row[1] + row[0]);
-  return paths;
 }
 
 // Unticks the items that would empty the machine's recycle bin or clipboard.
@@ -56,17 +43,7 @@ bool ReadOnlyRefusesWriting(const std::string& path) {
   return false;
 }
 
-// Holds a file open for reading with no sharing, as a running program does.
-struct HeldOpen {
-  explicit HeldOpen(const std::string& path)
-      : handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~HeldOpen() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-  HANDLE handle;
-};
-
-class WindSysTest : public SandboxTest {
+class WindSysTest : public CategoryTest {
  protected:
   std::string W() const { return sandbox.systemRoot; }
   std::string L() const { return sandbox.localSettings; }

@@ -2,12 +2,12 @@
 
 namespace zarn::test {
 
-void InitControlsOnce() {
+bool InitControlsOnce() {
   static bool done = [] {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
   }();
-  (void)done;
+  return done;
 }
 
 void AppTest::Click(HWND button, int) { SendMessageA(button, BM_CLICK, 0, 0); }

@@ -10,7 +10,9 @@
 
 namespace zarn::test {
 
-void InitControlsOnce();
+// Registers the common control classes the program uses, once per process; false if
+// the registration failed.
+bool InitControlsOnce();
 
 class AppTest : public SandboxTest {
  protected:

@@ -49,4 +49,10 @@ int FindRow(HWND list, const std::string& name) {
   return -1;
 }
 
+std::vector<std::string> Texts(const TextList& list) {
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < list.Count(); ++i) texts.emplace_back(list.Text(i));
+  return texts;
+}
+
 }  // namespace zarn::test

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "traces/text_list.h"
+
 namespace zarn::test {
 
 struct ShownRow {
@@ -19,5 +21,7 @@ std::vector<std::string> ColumnCaptions(HWND list);
 void SetTick(HWND list, int row, bool ticked);
 // The row whose first cell is `name`, or -1.
 int FindRow(HWND list, const std::string& name);
+// The texts of a program's string list, in order, without their leading blanks.
+std::vector<std::string> Texts(const TextList& list);
 
 }  // namespace zarn::test

@@ -141,6 +141,28 @@ void Sandbox::DeleteValue(Root root, const std::string& key, const std::string& 
   RegCloseKey(k);
 }
 
+std::vector<std::string> EnumeratedValues(const std::string& key, Root root) {
+  std::vector<std::string> names;
+  HKEY k = nullptr;
+  if (RegOpenKeyExA(RootKey(root), key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return names;
+  std::vector<char> name(16384);  // the longest value name the registry allows, and its zero
+  for (DWORD i = 0;; ++i) {
+    DWORD len = static_cast<DWORD>(name.size());
+    if (RegEnumValueA(k, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name.data(), len);
+  }
+  RegCloseKey(k);
+  return names;
+}
+
+HeldOpen::HeldOpen(const std::string& path, DWORD access)
+    : handle(CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+void HeldOpen::Release() {
+  if (Held()) CloseHandle(handle);
+  handle = INVALID_HANDLE_VALUE;
+}
+
 bool InThrowawayWinePrefix() {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");

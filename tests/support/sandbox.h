@@ -51,6 +51,22 @@ class SandboxTest : public ::testing::Test {
   Sandbox sandbox;
 };
 
+// The value names of a key in the registry's own enumeration order; empty if the key
+// cannot be opened for reading.
+std::vector<std::string> EnumeratedValues(const std::string& key, Root root = Root::HKCU);
+
+// Holds a file open with no sharing, as a running program does.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const std::string& path, DWORD access = GENERIC_READ);
+  ~HeldOpen() { Release(); }
+  HeldOpen(const HeldOpen&) = delete;
+  HeldOpen& operator=(const HeldOpen&) = delete;
+  bool Held() const { return handle != INVALID_HANDLE_VALUE; }
+  void Release();
+  HANDLE handle;
+};
+
 // Machine-wide state (recycle bin, clipboard, URL cache) is only touched under Wine in
 // the throwaway prefix that the test command makes.
 bool InThrowawayWinePrefix();
