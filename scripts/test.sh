@@ -41,6 +41,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   '"$(declare -f make_fixtures)"'
   fx="'"$fx"'"; make_fixtures
   wineserver -p
+  # Start the prefix'"'"'s background services now: started by the first test, they would
+  # inherit its output pipe and keep CTest waiting for it to close.
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
   status=0
   ctest --output-on-failure -j2 || status=$?
   wineserver -k || true
