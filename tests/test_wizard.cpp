@@ -55,6 +55,30 @@ TEST_F(WizardTest, PageOneLayout) {
   EXPECT_EQ(r.bottom - r.top, 25);
 }
 
+TEST_F(WizardTest, BothBarsAreSkyGradientBarsSixteenHigh) {
+  for (const TXiProgressBar* bar : {&MainForm->PB2(), &MainForm->PB()}) {
+    EXPECT_EQ(bar->ColorScheme(), TXiProgressBar::csSky);
+    EXPECT_EQ(bar->Min(), 0);
+    EXPECT_EQ(bar->Step(), 1);
+    RECT r;
+    GetWindowRect(bar->Handle(), &r);
+    EXPECT_EQ(r.bottom - r.top, 16);
+  }
+}
+
+TEST_F(WizardTest, NothingTickedOnPageThreeAsksForACategoryToo) {
+  TickOnly({"Windows Explorer"});
+  Press(TMainForm::kNextbtn);
+  Press(TMainForm::kNextbtn);
+  SetTick(Main(TMainForm::kLv3), 0, false);
+  MessageBoxWatcher watcher;
+  Press(TMainForm::kNextbtn);
+  PumpMessages(100);
+  EXPECT_EQ(watcher.Text(), "Please Select Category !");
+  EXPECT_EQ(MainForm->State(), 3);
+  EXPECT_TRUE(Sandbox::ValueExists(Root::HKCU, kRun, "a"));
+}
+
 TEST_F(WizardTest, NothingTickedAsksForACategory) {
   TickOnly({});
   MessageBoxWatcher watcher;
@@ -219,6 +243,12 @@ TEST_F(WizardTest, DoubleClickOpensTheDetailDialogOrExplainsAnEmptyCategory) {
   // Again: the same window comes to the front, no second one.
   SendMessageA(MainForm->Handle(), WM_NOTIFY, TMainForm::kLv3, reinterpret_cast<LPARAM>(&dbl));
   EXPECT_TRUE(IsWindowVisible(DetailsForm->Handle()));
+  // Several detail dialogs can be open at once, and the wizard stays usable.
+  macromediaForm->ShowDetail();
+  EXPECT_TRUE(IsWindowVisible(macromediaForm->Handle()));
+  EXPECT_TRUE(IsWindowVisible(DetailsForm->Handle()));
+  EXPECT_TRUE(IsWindowEnabled(MainForm->Handle()));
+  SendMessageA(macromediaForm->OkButton(), BM_CLICK, 0, 0);
 
   // Untick one trace in the dialog, close it with Cancel, clean: only the ticked one goes.
   int a = FindRow(DetailsForm->Traces().Handle(), "a");
