@@ -65,7 +65,7 @@ TCategoryForm* FindCategoryForm(const std::string& caption) {
                                   MsofficeForm, InterForm, SafariForm, mediaplayForm,
                                   winappletForm, mozzForm, OpenofficeForm, OperaForm};
   for (TCategoryForm* form : forms)
-    if (form && caption == form->Spec().caption) return form;
+    if (form && caption == form->Traits().caption) return form;
   return nullptr;
 }
 

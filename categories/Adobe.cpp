@@ -5,7 +5,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Adobe", "TadobeForm", "Zarn Cleaner - Adobe", "LV", "adobeBtn", StatusFamily::B,
+const FormTraits kTraits = {"Adobe", "TadobeForm", "Zarn Cleaner - Adobe", "LV", "adobeBtn", StatusFamily::B,
                         "No File Found", "File Name", 437, false, false, IDI_CAT_ADOBE};
 const CleanRules kClean = {false, false, KeyDeletion::BothRootsAfter};
 
@@ -40,7 +40,7 @@ const RegistryRow kRows[] = {
 std::span<const FileLocation> AdobeFiles() { return kFiles; }
 std::span<const RegistryRow> AdobeRows() { return kRows; }
 
-TadobeForm::TadobeForm() : TCategoryForm(kSpec, kClean) {}
+TadobeForm::TadobeForm() : TCategoryForm(kTraits, kClean) {}
 
 void TadobeForm::Probe() {
   FolderSnapshot folders;

@@ -5,7 +5,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Microsoft Office", "TMsofficeForm", "Zarn Cleaner - Microsoft Office", "LV", "msoffBtn", StatusFamily::B,
+const FormTraits kTraits = {"Microsoft Office", "TMsofficeForm", "Zarn Cleaner - Microsoft Office", "LV", "msoffBtn", StatusFamily::B,
                         "No File Found", "File Name", 437, false, false, IDI_CAT_MSOFFICE};
 const CleanRules kClean = {false, false, KeyDeletion::BothRootsAfter};
 
@@ -70,7 +70,7 @@ const RegistryRow kRows[] = {
 std::span<const FileLocation> MsofficeFiles() { return kRecent; }
 std::span<const RegistryRow> MsofficeRows() { return kRows; }
 
-TMsofficeForm::TMsofficeForm() : TCategoryForm(kSpec, kClean) {}
+TMsofficeForm::TMsofficeForm() : TCategoryForm(kTraits, kClean) {}
 
 void TMsofficeForm::Probe() {
   FolderSnapshot folders;

@@ -5,7 +5,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Macromedia", "TmacromediaForm", "Zarn Cleaner - Macromedia ", "LV", "macromedBtn", StatusFamily::B,
+const FormTraits kTraits = {"Macromedia", "TmacromediaForm", "Zarn Cleaner - Macromedia ", "LV", "macromedBtn", StatusFamily::B,
                         "No Files Found", "File Name", 437, false, false, IDI_CAT_MACROMEDIA};
 const CleanRules kClean = {false, false, KeyDeletion::BothRootsAfter};
 
@@ -24,7 +24,7 @@ const RegistryRow kRows[] = {
 
 std::span<const RegistryRow> MacromediaRows() { return kRows; }
 
-TmacromediaForm::TmacromediaForm() : TCategoryForm(kSpec, kClean) {}
+TmacromediaForm::TmacromediaForm() : TCategoryForm(kTraits, kClean) {}
 
 void TmacromediaForm::Probe() { ProbeRegistry(*this, kRows, Memo1); }
 

@@ -9,7 +9,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Open Office", "TOpenofficeForm", "Zarn Cleaner - Open Office", "LV", "openoffBtn", StatusFamily::B,
+const FormTraits kTraits = {"Open Office", "TOpenofficeForm", "Zarn Cleaner - Open Office", "LV", "openoffBtn", StatusFamily::B,
                         "No File Found", "File Name", 437, false, false, IDI_CAT_OPENOFFICE};
 const CleanRules kClean = {false, false, KeyDeletion::BothRootsAfter};
 
@@ -60,7 +60,7 @@ std::string FormatSizeLocal(long long bytes) { return FormatSizeLocal(bytes, Use
 
 std::span<const FileLocation> OpenofficeFiles() { return kFiles; }
 
-TOpenofficeForm::TOpenofficeForm() : TCategoryForm(kSpec, kClean) {}
+TOpenofficeForm::TOpenofficeForm() : TCategoryForm(kTraits, kClean) {}
 
 void TOpenofficeForm::Probe() {
   FolderSnapshot folders;

@@ -6,7 +6,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Windows Explorer", "TDetailsForm", "Zarn Cleaner - Windows Explorer", "lvpc",
+const FormTraits kTraits = {"Windows Explorer", "TDetailsForm", "Zarn Cleaner - Windows Explorer", "lvpc",
                         "explorerbtn", StatusFamily::A, "", "File Name", 437, true, true, IDI_CAT_EXPLORER};
 const CleanRules kClean = {false, false, KeyDeletion::CurrentUserBetween};
 
@@ -33,7 +33,7 @@ const RegistryRow kShellLists[] = {
 
 }  // namespace
 
-TDetailsForm::TDetailsForm() : TCategoryForm(kSpec, kClean) {}
+TDetailsForm::TDetailsForm() : TCategoryForm(kTraits, kClean) {}
 
 void TDetailsForm::Probe() {
   SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));

@@ -7,7 +7,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Internet Explorer", "TInterForm", "Zarn Cleaner - Internet Explorer", "lvbro", "interbtn", StatusFamily::A,
+const FormTraits kTraits = {"Internet Explorer", "TInterForm", "Zarn Cleaner - Internet Explorer", "lvbro", "interbtn", StatusFamily::A,
                         "", "File Name", 437, false, false, IDI_CAT_IE};
 const CleanRules kClean = {true, false, KeyDeletion::None};
 
@@ -59,7 +59,7 @@ void Stage(TextList& staging, const std::string& path, const FileFacts* facts) {
 
 }  // namespace
 
-TInterForm::TInterForm() : TCategoryForm(kSpec, kClean) {}
+TInterForm::TInterForm() : TCategoryForm(kTraits, kClean) {}
 
 void TInterForm::Probe() {
   FolderSnapshot folders;

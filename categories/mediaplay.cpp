@@ -9,7 +9,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Media Player", "TmediaplayForm", "Zarn Cleaner - Media Player ", "LV", "mediaBtn", StatusFamily::B,
+const FormTraits kTraits = {"Media Player", "TmediaplayForm", "Zarn Cleaner - Media Player ", "LV", "mediaBtn", StatusFamily::B,
                         "No File Found", "File Name", 437, false, false, IDI_CAT_MEDIAPLAYER};
 const CleanRules kClean = {};
 
@@ -83,7 +83,7 @@ void StageRecursive(TCategoryForm& form, const FileLocation& loc, TextList& stag
 std::span<const FileLocation> MediaplayFiles() { return kFiles; }
 std::span<const RegistryRow> MediaplayRows() { return kRows; }
 
-TmediaplayForm::TmediaplayForm() : TCategoryForm(kSpec, kClean) {}
+TmediaplayForm::TmediaplayForm() : TCategoryForm(kTraits, kClean) {}
 
 void TmediaplayForm::Probe() {
   FolderSnapshot folders;

@@ -10,7 +10,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Mozilla Firefox", "TmozzForm", "Zarn Cleaner - Mozilla", "lvbro", "mozzbtn", StatusFamily::A,
+const FormTraits kTraits = {"Mozilla Firefox", "TmozzForm", "Zarn Cleaner - Mozilla", "lvbro", "mozzbtn", StatusFamily::A,
                         "", "File Name", 437, false, false, IDI_CAT_FIREFOX};
 const CleanRules kClean = {};
 
@@ -35,7 +35,7 @@ const char kInfo[] = "Internet Cache";
 
 }  // namespace
 
-TmozzForm::TmozzForm() : TCategoryForm(kSpec, kClean) {}
+TmozzForm::TmozzForm() : TCategoryForm(kTraits, kClean) {}
 
 void TmozzForm::Probe() {
   FolderSnapshot folders;

@@ -6,7 +6,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Opera", "TOperaForm", "Zarn Cleaner - Opera", "lvbro", "operabtn", StatusFamily::A,
+const FormTraits kTraits = {"Opera", "TOperaForm", "Zarn Cleaner - Opera", "lvbro", "operabtn", StatusFamily::A,
                         "", "File Name", 437, false, false, IDI_CAT_OPERA};
 const CleanRules kClean = {};
 
@@ -26,7 +26,7 @@ const char kInfo[] = "Internet Cache";
 
 }  // namespace
 
-TOperaForm::TOperaForm() : TCategoryForm(kSpec, kClean) {}
+TOperaForm::TOperaForm() : TCategoryForm(kTraits, kClean) {}
 
 void TOperaForm::Probe() {
   FolderSnapshot folders;

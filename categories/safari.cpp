@@ -6,7 +6,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Safari", "TSafariForm", "Zarn Cleaner - Safari", "lvbro", "safaribtn", StatusFamily::A,
+const FormTraits kTraits = {"Safari", "TSafariForm", "Zarn Cleaner - Safari", "lvbro", "safaribtn", StatusFamily::A,
                         "", "File Name", 437, false, false, IDI_CAT_SAFARI};
 const CleanRules kClean = {false, true, KeyDeletion::None};
 
@@ -24,7 +24,7 @@ const char kInfo[] = "Internet Cache";
 
 }  // namespace
 
-TSafariForm::TSafariForm() : TCategoryForm(kSpec, kClean) {}
+TSafariForm::TSafariForm() : TCategoryForm(kTraits, kClean) {}
 
 void TSafariForm::Probe() {
   FolderSnapshot folders;

@@ -5,7 +5,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"Windows Applets", "TwinappletForm", "Zarn Cleaner - Windows Applets", "LV", "appletBtn", StatusFamily::B,
+const FormTraits kTraits = {"Windows Applets", "TwinappletForm", "Zarn Cleaner - Windows Applets", "LV", "appletBtn", StatusFamily::B,
                         "No File Found", "File Name", 437, false, false, IDI_CAT_APPLETS};
 const CleanRules kClean = {};
 
@@ -23,7 +23,7 @@ const RegistryRow kRows[] = {
 
 std::span<const RegistryRow> WinappletRows() { return kRows; }
 
-TwinappletForm::TwinappletForm() : TCategoryForm(kSpec, kClean) {}
+TwinappletForm::TwinappletForm() : TCategoryForm(kTraits, kClean) {}
 
 void TwinappletForm::Probe() { ProbeRegistry(*this, kRows, Memo1); }
 

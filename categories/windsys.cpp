@@ -10,7 +10,7 @@
 namespace zarn {
 namespace {
 
-const FormSpec kSpec = {"System", "TWindSysForm", "Zarn Cleaner - System", "lvsys", "windsysbtn", StatusFamily::A,
+const FormTraits kTraits = {"System", "TWindSysForm", "Zarn Cleaner - System", "lvsys", "windsysbtn", StatusFamily::A,
                         "", "File Names", 435, false, false, IDI_CAT_SYSTEM};
 const CleanRules kClean = {true, false, KeyDeletion::None};
 
@@ -109,7 +109,7 @@ void EmptyRecycleBin(const char* library) {
   reinterpret_cast<EmptyRecycleBinProc>(proc)(ApplicationWindow(), nullptr, kEmptyQuietly);
 }
 
-TWindSysForm::TWindSysForm() : TCategoryForm(kSpec, kClean) {}
+TWindSysForm::TWindSysForm() : TCategoryForm(kTraits, kClean) {}
 
 void TWindSysForm::Probe() {
   ProbeRecycleBin();

@@ -79,8 +79,8 @@ TEST_F(FormsTest, EveryFormHasItsTitleColumnsAndEmptyScanLabel) {
   }
   // The Explorer form names its "OK" button XiButton1; the others XiButton2.
   EXPECT_EQ(GetDlgCtrlID(DetailsForm->OkButton()), IDOK);
-  EXPECT_TRUE(DetailsForm->Spec().okIsButton1);
-  EXPECT_FALSE(OperaForm->Spec().okIsButton1);
+  EXPECT_TRUE(DetailsForm->Traits().okIsButton1);
+  EXPECT_FALSE(OperaForm->Traits().okIsButton1);
 }
 
 TEST_F(FormsTest, OnlyTheMainWindowIsVisibleAndFormsWereCreatedInOrder) {

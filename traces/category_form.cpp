@@ -24,25 +24,25 @@ std::string NameOf(const std::string& path) {
 }  // namespace
 
 bool TCategoryForm::Create() {
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(spec_.iconId));
-  RegisterWindowClass(spec_.className, icon, GetSysColorBrush(COLOR_BTNFACE));
-  if (!CreateTopLevel(spec_.className, spec_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                      WS_EX_CONTROLPARENT, 700, spec_.height, ApplicationWindow()))
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(traits_.iconId));
+  RegisterWindowClass(traits_.className, icon, GetSysColorBrush(COLOR_BTNFACE));
+  if (!CreateTopLevel(traits_.className, traits_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      WS_EX_CONTROLPARENT, 700, traits_.height, ApplicationWindow()))
     return false;
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
-  scanButton_ = CreateChild(hwnd_, "BUTTON", spec_.scanButtonName, BS_PUSHBUTTON, 0, 0, 75, 25, kScanButton);
+  scanButton_ = CreateChild(hwnd_, "BUTTON", traits_.scanButtonName, BS_PUSHBUTTON, 0, 0, 75, 25, kScanButton);
   delbtn_ = CreateChild(hwnd_, "BUTTON", "delbtn", BS_PUSHBUTTON, 0, 0, 75, 25, kDelButton);
   traces_.Create(hwnd_, kTraceList, kMargin, kMargin, 673, 321);
 
   panel1_ = CreatePanel(hwnd_, kMargin, 0, 673, kPanelHeight, PanelEdge::SunkenDouble, kPanelGrey, kPanel1);
   ShowWindow(panel1_, SW_SHOWNA);
-  DWORD statusVisible = spec_.statusHiddenUntilScan ? 0 : WS_VISIBLE;
+  DWORD statusVisible = traits_.statusHiddenUntilScan ? 0 : WS_VISIBLE;
   image1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL,
                         8, 8, 41, 41, kImage1);
   SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   label1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_LEFT | SS_CENTERIMAGE, 56, 8, 300, 41, kLabel1);
-  const bool ok1 = spec_.okIsButton1;
+  const bool ok1 = traits_.okIsButton1;
   XiButton1.Create(panel1_, ok1 ? IDOK : IDCANCEL, ok1 ? "OK" : "Cancel", 0, 16);
   XiButton2.Create(panel1_, ok1 ? IDCANCEL : IDOK, ok1 ? "Cancel" : "OK", 0, 16);
   for (TXiButton* button : {&XiButton1, &XiButton2}) {
@@ -83,7 +83,7 @@ void TCategoryForm::ShowDetail() {
 }
 
 void TCategoryForm::scanbtnClick() {
-  traces_.SetColumns(spec_.firstColumn);
+  traces_.SetColumns(traits_.firstColumn);
   traces_.Clear();
   traces_.BeginAdding();
   for (TextList& list : ListBox) list.Clear();
@@ -98,16 +98,16 @@ void TCategoryForm::scanbtnClick() {
 
 void TCategoryForm::SetStatusLabel() {
   std::string text;
-  if (spec_.family == StatusFamily::A)
+  if (traits_.family == StatusFamily::A)
     text = std::to_string(foundCount_) + " Files founds";
   else
-    text = foundCount_ > 0 ? std::to_string(foundCount_) + " Files Found" : spec_.emptyText;
+    text = foundCount_ > 0 ? std::to_string(foundCount_) + " Files Found" : traits_.emptyText;
   SetWindowTextA(label1_, text.c_str());
-  if (spec_.statusHiddenUntilScan) {
+  if (traits_.statusHiddenUntilScan) {
     ShowWindow(image1_, SW_SHOWNA);
     ShowWindow(label1_, SW_SHOWNA);
   }
-  if (spec_.family == StatusFamily::A) SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+  if (traits_.family == StatusFamily::A) SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 }
 
 void TCategoryForm::delbtnClick() { RunCleaner(*this); }

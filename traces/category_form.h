@@ -19,7 +19,7 @@ enum class StatusFamily {
   B,  // "N Files Found", or the form's empty text
 };
 
-struct FormSpec {
+struct FormTraits {
   const char* caption;         // the category caption, the wizard's dispatch key
   const char* className;       // window class, named like the form class
   const char* title;           // window title, exactly
@@ -38,7 +38,7 @@ class TCategoryForm : public Window {
  public:
   enum ControlId { kScanButton = 1001, kDelButton, kTraceList, kXiButton1, kXiButton2, kPanel1, kImage1, kLabel1 };
 
-  TCategoryForm(const FormSpec& spec, const CleanRules& clean) : spec_(spec), clean_(clean) {}
+  TCategoryForm(const FormTraits& traits, const CleanRules& clean) : traits_(traits), clean_(clean) {}
 
   // Creates the hidden window and runs the first scan.
   bool Create();
@@ -51,7 +51,7 @@ class TCategoryForm : public Window {
   // Shows the form as the modeless detail dialog, or brings it to the front.
   void ShowDetail();
 
-  const FormSpec& Spec() const { return spec_; }
+  const FormTraits& Traits() const { return traits_; }
   const CleanRules& Clean() const { return clean_; }
   TraceList& Traces() { return traces_; }
   const TraceList& Traces() const { return traces_; }
@@ -59,8 +59,8 @@ class TCategoryForm : public Window {
   HWND StatusIcon() const { return image1_; }
   HWND ScanButton() const { return scanButton_; }
   HWND DelButton() const { return delbtn_; }
-  HWND OkButton() const { return (spec_.okIsButton1 ? XiButton1 : XiButton2).Handle(); }
-  HWND CancelButton() const { return (spec_.okIsButton1 ? XiButton2 : XiButton1).Handle(); }
+  HWND OkButton() const { return (traits_.okIsButton1 ? XiButton1 : XiButton2).Handle(); }
+  HWND CancelButton() const { return (traits_.okIsButton1 ? XiButton2 : XiButton1).Handle(); }
 
   // The category's own cleaning steps. A ticked item that the category cleans itself
   // returns true from CleanOwnItem; AfterClean runs once when all items are done.
@@ -96,7 +96,7 @@ class TCategoryForm : public Window {
   void SetStatusLabel();
   void Layout();
 
-  const FormSpec& spec_;
+  const FormTraits& traits_;
   const CleanRules& clean_;
   TraceList traces_;
   int foundCount_ = 0;
