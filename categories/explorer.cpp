@@ -47,8 +47,8 @@ void TDetailsForm::Probe() {
   ListRegistryNames(Root::HKCU, kAcMru, NameSource::Subkeys, Memo1);
   for (size_t i = 0; i < Memo1.Count(); ++i) {
     const std::string key = kAcMru + std::string(Memo1.Text(i)) + "\\";
-    ListRegistryNames(Root::HKCU, key, NameSource::Values, Memo2);
-    for (size_t j = 0; j < Memo2.Count(); ++j) AddRegistryTrace(Root::HKCU, key, std::string(Memo2.Text(j)));
+    const RegistryRow field[] = {{Root::HKCU, key.c_str(), NameSource::Values, NameRule::All}};
+    ProbeRegistry(*this, field, Memo2);
   }
 
   ProbeRegistry(*this, kShellLists, Memo1);

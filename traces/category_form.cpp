@@ -84,8 +84,8 @@ void TCategoryForm::ShowDetail() {
 
 void TCategoryForm::scanbtnClick() {
   traces_.SetColumns(traits_.firstColumn);
-  traces_.Clear();
   traces_.BeginAdding();
+  traces_.Clear();
   for (TextList& list : ListBox) list.Clear();
   Memo1.Clear();
   Memo2.Clear();
@@ -128,15 +128,28 @@ void TCategoryForm::AddFileTrace(const std::string& path, const FileFacts* facts
   AddFileTrace(path, info, FormatSize(facts ? FileSizeText(*facts) : FileSizeText(path)));
 }
 
-void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
-                                     const char* fixedInfo) {
+namespace {
+TraceItem RegistryTrace(Root root, const std::string& keyPath, const std::string& name, std::string info) {
   TraceItem item;
   item.name = name;
   item.location = RootText(root) + keyPath;
   item.type = kRegistryData;
-  item.info = fixedInfo ? std::string(fixedInfo)
-                        : ReadRegString(!keyPath.empty() && keyPath[0] == '\\' ? keyPath.substr(1) : keyPath, name, RootKey(root));
-  traces_.Add(std::move(item));
+  item.info = std::move(info);
+  return item;
+}
+}  // namespace
+
+void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
+                                     const char* fixedInfo) {
+  std::string info = fixedInfo ? std::string(fixedInfo)
+                               : ReadRegString(!keyPath.empty() && keyPath[0] == '\\' ? keyPath.substr(1) : keyPath,
+                                               name, RootKey(root));
+  traces_.Add(RegistryTrace(root, keyPath, name, std::move(info)));
+}
+
+void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
+                                     HKEY openKey) {
+  traces_.Add(RegistryTrace(root, keyPath, name, ReadRegString(openKey, name)));
 }
 
 LRESULT TCategoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

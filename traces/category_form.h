@@ -75,6 +75,8 @@ class TCategoryForm : public Window {
   // backslash); Info is the value's string data unless a fixed text is given.
   void AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
                         const char* fixedInfo = nullptr);
+  // The same, reading the value's data from the key, which the caller holds open.
+  void AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey);
   // Adds an item whose texts the category builds itself (summary and clipboard items).
   void AddTrace(TraceItem item);
 

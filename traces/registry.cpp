@@ -62,9 +62,13 @@ std::string ReadRegString(const std::string& keyPath, const std::string& valueNa
   HKEY raw = nullptr;
   if (RegOpenKeyA(root, keyPath.c_str(), &raw) != ERROR_SUCCESS) return {};
   unique_hkey key(raw);
+  return ReadRegString(key.get(), valueName);
+}
+
+std::string ReadRegString(HKEY openKey, const std::string& valueName) {
   unsigned char buffer[256];
   DWORD size = sizeof buffer;
-  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, buffer, &size) !=
+  if (RegQueryValueExA(openKey, valueName.c_str(), nullptr, nullptr, buffer, &size) !=
           ERROR_SUCCESS ||
       size == 0 || size > sizeof buffer)
     return {};

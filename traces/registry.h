@@ -19,6 +19,8 @@ const char* RootText(Root root);
 // examined; the text ends at the data's last byte before the terminator (or at an
 // embedded zero). An empty value name reads the key's default value.
 std::string ReadRegString(const std::string& keyPath, const std::string& valueName, HKEY root);
+// The same read from a key that is open already.
+std::string ReadRegString(HKEY openKey, const std::string& valueName);
 
 // A registry object for one task: created on a root, opens existing keys with full
 // access, releases its key when destroyed. A path with a leading backslash is taken from

@@ -87,10 +87,22 @@ void ListRegistryNames(Root root, const std::string& key, NameSource names, Text
 
 void ProbeRegistry(TCategoryForm& form, std::span<const RegistryRow> rows, TextList& memo) {
   for (const RegistryRow& row : rows) {
-    ListRegistryNames(row.root, row.key, row.names, memo);
+    memo.Clear();
+    TRegistry reg(RootKey(row.root));
+    if (!reg.OpenRegKey(row.key)) continue;
+    if (row.names == NameSource::Values)
+      reg.ListValueNames(memo);
+    else
+      reg.ListSubkeyNames(memo);
+    // Each value is read through the key already open: under Wine every fresh open is a
+    // round trip to the server with a path lookup.
     for (size_t i = 0; i < memo.Count(); ++i) {
-      std::string_view name = memo.Text(i);
-      if (NameTaken(row, name)) form.AddRegistryTrace(row.root, row.key, std::string(name), row.fixedInfo);
+      const std::string name(memo.Text(i));
+      if (!NameTaken(row, name)) continue;
+      if (row.fixedInfo)
+        form.AddRegistryTrace(row.root, row.key, name, row.fixedInfo);
+      else
+        form.AddRegistryTrace(row.root, row.key, name, reg.CurrentKey());
     }
   }
 }

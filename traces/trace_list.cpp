@@ -93,7 +93,12 @@ void TraceList::SetTicked(size_t i, bool ticked) {
 }
 
 bool TraceList::HandleNotify(const NMHDR* header, LRESULT* result) {
-  if (header->hwndFrom != hwnd_ || header->code != LVN_GETDISPINFOA) return false;
+  if (header->hwndFrom != hwnd_) return false;
+  if (header->code == LVN_DELETEALLITEMS) {
+    *result = TRUE;  // no notification per deleted row
+    return true;
+  }
+  if (header->code != LVN_GETDISPINFOA) return false;
   auto* info = reinterpret_cast<const NMLVDISPINFOA*>(header);
   const LVITEMA& item = info->item;
   if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
