@@ -1,0 +1,381 @@
+#include "bench/bench_reference.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <charconv>
+#include <span>
+#include <string_view>
+
+#include "categories/Adobe.h"
+#include "categories/MSoffice.h"
+#include "categories/Macromed.h"
+#include "categories/Openoffice.h"
+#include "categories/interexplor.h"
+#include "categories/mediaplay.h"
+#include "categories/mozilla_profile.h"
+#include "categories/winapplet.h"
+#include "categories/windsys.h"
+#include "traces/probes.h"
+#include "traces/registry.h"
+#include "traces/scan_engine.h"
+
+namespace zarn::bench {
+namespace {
+
+using Items = std::vector<TraceItem>;
+using SizeText = std::string (*)(long long bytes);
+
+struct Staged {
+  std::string path;
+  FileFacts facts;
+};
+
+// Locations of the categories whose tables the program keeps to itself; the benchmark
+// compares its results with the program's, so a table that drifts shows up as a mismatch.
+bool CookieOfListedSite(const std::string& path, const std::string& cookies) {
+  return HasCookieKeyword(std::string_view(path).substr(cookies.size() + 1));
+}
+bool NotWindowsUpdateLog(const std::string& path, const std::string& w) { return path != w + "\\WindowsUpdate.log"; }
+bool ContainsLog(const std::string& path, const std::string&) { return path.find("log") != std::string::npos; }
+bool NotPasswordLog(const std::string& path, const std::string& w) { return path != w + "\\Debug\\PASSWD.LOG"; }
+
+const FileLocation kRecent[] = {{BaseFolder::Recent, "\\", "*.lnk", 3, Listing::Names, Dots::Keep}};
+const char kAcMru[] = "\\Software\\Microsoft\\Search Assistant\\ACMru\\";
+const char kExplorer[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const RegistryRow kShellLists[] = {
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Subkeys, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Map Network Drive MRU", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComputerDescriptions", NameSource::Values, NameRule::AllButMRUList},
+    {Root::HKCU, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
+    {Root::HKLM, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
+    {Root::HKLM, "\\Software\\Microsoft\\DirectDraw\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
+};
+const FileLocation kTemporaryFiles[] = {
+    {BaseFolder::SystemRoot, "\\Temp\\", "*.tmp", 5, Listing::Names, Dots::Keep},
+    {BaseFolder::LocalSettings, "\\Temp\\", "*.tmp", 1, Listing::Names, Dots::Keep},
+};
+const FileLocation kMemoryDumps[] = {
+    {BaseFolder::SystemRoot, "\\", "memory.dmp", 2, Listing::Paths, Dots::Skip},
+    {BaseFolder::SystemRoot, "\\MiniDump\\", "*.dmp", 3, Listing::Paths, Dots::Skip},
+};
+const FileLocation kLogFiles[] = {
+    {BaseFolder::SystemRoot, "\\system32\\wbem\\Logs\\", "*.log", 2, Listing::Paths, Dots::Skip},
+    {BaseFolder::SystemRoot, "\\system32\\wbem\\Logs\\", "*.lo_", 3, Listing::Paths, Dots::Skip},
+    {BaseFolder::SystemRoot, "\\", "*.log", 4, Listing::Paths, Dots::Skip, NotWindowsUpdateLog},
+    {BaseFolder::SystemRoot, "\\", "*log.txt", 5, Listing::Paths, Dots::Skip, ContainsLog},
+    {BaseFolder::SystemRoot, "\\Debug\\", "*.log", 6, Listing::Paths, Dots::Skip, NotPasswordLog},
+    {BaseFolder::SystemRoot, "\\Debug\\UserMode\\", "*.log", 7, Listing::Paths, Dots::Skip},
+    {BaseFolder::SystemRoot, "\\Debug\\UserMode\\", "*.bak", 8, Listing::Paths, Dots::Skip},
+    {BaseFolder::SystemRoot, "\\security\\logs\\", "*.log", 10, Listing::Paths, Dots::Skip},
+    {BaseFolder::SystemRoot, "\\security\\logs\\", "*.old", 11, Listing::Paths, Dots::Skip},
+};
+const FileLocation kCookies[] = {{BaseFolder::Cookies, "\\", "*.txt", 3, Listing::Names, Dots::Keep, CookieOfListedSite}};
+const RegistryRow kBrowserKeys[] = {
+    {Root::HKCU, "\\Software\\Microsoft\\Internet Explorer\\TypedURLs", NameSource::Values, NameRule::All},
+    {Root::HKCU, "\\Software\\Microsoft\\Internet Explorer", NameSource::Values, NameRule::Only, "Download Directory"},
+};
+const FileLocation kOpera[] = {
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "cookies*.dat", 2, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\cache4\\", "*.*", 3, Listing::Names, Dots::Skip},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "global.dat", 4, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "opera.dir", 5, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "download.dat", 6, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "vlink4.dat", 7, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\sessions\\", "autosave.win", 8, Listing::Names, Dots::Keep},
+};
+const FileLocation kSafari[] = {
+    {BaseFolder::LocalAppData, "\\Apple Computer\\Safari\\", "Cache.db", 2, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "History.plist", 3, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "Downloads.plist", 4, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\Cookies\\", "Cookies.plist", 5, Listing::Names, Dots::Keep},
+    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "Form Values.plist", 6, Listing::Names, Dots::Keep},
+};
+
+// One folder listing, every entry with what the search returned for it.
+std::vector<Staged> List(const std::string& folder, const std::string& mask, bool withFolder) {
+  std::vector<Staged> out;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + mask).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return out;
+  do {
+    Staged s;
+    s.path = withFolder ? folder + data.cFileName : std::string(data.cFileName);
+    s.facts.attributes = data.dwFileAttributes;
+    s.facts.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    s.facts.lastWrite = data.ftLastWriteTime;
+    out.push_back(std::move(s));
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return out;
+}
+
+bool OpensExclusively(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+std::string StandardSize(long long bytes) { return FormatSize(bytes); }
+std::string LocalSize(long long bytes) { return FormatSizeLocal(bytes, UserDecimalSeparator()); }
+
+class Ref {
+ public:
+  explicit Ref(Sequence s) : literal_(s == Sequence::Literal) {}
+
+  Items items;
+  FolderSnapshot folders;
+
+  void Stage(std::span<const FileLocation> locations, std::vector<Staged>& staged) {
+    for (const FileLocation& loc : locations) {
+      const std::string& base = folders.Get(loc.base);
+      if (base.empty()) continue;
+      const std::string folder = base + loc.folder;
+      std::string_view mask = loc.mask;
+      if (mask.ends_with("|RECURSE")) {
+        mask.remove_suffix(8);
+        StageTree(folder, std::string(mask), staged);
+        continue;
+      }
+      for (Staged& s : List(folder, loc.mask, loc.listing == Listing::Paths)) {
+        if (loc.listing == Listing::Names) s.path = folder + s.path;
+        if (loc.dots == Dots::Skip) {
+          std::string_view name = std::string_view(s.path).substr(folder.size());
+          if (name == "." || name == "..") continue;
+        }
+        if (loc.keep && !loc.keep(s.path, base)) continue;
+        staged.push_back(std::move(s));
+      }
+    }
+  }
+
+  void StageTree(const std::string& folder, const std::string& mask, std::vector<Staged>& staged) {
+    std::vector<std::string> subfolders;
+    for (Staged& s : List(folder, mask, true)) {
+      std::string_view name = std::string_view(s.path).substr(folder.size());
+      if (name == "." || name == "..") continue;
+      if ((s.facts.attributes & FILE_ATTRIBUTE_DIRECTORY) && !(s.facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        subfolders.push_back(s.path + "\\");
+      staged.push_back(std::move(s));
+    }
+    for (const std::string& sub : subfolders) StageTree(sub, mask, staged);
+  }
+
+  void Files(std::span<const FileLocation> locations, FileFilter filter, const std::string& info,
+             SizeText size = StandardSize) {
+    std::vector<Staged> staged;
+    Stage(locations, staged);
+    Add(staged, filter, info, size);
+  }
+
+  void Add(const std::vector<Staged>& staged, FileFilter filter, const std::string& info, SizeText size = StandardSize) {
+    for (const Staged& s : staged) {
+      long long bytes;
+      if (literal_) {
+        // Each test searches the folder for the path again, as written.
+        bool keep = filter == FileFilter::None ||
+                    (filter == FileFilter::Unlocked && !IsFileLocked(s.path)) ||
+                    (filter == FileFilter::ExistingUnlocked && FileExists(s.path) && !IsFileLocked(s.path));
+        if (!keep) continue;
+        const std::string text = FileSizeText(s.path);
+        bytes = -1;
+        std::from_chars(text.data(), text.data() + text.size(), bytes);
+      } else {
+        bool exists = FileExists(s.facts);
+        bool keep = filter == FileFilter::None ||
+                    (filter == FileFilter::Unlocked && !(exists && !OpensExclusively(s.path))) ||
+                    (filter == FileFilter::ExistingUnlocked && exists && OpensExclusively(s.path));
+        if (!keep) continue;
+        bytes = static_cast<long long>(s.facts.size);
+      }
+      TraceItem item;
+      size_t slash = s.path.rfind('\\');
+      item.location = s.path.substr(0, slash + 1);
+      item.name = s.path.substr(slash + 1);
+      item.type = ExtensionOf(item.name);
+      item.info = info;
+      item.size = size(bytes);
+      items.push_back(std::move(item));
+    }
+  }
+
+  // The names one row's key lists, in the registry's order.
+  std::vector<std::string> Names(Root root, const char* key, NameSource source) {
+    std::vector<std::string> names;
+    if (literal_) {
+      TextList memo;
+      ListRegistryNames(root, key, source, memo);
+      for (size_t i = 0; i < memo.Count(); ++i) names.emplace_back(memo.Text(i));
+      return names;
+    }
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(RootKey(root), key + 1, 0, KEY_READ, &k) != ERROR_SUCCESS) return names;
+    DWORD subkeys = 0, longestSubkey = 0, values = 0, longestValue = 0;
+    if (RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestValue,
+                         nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+      bool bySubkey = source == NameSource::Subkeys;
+      std::vector<char> name((bySubkey ? longestSubkey : longestValue) + 1);
+      for (DWORD i = 0; i < (bySubkey ? subkeys : values); ++i) {
+        DWORD len = static_cast<DWORD>(name.size());
+        LONG rc = bySubkey ? RegEnumKeyExA(k, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr)
+                           : RegEnumValueA(k, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_SUCCESS) names.emplace_back(name.data(), len);
+      }
+    }
+    open_ = k;
+    return names;
+  }
+
+  std::string Data(Root root, const char* key, const std::string& name) {
+    if (literal_ || !open_) return ReadRegString(key + 1, name, RootKey(root));
+    unsigned char buffer[256];
+    DWORD size = sizeof buffer;
+    if (RegQueryValueExA(open_, name.c_str(), nullptr, nullptr, buffer, &size) != ERROR_SUCCESS || size == 0 ||
+        size > sizeof buffer)
+      return {};
+    std::string text(reinterpret_cast<const char*>(buffer), size - 1);
+    if (size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
+    return text;
+  }
+
+  void Close() {
+    if (open_) RegCloseKey(open_);
+    open_ = nullptr;
+  }
+
+  void Registry(std::span<const RegistryRow> rows) {
+    for (const RegistryRow& row : rows) {
+      for (const std::string& name : Names(row.root, row.key, row.names)) {
+        if (!NameTaken(row, name)) continue;
+        TraceItem item;
+        item.name = name;
+        item.location = RootText(row.root) + std::string(row.key);
+        item.type = kRegistryData;
+        item.info = row.fixedInfo ? std::string(row.fixedInfo) : Data(row.root, row.key, name);
+        items.push_back(std::move(item));
+      }
+      Close();
+    }
+  }
+
+ private:
+  bool literal_;
+  HKEY open_ = nullptr;
+};
+
+void Explorer(Ref& r) {
+  r.Files(kRecent, FileFilter::None, "All items listed in Recent Documents");
+  const std::string runMru = std::string(kExplorer) + "RunMRU";
+  const RegistryRow run[] = {{Root::HKCU, runMru.c_str(), NameSource::Values, NameRule::All}};
+  r.Registry(run);
+  std::vector<std::string> keys;
+  for (const std::string& sub : r.Names(Root::HKCU, kAcMru, NameSource::Subkeys)) keys.push_back(kAcMru + sub + "\\");
+  r.Close();
+  for (const std::string& key : keys) {
+    const RegistryRow row[] = {{Root::HKCU, key.c_str(), NameSource::Values, NameRule::All}};
+    r.Registry(row);
+  }
+  r.Registry(kShellLists);
+}
+
+void System(Ref& r) {
+  if (ShellCanQueryRecycleBin(ReadFileVersion("shell32.dll"))) {
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    HRESULT hr = SHQueryRecycleBinA(nullptr, &info);
+    if (auto summary = RecycleBinSummary(hr, info)) r.items.push_back(*summary);
+  }
+  r.Files(kTemporaryFiles, FileFilter::ExistingUnlocked, "All items listed in Temporary Folder");
+  if (OpenClipboard(nullptr)) CloseClipboard();
+  r.Files(kMemoryDumps, FileFilter::None, "Memory Dump");
+  r.Files(kLogFiles, FileFilter::Unlocked, "Log File");
+}
+
+bool TakenAsDocument(const std::string& path) {
+  const std::string extension = ExtensionOf(path);
+  return !extension.empty() && extension != ".IE5";
+}
+bool IsDotOrIndex(std::string_view name) { return name == "." || name == ".." || name == "index.dat"; }
+bool WalkInto(const FileFacts& f) {
+  return !(f.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (f.attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void InternetExplorer(Ref& r) {
+  r.Files(kCookies, FileFilter::Unlocked, "Internet Explorer Cookies");
+  const std::string cache = ReadBaseFolder(BaseFolder::Cache);
+  if (!cache.empty()) {
+    const std::string root = cache + "\\Content.IE5";
+    std::vector<Staged> staged;
+    for (Staged& e1 : List(root + "\\", "*.*", true)) {
+      if (TakenAsDocument(e1.path)) {
+        std::string_view name = std::string_view(e1.path).substr(root.size() + 1);
+        if (!IsDotOrIndex(name) && name != "desktop.ini") staged.push_back(std::move(e1));
+        continue;
+      }
+      if (!WalkInto(e1.facts)) continue;
+      for (Staged& e2 : List(e1.path + "\\", "*.*", true)) {
+        if (TakenAsDocument(e2.path)) {
+          if (!IsDotOrIndex(std::string_view(e2.path).substr(e1.path.size() + 1))) staged.push_back(std::move(e2));
+          continue;
+        }
+        if (!WalkInto(e2.facts)) continue;
+        for (Staged& e3 : List(e2.path + "\\", "*.*", true))
+          if (!IsDotOrIndex(std::string_view(e3.path).substr(e2.path.size() + 1))) staged.push_back(std::move(e3));
+      }
+    }
+    r.Add(staged, FileFilter::Unlocked, "Internet Explorer History");
+  }
+  r.Registry(kBrowserKeys);
+}
+
+void Firefox(Ref& r) {
+  r.folders.Get(BaseFolder::LocalAppData);
+  TextList scratch;
+  const std::string profile = ReadProfileName(r.folders.Get(BaseFolder::AppData), scratch);
+  if (profile.empty()) return;
+  const std::string base = "\\Mozilla\\Firefox\\Profiles\\" + profile;
+  const std::string cache = base + "\\Cache\\", roaming = base + "\\";
+  const FileLocation locations[] = {
+      {BaseFolder::LocalAppData, cache.c_str(), "*.*", 2, Listing::Names, Dots::Skip},
+      {BaseFolder::AppData, roaming.c_str(), "history.dat", 3, Listing::Names, Dots::Skip},
+      {BaseFolder::AppData, roaming.c_str(), "formhistory.dat", 4, Listing::Names, Dots::Skip},
+  };
+  r.Files(locations, FileFilter::None, "Internet Cache");
+}
+
+}  // namespace
+
+const std::vector<std::string>& Captions() {
+  static const std::vector<std::string> captions = {
+      "Windows Explorer", "System",        "Adobe",          "Macromedia",      "Microsoft Office", "Internet Explorer",
+      "Safari",           "Media Player",  "Windows Applets", "Mozilla Firefox", "Open Office",      "Opera"};
+  return captions;
+}
+
+Items Reference(const std::string& caption, Sequence sequence) {
+  Ref r(sequence);
+  if (caption == "Windows Explorer") Explorer(r);
+  else if (caption == "System") System(r);
+  else if (caption == "Adobe") {
+    r.Files(AdobeFiles(), FileFilter::None, "Adobe Application MRUs");
+    r.Registry(AdobeRows());
+  } else if (caption == "Macromedia") r.Registry(MacromediaRows());
+  else if (caption == "Microsoft Office") {
+    r.Files(MsofficeFiles(), FileFilter::None, "Microsoft Office Recentlist");
+    r.Registry(MsofficeRows());
+  } else if (caption == "Internet Explorer") InternetExplorer(r);
+  else if (caption == "Safari") r.Files(kSafari, FileFilter::ExistingUnlocked, "Internet Cache");
+  else if (caption == "Media Player") {
+    r.Files(MediaplayFiles(), FileFilter::None, "Media Player Recentlist");
+    r.Registry(MediaplayRows());
+  } else if (caption == "Windows Applets") r.Registry(WinappletRows());
+  else if (caption == "Mozilla Firefox") Firefox(r);
+  else if (caption == "Open Office") r.Files(OpenofficeFiles(), FileFilter::None, "Open Office Recentlist", LocalSize);
+  else if (caption == "Opera") r.Files(kOpera, FileFilter::ExistingUnlocked, "Internet Cache");
+  return std::move(r.items);
+}
+
+}  // namespace zarn::bench

@@ -1,0 +1,93 @@
+#include "bench/bench_startup.h"
+
+#include <commctrl.h>
+#include <psapi.h>
+
+namespace zarn::bench {
+namespace {
+
+struct Search {
+  DWORD pid;
+  HWND main = nullptr;
+  long listed = 0;
+};
+
+BOOL CALLBACK CountRows(HWND child, LPARAM lp) {
+  char cls[64] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, WC_LISTVIEWA) == 0) {
+    DWORD_PTR count = 0;
+    if (SendMessageTimeoutA(child, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 60000, &count))
+      reinterpret_cast<Search*>(lp)->listed += static_cast<long>(count);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK Visit(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != s->pid) return TRUE;
+  char title[128] = "";
+  GetWindowTextA(hwnd, title, sizeof title);
+  if (lstrcmpA(title, "ZARN CLEANER") == 0 && IsWindowVisible(hwnd)) s->main = hwnd;
+  return TRUE;
+}
+
+BOOL CALLBACK VisitForms(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char title[128] = "";
+  GetWindowTextA(hwnd, title, sizeof title);
+  // Only the category forms' trace lists; the wizard's own lists are not traces.
+  if (pid == s->pid && std::string(title).rfind("Zarn Cleaner - ", 0) == 0) EnumChildWindows(hwnd, CountRows, lp);
+  return TRUE;
+}
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+Launch LaunchOnce(const std::string& exe, DWORD timeoutMs) {
+  Launch result;
+  std::string command = "\"" + exe + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  const double start = Now();
+  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return result;
+  Search search{pi.dwProcessId};
+  while (!search.main && Now() - start < timeoutMs) {
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    if (!search.main) {
+      if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+    }
+  }
+  if (search.main) {
+    result.ms = Now() - start;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(pi.hProcess, &counters, sizeof counters)) result.peakWorkingSet = counters.PeakWorkingSetSize;
+    EnumWindows(VisitForms, reinterpret_cast<LPARAM>(&search));
+    result.listed = search.listed;
+    result.ok = true;
+  }
+  TerminateProcess(pi.hProcess, 0);
+  WaitForSingleObject(pi.hProcess, 10000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return result;
+}
+
+}  // namespace zarn::bench

@@ -1,0 +1,19 @@
+#pragma once
+// Start-up of the real program: from process start to its main window shown.
+#include <windows.h>
+
+#include <string>
+
+namespace zarn::bench {
+
+struct Launch {
+  bool ok = false;
+  double ms = 0;              // CreateProcess to the visible "ZARN CLEANER" window
+  SIZE_T peakWorkingSet = 0;  // of the program at that moment
+  long listed = 0;            // rows of the category forms' trace lists
+};
+
+// Starts the program, waits up to `timeoutMs` for its main window, measures, ends it.
+Launch LaunchOnce(const std::string& exe, DWORD timeoutMs = 180000);
+
+}  // namespace zarn::bench

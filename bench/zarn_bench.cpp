@@ -1,0 +1,389 @@
+// The benchmark of the scans and the clean on a large profile. Not a test: see
+// scripts/benchmark.sh, which builds a throwaway Wine prefix and runs both modes:
+//   zarn_bench run     --scale S --runs N --out DIR   scans, floor, literal, clean (in a sandbox)
+//   zarn_bench startup --scale S --runs N --out DIR --exe PATH   start-up time and working set
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/forms.h"
+#include "bench/bench_profile.h"
+#include "bench/bench_reference.h"
+#include "bench/bench_startup.h"
+#include "tests/support/sandbox.h"
+
+namespace zarn::bench {
+namespace {
+
+struct Options {
+  std::string mode, out, exe;
+  double scale = 1.0;
+  int runs = 5;
+};
+
+FILE* g_report = nullptr;
+
+void Say(const char* format, ...) {
+  char text[2048];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  std::fputs(text, stdout);
+  std::fflush(stdout);
+  if (g_report) {
+    std::fputs(text, g_report);
+    std::fflush(g_report);
+  }
+}
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double MedianOf(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  size_t n = v.size();
+  return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double Median(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    double t0 = Now();
+    work();
+    times.push_back(Now() - t0);
+  }
+  return MedianOf(times);
+}
+
+// The program's windows, created as start-up creates them; each scans once.
+class Forms {
+ public:
+  Forms() {
+    Add<TDetailsForm>();
+    Add<TWindSysForm>();
+    Add<TadobeForm>();
+    Add<TmacromediaForm>();
+    Add<TMsofficeForm>();
+    Add<TInterForm>();
+    Add<TSafariForm>();
+    Add<TmediaplayForm>();
+    Add<TwinappletForm>();
+    Add<TmozzForm>();
+    Add<TOpenofficeForm>();
+    Add<TOperaForm>();
+  }
+  TCategoryForm& operator[](const std::string& caption) { return *byCaption_.at(caption); }
+  std::vector<std::unique_ptr<TCategoryForm>>& All() { return forms_; }
+
+ private:
+  template <typename Form>
+  void Add() {
+    forms_.push_back(std::make_unique<Form>());
+    if (!forms_.back()->Create()) throw std::runtime_error("cannot create a form");
+    byCaption_[forms_.back()->Traits().caption] = forms_.back().get();
+  }
+  std::vector<std::unique_ptr<TCategoryForm>> forms_;
+  std::map<std::string, TCategoryForm*> byCaption_;
+};
+
+// Whether the form lists exactly the reference items (texts and order); the clipboard's
+// items are left out of the comparison.
+bool Same(const TraceList& list, const std::vector<TraceItem>& ref, std::string& why) {
+  size_t j = 0;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const TraceItem& a = list.Item(i);
+    if (a.location == "Clipboard") continue;
+    if (j >= ref.size()) {
+      why = "program lists more items than the reference (" + a.location + a.name + ")";
+      return false;
+    }
+    const TraceItem& b = ref[j++];
+    if (a.name != b.name || a.location != b.location || a.type != b.type || a.info != b.info || a.size != b.size) {
+      why = "item " + std::to_string(i) + ": program [" + a.location + "|" + a.name + "|" + a.type + "|" + a.info +
+            "|" + a.size + "] reference [" + b.location + "|" + b.name + "|" + b.type + "|" + b.info + "|" + b.size +
+            "]";
+      return false;
+    }
+  }
+  if (j != ref.size()) {
+    why = "reference has " + std::to_string(ref.size() - j) + " more items";
+    return false;
+  }
+  return true;
+}
+
+bool g_mismatch = false;
+
+void Check(TCategoryForm& form, Sequence sequence) {
+  std::string why;
+  if (!Same(form.Traces(), Reference(form.Traits().caption, sequence), why)) {
+    Say("  MISMATCH %s (%s): %s\n", form.Traits().caption, sequence == Sequence::Floor ? "floor" : "literal", why.c_str());
+    g_mismatch = true;
+  }
+}
+
+// Series points: cache documents from 1,000 to the full count, each a multiple of the
+// number of folders so the folders stay equal.
+std::vector<int> SeriesPoints(const Counts& c, double scale) {
+  std::vector<int> points;
+  for (int n : {1000, 2000, 5000, 10000, 20000, 35000, 50000}) {
+    int p = static_cast<int>(n * scale) / c.cacheFolders * c.cacheFolders;
+    if (p >= c.cacheFolders && (points.empty() || p > points.back())) points.push_back(p);
+  }
+  if (points.empty() || points.back() != c.cacheFiles) points.push_back(c.cacheFiles);
+  return points;
+}
+
+struct CategoryFigures {
+  double program = 0, floor = 0, literal = 0;
+  size_t items = 0;
+};
+
+void BareClean(const std::vector<std::pair<const CleanRules*, TraceItem>>& ticked) {
+  std::string openPath;
+  HKEY open = nullptr;
+  for (const auto& [rules, item] : ticked) {
+    if (!item.IsRegistry() || rules->everyItemIsFile) {
+      const std::string path = item.location + item.name;
+      if (rules->clearAttributes) SetFileAttributesA(path.c_str(), 0);
+      DeleteFileA(path.c_str());
+      continue;
+    }
+    if (item.location != openPath) {
+      if (open) RegCloseKey(open);
+      open = nullptr;
+      openPath = item.location;
+      HKEY root = item.location.rfind("HKCU", 0) == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+      RegOpenKeyExA(root, item.location.c_str() + 5, 0, KEY_SET_VALUE, &open);
+    }
+    if (open) RegDeleteValueA(open, item.name.c_str());
+  }
+  if (open) RegCloseKey(open);
+}
+
+int RunInProcess(const Options& o) {
+  const Counts c = Counts().Scaled(o.scale);
+  test::Sandbox sandbox;
+  Folders f;
+  f.appData = sandbox.appData;
+  f.localAppData = sandbox.localAppData;
+  f.localSettings = sandbox.localSettings;
+  f.recent = sandbox.recent;
+  f.cookies = sandbox.cookies;
+  f.cache = sandbox.cache;
+  f.programFiles = sandbox.programFiles;
+  f.systemRoot = sandbox.systemRoot;
+
+  Say("Profile: IE cache %d files in %d folders, %d cookies, Firefox cache %d, %d temporary files, %d logs, "
+      "%d registry values; medians of %d runs\n",
+      c.cacheFiles, c.cacheFolders, c.cookies, c.firefox, c.temp, c.logs, c.registry, o.runs);
+  const std::vector<int> points = SeriesPoints(c, o.scale);
+  double t0 = Now();
+  SeedAll(f, c);
+  SeedCache(f, c, 0, points.front());
+  Say("seeded in %.1f s\n", (Now() - t0) / 1000);
+
+  t0 = Now();
+  Forms forms;
+  Say("forms created (each scanned once) in %.0f ms\n", Now() - t0);
+
+  // Scan time against the number of cache documents, Internet Explorer category.
+  FILE* series = std::fopen((o.out + "\\scaling.tsv").c_str(), "w");
+  if (series) std::fprintf(series, "# cache_files\tprogram_ms\tfloor_ms\tliteral_ms\n");
+  Say("\nInternet Explorer scan against cache size (ms): entries, program, floor, literal\n");
+  TCategoryForm& ie = forms["Internet Explorer"];
+  CategoryFigures ieFull;
+  int have = points.front();
+  for (int n : points) {
+    SeedCache(f, c, have, n);
+    have = n;
+    int runs = n == points.back() ? o.runs : std::min(o.runs, 3);
+    ie.ClickScan();  // the first listing of new files also fills the host's caches
+    CategoryFigures fig;
+    fig.program = Median(runs, [&] { ie.ClickScan(); });
+    fig.floor = Median(runs, [] { Reference("Internet Explorer", Sequence::Floor); });
+    fig.literal = Median(runs, [] { Reference("Internet Explorer", Sequence::Literal); });
+    Check(ie, Sequence::Floor);
+    if (n == points.front() || n == points.back()) Check(ie, Sequence::Literal);
+    Say("  %6d  %9.1f  %9.1f  %9.1f\n", n, fig.program, fig.floor, fig.literal);
+    if (series) std::fprintf(series, "%d\t%.2f\t%.2f\t%.2f\n", n, fig.program, fig.floor, fig.literal);
+    ieFull = fig;
+  }
+  if (series) std::fclose(series);
+
+  Say("\nEach category scan on its own (ms, median of %d):\n", o.runs);
+  Say("  %-18s %7s %10s %10s %10s %8s %8s  %s\n", "category", "items", "program", "floor", "literal", "prog/fl",
+      "lit/prog", "target (<= 1.5 x floor)");
+  double sumProgram = 0, sumFloor = 0, sumLiteral = 0;
+  bool scansOk = true;
+  for (const std::string& caption : Captions()) {
+    TCategoryForm& form = forms[caption];
+    CategoryFigures fig;
+    if (&form == &ie) {
+      fig = ieFull;
+    } else {
+      fig.program = Median(o.runs, [&] { form.ClickScan(); });
+      fig.floor = Median(o.runs, [&] { Reference(caption, Sequence::Floor); });
+      fig.literal = Median(o.runs, [&] { Reference(caption, Sequence::Literal); });
+      Check(form, Sequence::Floor);
+      Check(form, Sequence::Literal);
+    }
+    fig.items = form.Traces().Count();
+    sumProgram += fig.program;
+    sumFloor += fig.floor;
+    sumLiteral += fig.literal;
+    // A scan with nothing to find costs a few milliseconds of window work (columns,
+    // status label); the ratio only means something once there is platform work.
+    const bool measurable = fig.floor >= 5.0;
+    const bool ok = !measurable || fig.program <= 1.5 * fig.floor;
+    if (!ok) scansOk = false;
+    Say("  %-18s %7zu %10.1f %10.1f %10.1f %8.2f %8.2f  %s\n", caption.c_str(), fig.items, fig.program, fig.floor,
+        fig.literal, fig.floor > 0 ? fig.program / fig.floor : 0.0, fig.program > 0 ? fig.literal / fig.program : 0.0,
+        measurable ? (ok ? "met" : "MISSED") : "n/a (floor < 5 ms)");
+  }
+  Say("  %-18s %7s %10.1f %10.1f %10.1f %8.2f %8.2f\n", "all twelve", "", sumProgram, sumFloor, sumLiteral,
+      sumProgram / sumFloor, sumLiteral / sumProgram);
+
+  // The clean: the cleaner on everything ticked against a bare loop of the same deletions.
+  std::vector<double> cleanTimes, bareTimes;
+  long deleted = 0, left = 0;
+  // Each pass rebuilds the whole profile (tens of thousands of files), so the clean has
+  // at most three pairs of passes.
+  const int cleanRuns = std::min(o.runs, 3);
+  for (int run = 0; run < cleanRuns; ++run) {
+    for (int pass = 0; pass < 2; ++pass) {
+      SeedAll(f, c);
+      SeedCache(f, c, 0, c.cacheFiles);
+      std::vector<std::pair<const CleanRules*, TraceItem>> ticked;
+      for (auto& form : forms.All()) {
+        form->ClickScan();
+        for (size_t i = 0; i < form->Traces().Count(); ++i) ticked.emplace_back(&form->Clean(), form->Traces().Item(i));
+      }
+      double start = Now();
+      if (pass == 0) {
+        for (auto& form : forms.All()) form->ClickDelete();
+        cleanTimes.push_back(Now() - start);
+      } else {
+        BareClean(ticked);
+        bareTimes.push_back(Now() - start);
+      }
+      if (run == 0) {
+        long remaining = 0;
+        for (const std::string& caption : Captions()) remaining += static_cast<long>(Reference(caption, Sequence::Floor).size());
+        if (pass == 0) {
+          deleted = static_cast<long>(ticked.size());
+          left = remaining;
+        }
+      }
+    }
+  }
+  const double clean = MedianOf(cleanTimes), bare = MedianOf(bareTimes);
+  Say("\nClean of everything ticked (%ld items; %ld still found afterwards; median of %d): cleaner %.0f ms, "
+      "bare loop %.0f ms, ratio %.2f, target <= 1.3: %s\n",
+      deleted, left, cleanRuns, clean, bare, clean / bare, left == 0 && clean <= 1.3 * bare ? "met" : "MISSED");
+  Say("\nScan targets: %s; results identical to floor and literal: %s\n", scansOk ? "met" : "MISSED",
+      g_mismatch ? "NO" : "yes");
+  return g_mismatch ? 2 : 0;
+}
+
+int RunStartup(const Options& o) {
+  if (!test::InThrowawayWinePrefix()) {
+    Say("start-up mode writes to the prefix's own registry: run it only through scripts/benchmark.sh\n");
+    return 1;
+  }
+  const Counts c = Counts().Scaled(o.scale);
+  const std::string root = "C:\\zarn-bench-startup";
+  auto measure = [&](const char* what) {
+    std::vector<double> ms, ws;
+    long listed = 0;
+    for (int i = 0; i < o.runs; ++i) {
+      Launch l = LaunchOnce(o.exe);
+      if (!l.ok) {
+        Say("  %s: the program did not show its window\n", what);
+        return Launch{};
+      }
+      ms.push_back(l.ms);
+      ws.push_back(static_cast<double>(l.peakWorkingSet));
+      listed = l.listed;
+    }
+    Launch m;
+    m.ok = true;
+    m.ms = MedianOf(ms);
+    m.peakWorkingSet = static_cast<SIZE_T>(MedianOf(ws));
+    m.listed = listed;
+    Say("  %-14s start-up %8.0f ms, peak working set %7.1f MB, %ld traces listed\n", what, m.ms,
+        m.peakWorkingSet / 1048576.0, m.listed);
+    return m;
+  };
+  Say("Start-up, process start to page 1 shown (median of %d):\n", o.runs);
+  Folders empty = FoldersUnder(root + "\\empty");
+  WriteShellFolders(empty);
+  Launch e = measure("empty profile");
+
+  Folders big = FoldersUnder(root + "\\big");
+  // The program reads the prefix's own Windows folder; its log files go there.
+  big.systemRoot = ReadBaseFolder(BaseFolder::SystemRoot);
+  WriteShellFolders(big);
+  SeedAll(big, c);
+  SeedCache(big, c, 0, c.cacheFiles);
+  double floor = 0;
+  for (const std::string& caption : Captions())
+    floor += Median(o.runs, [&] { Reference(caption, Sequence::Floor); });
+  Launch b = measure("large profile");
+  if (!e.ok || !b.ok) return 1;
+  const double perTrace = (static_cast<double>(b.peakWorkingSet) - static_cast<double>(e.peakWorkingSet)) /
+                          static_cast<double>(std::max(1L, b.listed));
+  Say("  floor of the twelve scans %.0f ms; (start-up - empty start-up) / floor = %.2f\n", floor, (b.ms - e.ms) / floor);
+  Say("  working set per listed trace above the empty profile: %.0f bytes, target <= 1024: %s\n", perTrace,
+      perTrace <= 1024 ? "met" : "MISSED");
+  return 0;
+}
+
+}  // namespace
+}  // namespace zarn::bench
+
+int main(int argc, char** argv) {
+  using namespace zarn::bench;
+  Options o;
+  if (argc > 1) o.mode = argv[1];
+  for (int i = 2; i + 1 < argc; i += 2) {
+    std::string key = argv[i], value = argv[i + 1];
+    if (key == "--scale") o.scale = std::atof(value.c_str());
+    else if (key == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
+    else if (key == "--out") o.out = value;
+    else if (key == "--exe") o.exe = value;
+  }
+  if ((o.mode != "run" && o.mode != "startup") || o.out.empty() || o.scale <= 0 ||
+      (o.mode == "startup" && o.exe.empty())) {
+    std::fprintf(stderr, "usage: zarn_bench run|startup --out DIR [--scale S] [--runs N] [--exe PATH]\n");
+    return 1;
+  }
+  CreateDirectoryA(o.out.c_str(), nullptr);
+  g_report = std::fopen((o.out + "\\" + o.mode + ".txt").c_str(), "w");
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  try {
+    return o.mode == "run" ? RunInProcess(o) : RunStartup(o);
+  } catch (const std::exception& e) {
+    Say("benchmark failed: %s\n", e.what());
+    return 1;
+  }
+}
