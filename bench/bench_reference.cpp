@@ -11,9 +11,12 @@
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
+#include "categories/explorer.h"
 #include "categories/interexplor.h"
 #include "categories/mediaplay.h"
 #include "categories/mozilla_profile.h"
+#include "categories/opera.h"
+#include "categories/safari.h"
 #include "categories/winapplet.h"
 #include "categories/windsys.h"
 #include "traces/probes.h"
@@ -31,67 +34,18 @@ struct Staged {
   FileFacts facts;
 };
 
-// Locations of the categories whose tables the program keeps to itself; the benchmark
-// compares its results with the program's, so a table that drifts shows up as a mismatch.
-bool CookieOfListedSite(const std::string& path, const std::string& cookies) {
-  return HasCookieKeyword(std::string_view(path).substr(cookies.size() + 1));
-}
-bool NotWindowsUpdateLog(const std::string& path, const std::string& w) { return path != w + "\\WindowsUpdate.log"; }
-bool ContainsLog(const std::string& path, const std::string&) { return path.find("log") != std::string::npos; }
-bool NotPasswordLog(const std::string& path, const std::string& w) { return path != w + "\\Debug\\PASSWD.LOG"; }
-
-const FileLocation kRecent[] = {{BaseFolder::Recent, "\\", "*.lnk", 3, Listing::Names, Dots::Keep}};
-const char kAcMru[] = "\\Software\\Microsoft\\Search Assistant\\ACMru\\";
+// The categories' own tables: the reference scans walk exactly what the program walks.
+const std::span<const FileLocation> kRecent = ExplorerRecent();
+const std::span<const RegistryRow> kShellLists = ExplorerShellLists();
+const char* const kAcMru = ExplorerAcMru();
 const char kExplorer[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-const RegistryRow kShellLists[] = {
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Subkeys, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Map Network Drive MRU", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComputerDescriptions", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
-    {Root::HKLM, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
-    {Root::HKLM, "\\Software\\Microsoft\\DirectDraw\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
-};
-const FileLocation kTemporaryFiles[] = {
-    {BaseFolder::SystemRoot, "\\Temp\\", "*.tmp", 5, Listing::Names, Dots::Keep},
-    {BaseFolder::LocalSettings, "\\Temp\\", "*.tmp", 1, Listing::Names, Dots::Keep},
-};
-const FileLocation kMemoryDumps[] = {
-    {BaseFolder::SystemRoot, "\\", "memory.dmp", 2, Listing::Paths, Dots::Skip},
-    {BaseFolder::SystemRoot, "\\MiniDump\\", "*.dmp", 3, Listing::Paths, Dots::Skip},
-};
-const FileLocation kLogFiles[] = {
-    {BaseFolder::SystemRoot, "\\system32\\wbem\\Logs\\", "*.log", 2, Listing::Paths, Dots::Skip},
-    {BaseFolder::SystemRoot, "\\system32\\wbem\\Logs\\", "*.lo_", 3, Listing::Paths, Dots::Skip},
-    {BaseFolder::SystemRoot, "\\", "*.log", 4, Listing::Paths, Dots::Skip, NotWindowsUpdateLog},
-    {BaseFolder::SystemRoot, "\\", "*log.txt", 5, Listing::Paths, Dots::Skip, ContainsLog},
-    {BaseFolder::SystemRoot, "\\Debug\\", "*.log", 6, Listing::Paths, Dots::Skip, NotPasswordLog},
-    {BaseFolder::SystemRoot, "\\Debug\\UserMode\\", "*.log", 7, Listing::Paths, Dots::Skip},
-    {BaseFolder::SystemRoot, "\\Debug\\UserMode\\", "*.bak", 8, Listing::Paths, Dots::Skip},
-    {BaseFolder::SystemRoot, "\\security\\logs\\", "*.log", 10, Listing::Paths, Dots::Skip},
-    {BaseFolder::SystemRoot, "\\security\\logs\\", "*.old", 11, Listing::Paths, Dots::Skip},
-};
-const FileLocation kCookies[] = {{BaseFolder::Cookies, "\\", "*.txt", 3, Listing::Names, Dots::Keep, CookieOfListedSite}};
-const RegistryRow kBrowserKeys[] = {
-    {Root::HKCU, "\\Software\\Microsoft\\Internet Explorer\\TypedURLs", NameSource::Values, NameRule::All},
-    {Root::HKCU, "\\Software\\Microsoft\\Internet Explorer", NameSource::Values, NameRule::Only, "Download Directory"},
-};
-const FileLocation kOpera[] = {
-    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "cookies*.dat", 2, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\cache4\\", "*.*", 3, Listing::Names, Dots::Skip},
-    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "global.dat", 4, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "opera.dir", 5, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "download.dat", 6, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\", "vlink4.dat", 7, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Opera\\Opera\\profile\\sessions\\", "autosave.win", 8, Listing::Names, Dots::Keep},
-};
-const FileLocation kSafari[] = {
-    {BaseFolder::LocalAppData, "\\Apple Computer\\Safari\\", "Cache.db", 2, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "History.plist", 3, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "Downloads.plist", 4, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Apple Computer\\Safari\\Cookies\\", "Cookies.plist", 5, Listing::Names, Dots::Keep},
-    {BaseFolder::AppData, "\\Apple Computer\\Safari\\", "Form Values.plist", 6, Listing::Names, Dots::Keep},
-};
+const std::span<const FileLocation> kTemporaryFiles = WindsysTemporaryFiles();
+const std::span<const FileLocation> kMemoryDumps = WindsysMemoryDumps();
+const std::span<const FileLocation> kLogFiles = WindsysLogFiles();
+const std::span<const FileLocation> kCookies = InterCookies();
+const std::span<const RegistryRow> kBrowserKeys = InterBrowserKeys();
+const std::span<const FileLocation> kOpera = OperaFiles();
+const std::span<const FileLocation> kSafari = SafariFiles();
 
 // One folder listing, every entry with what the search returned for it.
 std::vector<Staged> List(const std::string& folder, const std::string& mask, bool withFolder) {

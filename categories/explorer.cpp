@@ -54,4 +54,9 @@ void TDetailsForm::Probe() {
   ProbeRegistry(*this, kShellLists, Memo1);
 }
 
+std::span<const FileLocation> ExplorerRecent() { return kRecent; }
+std::span<const RegistryRow> ExplorerRunMru() { return kRunMru; }
+std::span<const RegistryRow> ExplorerShellLists() { return kShellLists; }
+const char* ExplorerAcMru() { return kAcMru; }
+
 }  // namespace zarn

@@ -1,5 +1,8 @@
 #pragma once
+#include <span>
+
 #include "traces/category_form.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 
@@ -11,5 +14,11 @@ class TDetailsForm : public TCategoryForm {
  protected:
   void Probe() override;
 };
+
+// The category's reach, for the benchmark's reference scans.
+std::span<const FileLocation> ExplorerRecent();
+std::span<const RegistryRow> ExplorerRunMru();
+std::span<const RegistryRow> ExplorerShellLists();
+const char* ExplorerAcMru();
 
 }  // namespace zarn

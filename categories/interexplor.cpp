@@ -117,4 +117,7 @@ void TInterForm::ProbeCache() {
 
 void TInterForm::AfterClean() { ClearUrlCache(); }
 
+std::span<const FileLocation> InterCookies() { return kCookies; }
+std::span<const RegistryRow> InterBrowserKeys() { return kBrowserKeys; }
+
 }  // namespace zarn

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "traces/category_form.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 
@@ -31,5 +32,9 @@ bool HasCookieKeyword(std::string_view name);
 // Deletes every content entry of the internet library's URL cache. Cookie and history
 // entries stay. Reports nothing.
 void ClearUrlCache();
+
+// The category's reach, for the benchmark's reference scans.
+std::span<const FileLocation> InterCookies();
+std::span<const RegistryRow> InterBrowserKeys();
 
 }  // namespace zarn

@@ -35,4 +35,6 @@ void TOperaForm::Probe() {
   AddStagedFiles(*this, ListBox[1], FileFilter::ExistingUnlocked, kInfo);
 }
 
+std::span<const FileLocation> OperaFiles() { return kProfile; }
+
 }  // namespace zarn

@@ -35,4 +35,6 @@ void TSafariForm::Probe() {
   AddStagedFiles(*this, ListBox[1], FileFilter::ExistingUnlocked, kInfo);
 }
 
+std::span<const FileLocation> SafariFiles() { return kFiles; }
+
 }  // namespace zarn

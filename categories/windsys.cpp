@@ -161,4 +161,8 @@ bool TWindSysForm::CleanOwnItem(const TraceItem& item) {
   return false;
 }
 
+std::span<const FileLocation> WindsysTemporaryFiles() { return kTemporaryFiles; }
+std::span<const FileLocation> WindsysMemoryDumps() { return kMemoryDumps; }
+std::span<const FileLocation> WindsysLogFiles() { return kLogFiles; }
+
 }  // namespace zarn

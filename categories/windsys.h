@@ -1,4 +1,6 @@
 #pragma once
+#include <span>
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -6,6 +8,7 @@
 #include <string>
 
 #include "traces/category_form.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 
@@ -51,5 +54,10 @@ bool AddClipboardTraces(TCategoryForm& form);
 
 // Empties the clipboard; false when another program holds it open.
 bool EmptyClipboardNow(HWND owner);
+
+// The category's reach, for the benchmark's reference scans.
+std::span<const FileLocation> WindsysTemporaryFiles();
+std::span<const FileLocation> WindsysMemoryDumps();
+std::span<const FileLocation> WindsysLogFiles();
 
 }  // namespace zarn
