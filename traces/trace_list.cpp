@@ -2,16 +2,41 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "traces/window.h"
 
 namespace zarn {
 
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+// How often a running scan shows its new rows: more often is invisible to a person.
+constexpr DWORD kShowInterval = 30;
+
+int StateImage(bool ticked) { return INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1); }
+
+}  // namespace
+
+TraceList::~TraceList() {
+  if (hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+}
+
 bool TraceList::Create(HWND parent, int id, int x, int y, int width, int height) {
-  hwnd_ = CreateChild(parent, WC_LISTVIEWA, "",
-                      WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, x, y, width,
-                      height, id, WS_EX_CLIENTEDGE);
-  if (!hwnd_) return false;
+  if (hwnd_) return false;
+  HWND hwnd = CreateChild(parent, WC_LISTVIEWA, "",
+                          WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, x, y,
+                          width, height, id, WS_EX_CLIENTEDGE);
+  if (!hwnd) return false;
+  if (!SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    DestroyWindow(hwnd);
+    return false;
+  }
+  hwnd_ = hwnd;
   ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  // The list view asks for each row's check box picture instead of keeping it.
+  ListView_SetCallbackMask(hwnd_, LVIS_STATEIMAGEMASK);
   return true;
 }
 
@@ -36,73 +61,85 @@ void TraceList::SetColumns(const char* firstCaption) {
 }
 
 void TraceList::Clear() {
-  ListView_DeleteAllItems(hwnd_);
+  // The list view forgets its rows before their texts go, so that it never asks for one
+  // that is no longer there.
+  shownCount_ = 0;
+  ListView_SetItemCountEx(hwnd_, 0, 0);
   items_.clear();
+  ticks_.clear();
 }
 
 void TraceList::Add(TraceItem item) {
   items_.push_back(std::move(item));
-  LVITEMA lv{};
-  lv.mask = LVIF_TEXT;
-  lv.iItem = static_cast<int>(items_.size() - 1);
-  lv.pszText = LPSTR_TEXTCALLBACKA;
-  int at = static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lv)));
-  if (at < 0) {
-    items_.pop_back();
-    return;
-  }
-  for (lv.iSubItem = 1; lv.iSubItem < 5; ++lv.iSubItem)
-    SendMessageA(hwnd_, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&lv));
-  ListView_SetCheckState(hwnd_, at, TRUE);
+  ticks_.push_back(true);
   if (!batching_) {
+    ShowCount();
     UpdateWindow(hwnd_);
     return;
   }
   DWORD now = GetTickCount();
-  if (now - lastPaint_ >= 30) {
-    lastPaint_ = now;
-    Repaint();
-    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  if (now - lastShown_ >= kShowInterval) {
+    lastShown_ = now;
+    ShowCount();
+    UpdateWindow(hwnd_);
   }
 }
 
-// A list view that redraws itself after every insertion spends far more time painting
-// than adding: under Wine a 10,000-item scan took minutes instead of a tenth of a second.
+// Every row shown separately would cost a repaint each: under Wine a 10,000-item scan
+// took minutes instead of a tenth of a second.
 void TraceList::BeginAdding() {
   batching_ = true;
-  lastPaint_ = GetTickCount();
-  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  lastShown_ = GetTickCount();
 }
 
 void TraceList::FinishAdding() {
   batching_ = false;
-  Repaint();
-}
-
-void TraceList::Repaint() {
-  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  ShowCount();
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-bool TraceList::IsTicked(size_t i) const {
-  return ListView_GetCheckState(hwnd_, static_cast<int>(i)) != 0;
+void TraceList::ShowCount() {
+  if (shownCount_ == items_.size()) return;
+  shownCount_ = items_.size();
+  // Rows already on screen keep their place; only the new ones and the scroll bar change.
+  ListView_SetItemCountEx(hwnd_, static_cast<int>(shownCount_), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 void TraceList::SetTicked(size_t i, bool ticked) {
-  ListView_SetCheckState(hwnd_, static_cast<int>(i), ticked ? TRUE : FALSE);
+  if (i >= ticks_.size() || ticks_[i] == ticked) return;
+  ticks_[i] = ticked;
+  if (i < shownCount_) ListView_RedrawItems(hwnd_, static_cast<int>(i), static_cast<int>(i));
 }
 
 bool TraceList::HandleNotify(const NMHDR* header, LRESULT* result) {
-  if (header->hwndFrom != hwnd_) return false;
-  if (header->code == LVN_DELETEALLITEMS) {
-    *result = TRUE;  // no notification per deleted row
+  if (header->hwndFrom != hwnd_ || !hwnd_) return false;
+  if (header->code == LVN_ODFINDITEMA) {
+    *result = FindByName(*reinterpret_cast<const NMLVFINDITEMA*>(header));
+    return true;
+  }
+  if (header->code == LVN_ODFINDITEMW) {
+    // Some versions of the control ask in UTF-16 even though this window speaks ANSI.
+    const auto& wide = *reinterpret_cast<const NMLVFINDITEMW*>(header);
+    char typed[MAX_PATH] = {};
+    if (wide.lvfi.psz && !WideCharToMultiByte(CP_ACP, 0, wide.lvfi.psz, -1, typed, sizeof typed, nullptr, nullptr))
+      typed[0] = '\0';
+    NMLVFINDITEMA find{};
+    find.iStart = wide.iStart;
+    find.lvfi.flags = wide.lvfi.flags;
+    find.lvfi.psz = wide.lvfi.psz ? typed : nullptr;
+    *result = FindByName(find);
     return true;
   }
   if (header->code != LVN_GETDISPINFOA) return false;
+  *result = 0;
   auto* info = reinterpret_cast<const NMLVDISPINFOA*>(header);
-  const LVITEMA& item = info->item;
-  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
-      static_cast<size_t>(item.iItem) < items_.size()) {
+  LVITEMA& item = const_cast<LVITEMA&>(info->item);
+  if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= items_.size()) return true;
+  if (item.mask & LVIF_STATE) {
+    item.state = (item.state & ~LVIS_STATEIMAGEMASK) | StateImage(ticks_[item.iItem]);
+    item.stateMask |= LVIS_STATEIMAGEMASK;
+  }
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
     const TraceItem& t = items_[item.iItem];
     const std::string* texts[] = {&t.name, &t.location, &t.type, &t.info, &t.size};
     const std::string& text = item.iSubItem >= 0 && item.iSubItem < 5 ? *texts[item.iSubItem] : t.name;
@@ -113,8 +150,30 @@ bool TraceList::HandleNotify(const NMHDR* header, LRESULT* result) {
     memcpy(item.pszText, text.data(), n);
     item.pszText[n] = '\0';
   }
-  *result = 0;
   return true;
+}
+
+// Type-ahead: the first row from the start row on whose name begins with what was typed
+// (or equals it), wrapping round to the top where the list view asks for that.
+int TraceList::FindByName(const NMLVFINDITEMA& find) const {
+  const LVFINDINFOA& what = find.lvfi;
+  if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz || shownCount_ == 0) return -1;
+  const size_t typed = strlen(what.psz);
+  auto matches = [&](size_t row) {
+    const std::string& name = items_[row].name;
+    if (what.flags & LVFI_PARTIAL)
+      return name.size() >= typed && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(),
+                                                    static_cast<int>(typed), what.psz,
+                                                    static_cast<int>(typed)) == CSTR_EQUAL;
+    return lstrcmpiA(name.c_str(), what.psz) == 0;
+  };
+  size_t start = find.iStart >= 0 && static_cast<size_t>(find.iStart) < shownCount_ ? find.iStart : 0;
+  for (size_t row = start; row < shownCount_; ++row)
+    if (matches(row)) return static_cast<int>(row);
+  if (what.flags & LVFI_WRAP)
+    for (size_t row = 0; row < start; ++row)
+      if (matches(row)) return static_cast<int>(row);
+  return -1;
 }
 
 }  // namespace zarn

@@ -1,8 +1,10 @@
 #pragma once
-// The trace list of a category form: a report-style list view with check boxes whose
-// texts live in this object (the list view asks for them when it draws) and whose ticks
-// live in the list view, where the user changes them.
+// The trace list of a category form: a virtual report-style list view with check boxes.
+// Texts and ticks live in this object; the list view asks for them when it draws, so
+// adding a row costs no window message at all.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <vector>
 
@@ -12,6 +14,11 @@ namespace zarn {
 
 class TraceList {
  public:
+  TraceList() = default;
+  ~TraceList();
+  TraceList(const TraceList&) = delete;
+  TraceList& operator=(const TraceList&) = delete;
+
   bool Create(HWND parent, int id, int x, int y, int width, int height);
   HWND Handle() const { return hwnd_; }
 
@@ -19,26 +26,38 @@ class TraceList {
   void SetColumns(const char* firstCaption);
   void Clear();
   // Adds a ticked item and shows it. Between BeginAdding and FinishAdding the list
-  // repaints at most every 30 ms instead of after every item, and once more at the end.
+  // shows the new rows at most every 30 ms instead of after every item, and once more
+  // at the end.
   void BeginAdding();
   void Add(TraceItem item);
   void FinishAdding();
 
   size_t Count() const { return items_.size(); }
   const TraceItem& Item(size_t i) const { return items_[i]; }
-  bool IsTicked(size_t i) const;
+  bool IsTicked(size_t i) const { return i < ticks_.size() && ticks_[i]; }
   void SetTicked(size_t i, bool ticked);
 
-  // Answers the list view's requests for item texts; true when the notification was ours.
+  // Answers the list view's requests for item texts, ticks and type-ahead search; true
+  // when the notification was ours.
   bool HandleNotify(const NMHDR* header, LRESULT* result);
 
  private:
-  void Repaint();
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR refData);
+  // The user's and other callers' tick changes, which a virtual list view leaves to us.
+  bool HandleTickInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  void SetTickedShown(int row, bool ticked);
+  void ToggleFocusedAndSelected();
+  void ShowCount();
+  int FindByName(const NMLVFINDITEMA& find) const;
 
   HWND hwnd_ = nullptr;
   std::vector<TraceItem> items_;
-  DWORD lastPaint_ = 0;
+  std::vector<bool> ticks_;
+  size_t shownCount_ = 0;
+  DWORD lastShown_ = 0;
   bool batching_ = false;
+  bool swallowSpaceChar_ = false;
 };
 
 }  // namespace zarn
