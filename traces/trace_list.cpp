@@ -40,31 +40,51 @@ bool TraceList::Create(HWND parent, int id, int x, int y, int width, int height)
   return true;
 }
 
+bool TraceList::ColumnIs(int index, const char* caption, int width) const {
+  char text[64] = {};
+  LVCOLUMNA col{};
+  col.mask = LVCF_TEXT | LVCF_WIDTH;
+  col.pszText = text;
+  col.cchTextMax = sizeof text;
+  return SendMessageA(hwnd_, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&col)) && col.cx == width &&
+         strcmp(text, caption) == 0;
+}
+
 void TraceList::SetColumns(const char* firstCaption) {
-  while (ListView_DeleteColumn(hwnd_, 0)) {
-  }
   struct Column {
     const char* caption;
     int width;
   };
   const Column columns[] = {{firstCaption, 150}, {"File Location", 250}, {"File Type", 80},
                             {"File Info", 200}, {"File Size", 80}};
-  int index = 0;
-  for (const Column& c : columns) {
+  constexpr int kColumns = sizeof columns / sizeof columns[0];
+  // A rescan finds the five columns there already: only those the user has resized get
+  // their width back. It looks the same as building them anew, which under Wine costs
+  // more than an empty category's whole scan.
+  HWND header = ListView_GetHeader(hwnd_);
+  const bool rebuild = !header || Header_GetItemCount(header) != kColumns;
+  if (rebuild) {
+    while (ListView_DeleteColumn(hwnd_, 0)) {
+    }
+  }
+  for (int index = 0; index < kColumns; ++index) {
+    if (!rebuild && ColumnIs(index, columns[index].caption, columns[index].width)) continue;
     LVCOLUMNA col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    col.pszText = const_cast<char*>(c.caption);
-    col.cx = c.width;
+    col.pszText = const_cast<char*>(columns[index].caption);
+    col.cx = columns[index].width;
     col.iSubItem = index;
-    SendMessageA(hwnd_, LVM_INSERTCOLUMNA, index++, reinterpret_cast<LPARAM>(&col));
+    SendMessageA(hwnd_, rebuild ? LVM_INSERTCOLUMNA : LVM_SETCOLUMNA, index, reinterpret_cast<LPARAM>(&col));
   }
 }
 
 void TraceList::Clear() {
   // The list view forgets its rows before their texts go, so that it never asks for one
   // that is no longer there.
-  shownCount_ = 0;
-  ListView_SetItemCountEx(hwnd_, 0, 0);
+  if (shownCount_ != 0) {
+    shownCount_ = 0;
+    ListView_SetItemCountEx(hwnd_, 0, 0);
+  }
   items_.clear();
   ticks_.clear();
 }
@@ -95,7 +115,7 @@ void TraceList::BeginAdding() {
 void TraceList::FinishAdding() {
   batching_ = false;
   ShowCount();
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  UpdateWindow(hwnd_);
 }
 
 void TraceList::ShowCount() {

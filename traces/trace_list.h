@@ -49,6 +49,7 @@ class TraceList {
   void SetTickedShown(int row, bool ticked);
   void ToggleFocusedAndSelected();
   void ShowCount();
+  bool ColumnIs(int index, const char* caption, int width) const;
   int FindByName(const NMLVFINDITEMA& find) const;
 
   HWND hwnd_ = nullptr;
