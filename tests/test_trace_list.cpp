@@ -177,6 +177,15 @@ TEST_F(TraceListTest, TypeAheadFindsNamesByTheirBeginningAndWraps) {
   EXPECT_EQ(ListView_GetNextItem(list_.Handle(), -1, LVNI_FOCUSED), 2);
 }
 
+TEST_F(TraceListTest, SettingTheColumnsAgainUndoesResizingAndTakesTheNewFirstCaption) {
+  ListView_SetColumnWidth(list_.Handle(), 1, 40);
+  list_.SetColumns("Value Name");
+  EXPECT_EQ(ColumnCaptions(list_.Handle()),
+            (std::vector<std::string>{"Value Name", "File Location", "File Type", "File Info", "File Size"}));
+  EXPECT_EQ(ListView_GetColumnWidth(list_.Handle(), 1), 250);
+  EXPECT_EQ(ListView_GetColumnWidth(list_.Handle(), 0), 150);
+}
+
 TEST_F(TraceListTest, LongAndEmbeddedZeroTextsAreCutToWhatTheListHolds) {
   list_.Add({std::string(2000, 'x'), std::string("ab\0cd", 5), "Clipboard", "", ""});
   char buffer[16] = {};
