@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include "bench/bench_clock.h"
+
 namespace zarn::bench {
 namespace {
 
@@ -43,17 +45,6 @@ BOOL CALLBACK VisitForms(HWND hwnd, LPARAM lp) {
   // Only the category forms' trace lists; the wizard's own lists are not traces.
   if (pid == s->pid && std::string(title).rfind("Zarn Cleaner - ", 0) == 0) EnumChildWindows(hwnd, CountRows, lp);
   return TRUE;
-}
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 }  // namespace

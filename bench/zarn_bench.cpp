@@ -18,6 +18,7 @@
 #include "app/forms.h"
 #include "bench/bench_profile.h"
 #include "bench/bench_reference.h"
+#include "bench/bench_clock.h"
 #include "bench/bench_startup.h"
 #include "tests/support/sandbox.h"
 
@@ -44,17 +45,6 @@ void Say(const char* format, ...) {
     std::fputs(text, g_report);
     std::fflush(g_report);
   }
-}
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 double MedianOf(std::vector<double> v) {

@@ -54,7 +54,7 @@ bool TraceList::HandleTickInput(UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (image == 1 || image == 2) {
         int row = static_cast<int>(wParam);
         if (row == -1) {
-          for (size_t i = 0; i < shownCount_; ++i) ticks_[i] = image == 2;
+          ticks_.assign(ticks_.size(), image == 2);
           InvalidateRect(hwnd_, nullptr, FALSE);
         } else if (row >= 0 && static_cast<size_t>(row) < shownCount_) {
           SetTickedShown(row, image == 2);
