@@ -88,10 +88,8 @@ class Ref {
       const std::string& base = folders.Get(loc.base);
       if (base.empty()) continue;
       const std::string folder = base + loc.folder;
-      std::string_view mask = loc.mask;
-      if (mask.ends_with("|RECURSE")) {
-        mask.remove_suffix(8);
-        StageTree(folder, std::string(mask), staged);
+      if (loc.depth == Depth::Tree) {
+        StageTree(folder, loc.mask, staged);
         continue;
       }
       for (Staged& s : List(folder, loc.mask, loc.listing == Listing::Paths)) {

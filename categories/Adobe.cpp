@@ -5,9 +5,14 @@
 namespace zarn {
 namespace {
 
-const FormTraits kTraits = {"Adobe", "TadobeForm", "Zarn Cleaner - Adobe", "LV", "adobeBtn", StatusFamily::B,
-                        "No File Found", "File Name", 437, false, false, IDI_CAT_ADOBE};
-const CleanRules kClean = {false, false, KeyDeletion::BothRootsAfter};
+const FormTraits kTraits = {
+    .caption = "Adobe",
+    .className = "TadobeForm",
+    .title = "Zarn Cleaner - Adobe",
+    .scanButtonName = "adobeBtn",
+    .iconId = IDI_CAT_ADOBE,
+};
+const CleanRules kClean = {.keys = KeyDeletion::BothRootsAfter};
 
 // Each folder is listed flat, at its own level only; subfolders become items too.
 const FileLocation kFiles[] = {
@@ -22,17 +27,17 @@ const FileLocation kFiles[] = {
 // Acrobat Reader keeps one subkey per recent file; the cleaner removes such a subkey
 // with its tree. The others are value lists.
 const RegistryRow kRows[] = {
-    {Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\5.0\\AVGeneral\\cRecentFiles", NameSource::Subkeys, NameRule::AllButMRUList, nullptr, "Acrobat Reader 5.0 Recent Files"},
-    {Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\6.0\\AVGeneral\\cRecentFiles", NameSource::Subkeys, NameRule::AllButMRUList, nullptr, "Acrobat Reader 6.0 Recent Files"},
-    {Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\7.0\\AVGeneral\\cRecentFiles", NameSource::Subkeys, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences\\URLHistory", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences", NameSource::Values, NameRule::Only, "SaveDir"},
-    {Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences\\RecentFiles", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\6.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\7.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\8.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Adobe\\Photoshop\\9.0\\VisitedDirs", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Adobe\\MediaBrowser\\MRU\\Photoshop\\FileList", NameSource::Values, NameRule::AllButMRUList},
+    SubkeysButMRUList(Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\5.0\\AVGeneral\\cRecentFiles", "Acrobat Reader 5.0 Recent Files"),
+    SubkeysButMRUList(Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\6.0\\AVGeneral\\cRecentFiles", "Acrobat Reader 6.0 Recent Files"),
+    SubkeysButMRUList(Root::HKCU, "\\Software\\Adobe\\Acrobat Reader\\7.0\\AVGeneral\\cRecentFiles"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences\\URLHistory"),
+    OneValue(Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences", "SaveDir"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Adobe\\ImageReady 7.0\\Preferences\\RecentFiles"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Adobe\\Photoshop\\6.0\\VisitedDirs"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Adobe\\Photoshop\\7.0\\VisitedDirs"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Adobe\\Photoshop\\8.0\\VisitedDirs"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Adobe\\Photoshop\\9.0\\VisitedDirs"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Adobe\\MediaBrowser\\MRU\\Photoshop\\FileList"),
 };
 
 }  // namespace
@@ -41,6 +46,8 @@ std::span<const FileLocation> AdobeFiles() { return kFiles; }
 std::span<const RegistryRow> AdobeRows() { return kRows; }
 
 TadobeForm::TadobeForm() : TCategoryForm(kTraits, kClean) {}
+
+CategoryTables TadobeForm::Tables() { return {.files = {{kFiles}}, .rows = {kRows}}; }
 
 void TadobeForm::Probe() {
   FolderSnapshot folders;

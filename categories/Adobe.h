@@ -11,6 +11,9 @@ class TadobeForm : public TCategoryForm {
  public:
   TadobeForm();
 
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
  protected:
   void Probe() override;
 };

@@ -11,6 +11,9 @@ class TMsofficeForm : public TCategoryForm {
  public:
   TMsofficeForm();
 
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
  protected:
   void Probe() override;
 };

@@ -11,6 +11,9 @@ class TmacromediaForm : public TCategoryForm {
  public:
   TmacromediaForm();
 
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
  protected:
   void Probe() override;
 };

@@ -13,6 +13,9 @@ class TOpenofficeForm : public TCategoryForm {
  public:
   TOpenofficeForm();
 
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
  protected:
   void Probe() override;
 };

@@ -6,9 +6,18 @@
 namespace zarn {
 namespace {
 
-const FormTraits kTraits = {"Windows Explorer", "TDetailsForm", "Zarn Cleaner - Windows Explorer", "lvpc",
-                        "explorerbtn", StatusFamily::A, "", "File Name", 437, true, true, IDI_CAT_EXPLORER};
-const CleanRules kClean = {false, false, KeyDeletion::CurrentUserBetween};
+const FormTraits kTraits = {
+    .caption = "Windows Explorer",
+    .className = "TDetailsForm",
+    .title = "Zarn Cleaner - Windows Explorer",
+    .traceListName = "lvpc",
+    .scanButtonName = "explorerbtn",
+    .family = StatusFamily::A,
+    .okIsButton1 = true,
+    .statusHiddenUntilScan = true,
+    .iconId = IDI_CAT_EXPLORER,
+};
+const CleanRules kClean = {.keys = KeyDeletion::CurrentUserBetween};
 
 // The Recent Documents folder's shortcuts, every one listed.
 const FileLocation kRecent[] = {
@@ -16,24 +25,26 @@ const FileLocation kRecent[] = {
 };
 
 const RegistryRow kRunMru[] = {
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", NameSource::Values, NameRule::All},
+    EveryValue(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU"),
 };
 
 const char kAcMru[] = "\\Software\\Microsoft\\Search Assistant\\ACMru\\";
 
 const RegistryRow kShellLists[] = {
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU", NameSource::Subkeys, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Map Network Drive MRU", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComputerDescriptions", NameSource::Values, NameRule::AllButMRUList},
-    {Root::HKCU, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
-    {Root::HKLM, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
-    {Root::HKLM, "\\Software\\Microsoft\\DirectDraw\\MostRecentApplication", NameSource::Values, NameRule::Only, "Name"},
+    ValuesButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU"),
+    SubkeysButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Map Network Drive MRU"),
+    ValuesButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComputerDescriptions"),
+    OneValue(Root::HKCU, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", "Name"),
+    OneValue(Root::HKLM, "\\Software\\Microsoft\\Direct3D\\MostRecentApplication", "Name"),
+    OneValue(Root::HKLM, "\\Software\\Microsoft\\DirectDraw\\MostRecentApplication", "Name"),
 };
 
 }  // namespace
 
 TDetailsForm::TDetailsForm() : TCategoryForm(kTraits, kClean) {}
+
+CategoryTables TDetailsForm::Tables() { return {.files = {{kRecent}}, .rows = {kRunMru, kShellLists}}; }
 
 void TDetailsForm::Probe() {
   SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
@@ -47,7 +58,7 @@ void TDetailsForm::Probe() {
   ListRegistryNames(Root::HKCU, kAcMru, NameSource::Subkeys, Memo1);
   for (size_t i = 0; i < Memo1.Count(); ++i) {
     const std::string key = kAcMru + std::string(Memo1.Text(i)) + "\\";
-    const RegistryRow field[] = {{Root::HKCU, key.c_str(), NameSource::Values, NameRule::All}};
+    const RegistryRow field[] = {EveryValue(Root::HKCU, key.c_str())};
     ProbeRegistry(*this, field, Memo2);
   }
 

@@ -14,6 +14,9 @@ class TInterForm : public TCategoryForm {
  public:
   TInterForm();
 
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
   // Every clean ends by emptying the URL cache, also when nothing was ticked.
   void AfterClean() override;
 
@@ -22,6 +25,7 @@ class TInterForm : public TCategoryForm {
 
  private:
   void ProbeCache();
+  void WalkCache(const std::string& folder, int level);
 };
 
 // The cookie keywords in the order they are tested, and whether a cookie file's name

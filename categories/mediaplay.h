@@ -11,6 +11,9 @@ class TmediaplayForm : public TCategoryForm {
  public:
   TmediaplayForm();
 
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
  protected:
   void Probe() override;
 };

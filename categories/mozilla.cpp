@@ -10,25 +10,26 @@
 namespace zarn {
 namespace {
 
-const FormTraits kTraits = {"Mozilla Firefox", "TmozzForm", "Zarn Cleaner - Mozilla", "lvbro", "mozzbtn", StatusFamily::A,
-                        "", "File Name", 437, false, false, IDI_CAT_FIREFOX};
+const FormTraits kTraits = {
+    .caption = "Mozilla Firefox",
+    .className = "TmozzForm",
+    .title = "Zarn Cleaner - Mozilla",
+    .traceListName = "lvbro",
+    .scanButtonName = "mozzbtn",
+    .family = StatusFamily::A,
+    .iconId = IDI_CAT_FIREFOX,
+};
 const CleanRules kClean = {};
 
 // Every folder lies in one profile, base + kProfiles + the profile name + the part below.
 const char kProfiles[] = "\\Mozilla\\Firefox\\Profiles\\";
 
-struct ProfileLocation {
-  BaseFolder base;
-  const char* inProfile;  // below the profile folder; ends with a backslash
-  const char* mask;
-  int workingList;
-};
-
 // The disk cache under the local folder, the two history files under the roaming one.
-const ProfileLocation kProfile[] = {
-    {BaseFolder::LocalAppData, "\\Cache\\", "*.*", 2},
-    {BaseFolder::AppData, "\\", "history.dat", 3},
-    {BaseFolder::AppData, "\\", "formhistory.dat", 4},
+// Each folder is below the profile folder; the scan puts that in front of it.
+const FileLocation kProfile[] = {
+    {BaseFolder::LocalAppData, "\\Cache\\", "*.*", 2, Listing::Names, Dots::Skip},
+    {BaseFolder::AppData, "\\", "history.dat", 3, Listing::Names, Dots::Skip},
+    {BaseFolder::AppData, "\\", "formhistory.dat", 4, Listing::Names, Dots::Skip},
 };
 
 const char kInfo[] = "Internet Cache";
@@ -36,6 +37,8 @@ const char kInfo[] = "Internet Cache";
 }  // namespace
 
 TmozzForm::TmozzForm() : TCategoryForm(kTraits, kClean) {}
+
+CategoryTables TmozzForm::Tables() { return {.files = {{kProfile}}}; }
 
 void TmozzForm::Probe() {
   FolderSnapshot folders;
@@ -45,7 +48,7 @@ void TmozzForm::Probe() {
   ListBox[1].Clear();
   const std::string profile = ReadProfileName(roaming, ListBox[1]);
   ListBox[1].Clear();
-  for (const ProfileLocation& loc : kProfile) ListBox[loc.workingList].Clear();
+  for (const FileLocation& loc : kProfile) ListBox[loc.workingList].Clear();
   // Without a profile name the folders would be Profiles\\Cache\ and Profiles\\, which
   // are no profile's: nothing is looked up at all.
   if (profile.empty()) return;
@@ -53,9 +56,9 @@ void TmozzForm::Probe() {
   std::string folder[std::size(kProfile)];
   FileLocation locations[std::size(kProfile)];
   for (size_t i = 0; i < std::size(kProfile); ++i) {
-    const ProfileLocation& loc = kProfile[i];
-    folder[i] = kProfiles + profile + loc.inProfile;
-    locations[i] = {loc.base, folder[i].c_str(), loc.mask, loc.workingList, Listing::Names, Dots::Skip};
+    folder[i] = kProfiles + profile + kProfile[i].folder;
+    locations[i] = kProfile[i];
+    locations[i].folder = folder[i].c_str();
   }
   StageFiles(*this, locations, ListBox[1], folders);
   // No existence or lock test here: a file that a running Firefox holds open is listed,

@@ -1,5 +1,6 @@
 #pragma once
 #include "traces/category_form.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 
@@ -7,6 +8,9 @@ namespace zarn {
 class TmozzForm : public TCategoryForm {
  public:
   TmozzForm();
+
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
 
  protected:
   void Probe() override;

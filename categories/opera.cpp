@@ -6,8 +6,15 @@
 namespace zarn {
 namespace {
 
-const FormTraits kTraits = {"Opera", "TOperaForm", "Zarn Cleaner - Opera", "lvbro", "operabtn", StatusFamily::A,
-                        "", "File Name", 437, false, false, IDI_CAT_OPERA};
+const FormTraits kTraits = {
+    .caption = "Opera",
+    .className = "TOperaForm",
+    .title = "Zarn Cleaner - Opera",
+    .traceListName = "lvbro",
+    .scanButtonName = "operabtn",
+    .family = StatusFamily::A,
+    .iconId = IDI_CAT_OPERA,
+};
 const CleanRules kClean = {};
 
 // The profile folder of Opera 9: cookies, the plain files of the disk cache, four data
@@ -27,6 +34,8 @@ const char kInfo[] = "Internet Cache";
 }  // namespace
 
 TOperaForm::TOperaForm() : TCategoryForm(kTraits, kClean) {}
+
+CategoryTables TOperaForm::Tables() { return {.files = {{kProfile}}}; }
 
 void TOperaForm::Probe() {
   FolderSnapshot folders;

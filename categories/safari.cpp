@@ -6,9 +6,16 @@
 namespace zarn {
 namespace {
 
-const FormTraits kTraits = {"Safari", "TSafariForm", "Zarn Cleaner - Safari", "lvbro", "safaribtn", StatusFamily::A,
-                        "", "File Name", 437, false, false, IDI_CAT_SAFARI};
-const CleanRules kClean = {false, true, KeyDeletion::None};
+const FormTraits kTraits = {
+    .caption = "Safari",
+    .className = "TSafariForm",
+    .title = "Zarn Cleaner - Safari",
+    .traceListName = "lvbro",
+    .scanButtonName = "safaribtn",
+    .family = StatusFamily::A,
+    .iconId = IDI_CAT_SAFARI,
+};
+const CleanRules kClean = {.everyItemIsFile = true};
 
 // Five fixed files: the cache database under the local folder, history, downloads,
 // cookies and saved form values under the roaming folder.
@@ -25,6 +32,8 @@ const char kInfo[] = "Internet Cache";
 }  // namespace
 
 TSafariForm::TSafariForm() : TCategoryForm(kTraits, kClean) {}
+
+CategoryTables TSafariForm::Tables() { return {.files = {{kFiles}}}; }
 
 void TSafariForm::Probe() {
   FolderSnapshot folders;

@@ -10,9 +10,18 @@
 namespace zarn {
 namespace {
 
-const FormTraits kTraits = {"System", "TWindSysForm", "Zarn Cleaner - System", "lvsys", "windsysbtn", StatusFamily::A,
-                        "", "File Names", 435, false, false, IDI_CAT_SYSTEM};
-const CleanRules kClean = {true, false, KeyDeletion::None};
+const FormTraits kTraits = {
+    .caption = "System",
+    .className = "TWindSysForm",
+    .title = "Zarn Cleaner - System",
+    .traceListName = "lvsys",
+    .scanButtonName = "windsysbtn",
+    .family = StatusFamily::A,
+    .firstColumn = "File Names",
+    .height = 435,
+    .iconId = IDI_CAT_SYSTEM,
+};
+const CleanRules kClean = {.clearAttributes = true};
 
 const char kRecycleBin[] = "Recycle Bin";
 const char kClipboard[] = "Clipboard";
@@ -110,6 +119,10 @@ void EmptyRecycleBin(const char* library) {
 }
 
 TWindSysForm::TWindSysForm() : TCategoryForm(kTraits, kClean) {}
+
+CategoryTables TWindSysForm::Tables() {
+  return {.files = {{kTemporaryFiles, kTempStaging}, {kMemoryDumps, kDumpStaging}, {kLogFiles, kLogStaging}}};
+}
 
 void TWindSysForm::Probe() {
   ProbeRecycleBin();

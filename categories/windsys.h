@@ -18,6 +18,9 @@ class TWindSysForm : public TCategoryForm {
  public:
   TWindSysForm();
 
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
   // The recycle bin summary and clipboard items are not files: they empty the bin or the
   // clipboard instead of deleting Location + Name.
   bool CleanOwnItem(const TraceItem& item) override;

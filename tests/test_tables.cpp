@@ -1,6 +1,6 @@
-// Every reach table of the table-driven categories keeps the shape the engine relies on:
+// Every reach table of the twelve categories keeps the shape the engine relies on:
 // roots are HKCU or HKLM, keys are paths from the root, folders end in a backslash,
-// masks are not empty, and each location has a working list of its own.
+// masks are plain and not empty, and each location has a working list of its own.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,27 +8,56 @@
 #include <string>
 #include <string_view>
 
+#include <memory>
+
 #include "categories/Adobe.h"
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
+#include "categories/explorer.h"
+#include "categories/interexplor.h"
 #include "categories/mediaplay.h"
+#include "categories/mozilla.h"
+#include "categories/opera.h"
+#include "categories/safari.h"
 #include "categories/winapplet.h"
+#include "categories/windsys.h"
 
 using namespace zarn;
 
 namespace {
+
+struct Category {
+  const char* caption;
+  CategoryTables (*tables)();
+  std::unique_ptr<TCategoryForm> (*make)();
+};
+
+template <typename Form>
+Category Of(const char* caption) {
+  return {caption, &Form::Tables, [] { return std::unique_ptr<TCategoryForm>(new Form); }};
+}
+
+const Category kCategories[] = {
+    Of<TDetailsForm>("Windows Explorer"),  Of<TwinappletForm>("Windows Applets"), Of<TWindSysForm>("System"),
+    Of<TInterForm>("Internet Explorer"),   Of<TOperaForm>("Opera"),               Of<TmozzForm>("Mozilla Firefox"),
+    Of<TSafariForm>("Safari"),             Of<TMsofficeForm>("Microsoft Office"), Of<TOpenofficeForm>("Open Office"),
+    Of<TadobeForm>("Adobe"),               Of<TmacromediaForm>("Macromedia"),     Of<TmediaplayForm>("Media Player"),
+};
+
+void CheckKey(std::string_view key) {
+  ASSERT_GT(key.size(), 1u);
+  EXPECT_EQ(key.front(), '\\');
+  EXPECT_NE(key.back(), '\\');
+  EXPECT_EQ(key.find("\\\\"), std::string_view::npos);
+}
 
 void CheckRows(const char* category, std::span<const RegistryRow> rows) {
   for (const RegistryRow& row : rows) {
     SCOPED_TRACE(std::string(category) + " " + (row.key ? row.key : "<null key>"));
     EXPECT_TRUE(row.root == Root::HKCU || row.root == Root::HKLM);
     ASSERT_NE(row.key, nullptr);
-    const std::string_view key = row.key;
-    ASSERT_GT(key.size(), 1u);
-    EXPECT_EQ(key.front(), '\\');
-    EXPECT_NE(key.back(), '\\');
-    EXPECT_EQ(key.find("\\\\"), std::string_view::npos);
+    CheckKey(row.key);
     EXPECT_TRUE(row.names == NameSource::Values || row.names == NameSource::Subkeys);
     if (row.rule == NameRule::Only) {
       ASSERT_NE(row.only, nullptr);
@@ -42,9 +71,13 @@ void CheckRows(const char* category, std::span<const RegistryRow> rows) {
   }
 }
 
-void CheckFiles(const char* category, std::span<const FileLocation> files) {
+void CheckFiles(const char* category, const FileTable& table) {
+  // ListBox[0] is unused; each location of a table lists into a list of its own, never
+  // the one the table stages into.
+  EXPECT_GE(table.staging, 1);
+  EXPECT_LE(table.staging, 12);
   std::set<int> lists;
-  for (const FileLocation& loc : files) {
+  for (const FileLocation& loc : table.locations) {
     SCOPED_TRACE(std::string(category) + " " + (loc.folder ? loc.folder : "<null folder>"));
     ASSERT_NE(loc.folder, nullptr);
     ASSERT_NE(loc.mask, nullptr);
@@ -54,27 +87,49 @@ void CheckFiles(const char* category, std::span<const FileLocation> files) {
     EXPECT_EQ(folder.back(), '\\');
     EXPECT_EQ(folder.find("\\\\"), std::string_view::npos);
     EXPECT_FALSE(std::string_view(loc.mask).empty());
-    EXPECT_EQ(std::string_view(loc.mask).find('\\'), std::string_view::npos);
-    // ListBox[1] is the staging list; the working lists are ListBox[2] to ListBox[12].
-    EXPECT_GE(loc.workingList, 2);
+    EXPECT_EQ(std::string_view(loc.mask).find_first_of("\\|"), std::string_view::npos);
+    EXPECT_GE(loc.workingList, 1);
     EXPECT_LE(loc.workingList, 12);
+    EXPECT_NE(loc.workingList, table.staging);
     EXPECT_TRUE(lists.insert(loc.workingList).second) << "working list shared: " << loc.workingList;
   }
 }
 
-TEST(CategoryTables, RegistryRowsAreWellFormed) {
-  CheckRows("Windows Applets", WinappletRows());
-  CheckRows("Microsoft Office", MsofficeRows());
-  CheckRows("Adobe", AdobeRows());
-  CheckRows("Macromedia", MacromediaRows());
-  CheckRows("Media Player", MediaplayRows());
+TEST(CategoryTables, EveryTableOfEveryCategoryIsWellFormed) {
+  for (const Category& category : kCategories) {
+    const CategoryTables reach = category.tables();
+    for (const FileTable& files : reach.files) CheckFiles(category.caption, files);
+    for (std::span<const RegistryRow> rows : reach.rows) CheckRows(category.caption, rows);
+    EXPECT_FALSE(reach.files.empty() && reach.rows.empty()) << category.caption;
+  }
 }
 
-TEST(CategoryTables, FileLocationsAreWellFormed) {
-  CheckFiles("Microsoft Office", MsofficeFiles());
-  CheckFiles("Open Office", OpenofficeFiles());
-  CheckFiles("Adobe", AdobeFiles());
-  CheckFiles("Media Player", MediaplayFiles());
+// The search assistant's key is a prefix that each field's subkey name is appended to.
+TEST(CategoryTables, SearchAssistantKeyIsAPrefix) {
+  const std::string_view prefix = ExplorerAcMru();
+  ASSERT_FALSE(prefix.empty());
+  EXPECT_EQ(prefix.back(), '\\');
+  CheckKey(prefix.substr(0, prefix.size() - 1));
+}
+
+// Traits are written by name, so a form that forgets one gets the default or nothing.
+TEST(CategoryTables, EveryFormNamesItsOwnTraits) {
+  std::set<std::string> captions, classes;
+  for (const Category& category : kCategories) {
+    SCOPED_TRACE(category.caption);
+    const std::unique_ptr<TCategoryForm> form = category.make();
+    const FormTraits& traits = form->Traits();
+    ASSERT_NE(traits.caption, nullptr);
+    EXPECT_STREQ(traits.caption, category.caption);
+    ASSERT_NE(traits.className, nullptr);
+    ASSERT_NE(traits.title, nullptr);
+    ASSERT_NE(traits.scanButtonName, nullptr);
+    EXPECT_TRUE(std::string_view(traits.title).starts_with("Zarn Cleaner - "));
+    EXPECT_NE(traits.iconId, 0);
+    EXPECT_TRUE(captions.insert(traits.caption).second);
+    EXPECT_TRUE(classes.insert(traits.className).second);
+  }
+  EXPECT_EQ(captions.size(), 12u);
 }
 
 TEST(CategoryTables, EveryRowOfTheReachIsThere) {

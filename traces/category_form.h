@@ -19,19 +19,21 @@ enum class StatusFamily {
   B,  // "N Files Found", or the form's empty text
 };
 
+// What tells one category's form from another. Forms set their own fields by name; the
+// defaults are what most forms share.
 struct FormTraits {
-  const char* caption;         // the category caption, the wizard's dispatch key
-  const char* className;       // window class, named like the form class
-  const char* title;           // window title, exactly
-  const char* traceListName;   // lvpc, lvsys, lvbro or LV
-  const char* scanButtonName;  // the hidden scan button's name
-  StatusFamily family;
-  const char* emptyText;       // family B text for an empty list
-  const char* firstColumn;     // "File Name", or "File Names" on the System form
-  int height;                  // 437, or 435 on the System form
-  bool okIsButton1;            // which gradient button reads "OK"
-  bool statusHiddenUntilScan;  // icon and label appear after the first scan
-  int iconId;
+  const char* caption = nullptr;         // the category caption, the wizard's dispatch key
+  const char* className = nullptr;       // window class, named like the form class
+  const char* title = nullptr;           // window title, exactly
+  const char* traceListName = "LV";      // or lvpc, lvsys, lvbro
+  const char* scanButtonName = nullptr;  // the hidden scan button's name
+  StatusFamily family = StatusFamily::B;
+  const char* emptyText = "No File Found";  // family B text for an empty list
+  const char* firstColumn = "File Name";
+  int height = 437;
+  bool okIsButton1 = false;            // which gradient button reads "OK"
+  bool statusHiddenUntilScan = false;  // icon and label appear after the first scan
+  int iconId = 0;
 };
 
 class TCategoryForm : public Window {

@@ -54,13 +54,17 @@ std::string FullPath(const std::string& path) {
   return std::string(buffer.data(), n);
 }
 
-std::string TwoDecimals(long long bytes, long long unit, const char* suffix) {
+// Whatever decimal point the C runtime's own locale uses, the integer digits lead and the
+// two decimals close the text.
+std::string TwoDecimals(long long bytes, long long unit, std::string_view separator, const char* suffix) {
   char text[64];
-  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(bytes) / static_cast<double>(unit));
-  // The C runtime may follow a locale; this size text always uses a point.
-  for (char* p = text; *p; ++p)
-    if (*p == ',') *p = '.';
-  return std::string(text) + suffix;
+  int n = std::snprintf(text, sizeof text, "%.2f", static_cast<double>(bytes) / static_cast<double>(unit));
+  if (n < 3 || n >= static_cast<int>(sizeof text)) return {};
+  std::string_view printed(text, static_cast<size_t>(n));
+  size_t digits = printed.find_first_not_of("-0123456789");
+  std::string result(printed.substr(0, digits));
+  result.append(separator).append(printed.substr(printed.size() - 2)).append(suffix);
+  return result;
 }
 
 }  // namespace
@@ -83,13 +87,15 @@ std::string FileSizeText(const std::string& path) {
   return FileSizeText(FactsOf(data));
 }
 
-std::string FormatSize(long long b) {
+std::string FormatSize(long long b, std::string_view decimalSeparator, std::string_view bytesSuffix) {
   constexpr long long kGB = 1073741824, kMB = 1048576, kKB = 1024;
-  if (b / kGB != 0) return TwoDecimals(b, kGB, " GB");
-  if (b / kMB != 0) return TwoDecimals(b, kMB, " MB");
-  if (b / kKB != 0) return TwoDecimals(b, kKB, " KB");
-  return std::to_string(b) + " bytes";
+  if (b / kGB != 0) return TwoDecimals(b, kGB, decimalSeparator, " GB");
+  if (b / kMB != 0) return TwoDecimals(b, kMB, decimalSeparator, " MB");
+  if (b / kKB != 0) return TwoDecimals(b, kKB, decimalSeparator, " KB");
+  return std::to_string(b).append(bytesSuffix);
 }
+
+std::string FormatSize(long long b) { return FormatSize(b, ".", " bytes"); }
 
 std::string FormatSize(std::string_view decimal) {
   long long b = 0;

@@ -24,6 +24,8 @@ std::string FileSizeText(const FileFacts& facts);
 // "1.50 KB", "1023 bytes", "-1 bytes": two decimals, always a point.
 std::string FormatSize(std::string_view decimal);
 std::string FormatSize(long long bytes);
+// The same with the given decimal separator and the text after a count below one KB.
+std::string FormatSize(long long bytes, std::string_view decimalSeparator, std::string_view bytesSuffix);
 
 // The existence test: an existing entry that is not a folder and whose last-write time,
 // in local time, fits an MS-DOS date (1980 to 2107).

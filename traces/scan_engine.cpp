@@ -11,6 +11,51 @@ const std::string& FolderSnapshot::Get(BaseFolder folder) {
   return *slot;
 }
 
+namespace {
+
+bool IsDotName(std::string_view name) { return name == "." || name == ".."; }
+
+// Lists folder + mask into `work` and stages every kept entry. `subfolders`, when given,
+// collects the kept entries that are real folders, links excluded.
+void StageListing(const FileLocation& loc, const std::string& base, const std::string& folder, TextList& work,
+                  TextList& staging, std::vector<std::string>* subfolders) {
+  if (loc.listing == Listing::Names)
+    ListFiles(work, folder, loc.mask);
+  else
+    ListFilesIn(work, folder, loc.mask);
+  std::string path;
+  for (size_t i = 0; i < work.Count(); ++i) {
+    std::string_view text = work.Text(i);
+    if (loc.listing == Listing::Names) {
+      path.assign(folder).append(text);
+    } else {
+      path.assign(text);
+    }
+    const std::string_view name = std::string_view(path).substr(folder.size());
+    if (loc.dots == Dots::Skip && IsDotName(name)) continue;
+    if (loc.keep && !loc.keep(path, base)) continue;
+    const FileFacts* facts = work.Facts(i);
+    if (facts)
+      staging.Add(path, *facts);
+    else
+      staging.Add(path);
+    if (subfolders && facts && (facts->attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(facts->attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotName(name))
+      subfolders->push_back(path + "\\");
+  }
+}
+
+// ANSI paths end at MAX_PATH, which bounds the depth.
+void StageTree(const FileLocation& loc, const std::string& base, const std::string& folder, TextList& work,
+               TextList& staging) {
+  std::vector<std::string> subfolders;
+  StageListing(loc, base, folder, work, staging, &subfolders);
+  TextList below;
+  for (const std::string& sub : subfolders) StageTree(loc, base, sub, below, staging);
+}
+
+}  // namespace
+
 void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
                 FolderSnapshot& folders) {
   for (const FileLocation& loc : locations) {
@@ -21,28 +66,10 @@ void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, Te
       continue;
     }
     const std::string folder = base + loc.folder;
-    if (loc.listing == Listing::Names)
-      ListFiles(work, folder, loc.mask);
+    if (loc.depth == Depth::Tree)
+      StageTree(loc, base, folder, work, staging);
     else
-      ListFilesIn(work, folder, loc.mask);
-    std::string path;
-    for (size_t i = 0; i < work.Count(); ++i) {
-      std::string_view text = work.Text(i);
-      if (loc.listing == Listing::Names) {
-        path.assign(folder).append(text);
-      } else {
-        path.assign(text);
-      }
-      if (loc.dots == Dots::Skip) {
-        std::string_view name = std::string_view(path).substr(folder.size());
-        if (name == "." || name == "..") continue;
-      }
-      if (loc.keep && !loc.keep(path, base)) continue;
-      if (const FileFacts* facts = work.Facts(i))
-        staging.Add(path, *facts);
-      else
-        staging.Add(path);
-    }
+      StageListing(loc, base, folder, work, staging, nullptr);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "traces/base_folders.h"
 #include "traces/registry.h"
@@ -28,7 +29,13 @@ class FolderSnapshot {
 
 enum class Listing { Names, Paths };  // ListFiles (bare names) or ListFilesIn (full paths)
 enum class Dots { Keep, Skip };       // whether "." and ".." are dropped
+enum class Depth {
+  Flat,  // the folder's own entries, subfolders staged as entries
+  Tree,  // also every subfolder below it, depth first after the folder's own entries
+};
 
+// One folder listing of a category's reach. The first six fields are written in order in
+// every table; what only a few locations have follows with a default, set by name.
 struct FileLocation {
   BaseFolder base;
   const char* folder;  // appended to the base folder; ends with a backslash
@@ -39,11 +46,14 @@ struct FileLocation {
   // A category's extra rule for this location: false drops the path. `base` is the base
   // folder the location was built on.
   bool (*keep)(const std::string& path, const std::string& base) = nullptr;
+  Depth depth = Depth::Flat;
 };
 
 // Lists each location into its working list and appends folder + name of every kept
 // entry to the staging list, with the listing's file data. A location whose base folder
-// is empty contributes nothing: the drive root is never listed in its place.
+// is empty contributes nothing: the drive root is never listed in its place. A Tree
+// location lists each subfolder into a scratch list; a folder link (junction or symbolic
+// link) is staged as an entry but never entered, so the listing stays inside the location.
 void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
                 FolderSnapshot& folders);
 
@@ -67,6 +77,8 @@ enum class NameRule {
   Only,           // only the name given in the row
 };
 
+// One registry key of a category's reach. Tables spell rows with the makers below; a
+// rarer property is a further field with a default, so that old rows stay as they are.
 struct RegistryRow {
   Root root;
   const char* key;  // from the root, with its leading backslash
@@ -75,6 +87,27 @@ struct RegistryRow {
   const char* only = nullptr;       // the name for NameRule::Only
   const char* fixedInfo = nullptr;  // Info text instead of the value's data
 };
+
+// Every value but "MRUList": the recent lists that keep their order in that value.
+constexpr RegistryRow ValuesButMRUList(Root root, const char* key) {
+  return {root, key, NameSource::Values, NameRule::AllButMRUList};
+}
+// Every value, "MRUList" and the unnamed default value included.
+constexpr RegistryRow EveryValue(Root root, const char* key) {
+  return {root, key, NameSource::Values, NameRule::All};
+}
+// Every value but the unnamed default value.
+constexpr RegistryRow NamedValues(Root root, const char* key) {
+  return {root, key, NameSource::Values, NameRule::AllNamed};
+}
+// The one value of that name.
+constexpr RegistryRow OneValue(Root root, const char* key, const char* name) {
+  return {root, key, NameSource::Values, NameRule::Only, name};
+}
+// Every subkey but one named "MRUList", each with the fixed Info text when one is given.
+constexpr RegistryRow SubkeysButMRUList(Root root, const char* key, const char* fixedInfo = nullptr) {
+  return {root, key, NameSource::Subkeys, NameRule::AllButMRUList, nullptr, fixedInfo};
+}
 
 bool NameTaken(const RegistryRow& row, std::string_view name);
 
@@ -85,5 +118,17 @@ void ListRegistryNames(Root root, const std::string& key, NameSource names, Text
 // For every row in order: lists its names into `memo` and adds a registry trace for each
 // name the row's rule takes.
 void ProbeRegistry(TCategoryForm& form, std::span<const RegistryRow> rows, TextList& memo);
+
+// A file table and the ListBox index its entries are staged into.
+struct FileTable {
+  std::span<const FileLocation> locations;
+  int staging = 1;
+};
+
+// Every table a category's scan reads, for the checks that walk them all.
+struct CategoryTables {
+  std::vector<FileTable> files = {};
+  std::vector<std::span<const RegistryRow>> rows = {};
+};
 
 }  // namespace zarn
