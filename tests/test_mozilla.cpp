@@ -74,14 +74,6 @@ TextList ListOf(std::initializer_list<std::string> lines) {
   return list;
 }
 
-TEST_F(MozillaTest, NothingInstalledFindsNothing) {
-  TmozzForm form;
-  ASSERT_TRUE(form.Create());
-  EXPECT_EQ(form.FoundCount(), 0);
-  EXPECT_TRUE(ReadList(form.Traces().Handle()).empty());
-  EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
-}
-
 TEST_F(MozillaTest, RealProfilesIniWithWindowsUnixAndOldMacLineEndsScansTheLastProfile) {
   SeedProfile("abcd1234.default");
   SeedProfile("wxyz9876.work");
@@ -99,9 +91,9 @@ TEST_F(MozillaTest, RealProfilesIniWithWindowsUnixAndOldMacLineEndsScansTheLastP
               (std::vector<std::string>{"history.dat", Roaming("wxyz9876.work"), ".dat", "Internet Cache", "1.00 KB"}));
     for (const ShownRow& row : rows) {
       EXPECT_TRUE(row.ticked);
-      EXPECT_EQ(row[3], "Internet Cache");
+      EXPECT_EQ(row.Info(), "Internet Cache");
     }
-    EXPECT_EQ(rows[0][2], "");
+    EXPECT_EQ(rows[0].Type(), "");
   }
 }
 

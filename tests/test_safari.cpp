@@ -30,14 +30,6 @@ class SafariTest : public CategoryTest {
   std::vector<std::string> all;  // the five files, in the order the scan lists them
 };
 
-TEST_F(SafariTest, NothingInstalledFindsNothing) {
-  TSafariForm form;
-  ASSERT_TRUE(form.Create());
-  EXPECT_EQ(form.FoundCount(), 0);
-  EXPECT_TRUE(ReadList(form.Traces().Handle()).empty());
-  EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
-}
-
 TEST_F(SafariTest, FiveFilesInOrderWithTheirColumnTexts) {
   for (const auto& p : all) Sandbox::WriteFile(p);
   Sandbox::WriteFile(local + "Cache.db", std::string(1048576 + 524288, 'c'));
@@ -56,13 +48,13 @@ TEST_F(SafariTest, FiveFilesInOrderWithTheirColumnTexts) {
   auto rows = ReadList(form.Traces().Handle());
   ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[0].cells, (std::vector<std::string>{"Cache.db", local, ".db", "Internet Cache", "1.50 MB"}));
-  EXPECT_EQ(rows[4][0], "Form Values.plist");
-  EXPECT_EQ(rows[4][1], roaming);
-  EXPECT_EQ(rows[3][1], roaming + "Cookies\\");
+  EXPECT_EQ(rows[4].Name(), "Form Values.plist");
+  EXPECT_EQ(rows[4].Location(), roaming);
+  EXPECT_EQ(rows[3].Location(), roaming + "Cookies\\");
   for (const ShownRow& row : rows) {
-    EXPECT_TRUE(row.ticked) << row[0];
-    EXPECT_EQ(row[3], "Internet Cache");
-    EXPECT_EQ(row[2], row[0] == "Cache.db" ? ".db" : ".plist");
+    EXPECT_TRUE(row.ticked) << row.Name();
+    EXPECT_EQ(row.Info(), "Internet Cache");
+    EXPECT_EQ(row.Type(), row.Name() == "Cache.db" ? ".db" : ".plist");
   }
 }
 
