@@ -26,13 +26,9 @@ const char kMediaBrowser[] = "Software\\Adobe\\MediaBrowser\\MRU\\Photoshop\\Fil
 
 class AdobeTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    acrobat = sandbox.programFiles + "\\Adobe\\Acrobat 7.0\\";
-    search = sandbox.appData + "\\Adobe\\Acrobat\\7.0\\Cache\\Search70\\";
-    cameraRaw = sandbox.programFiles + "\\Adobe\\CameraRaw\\Cache\\";
-  }
-  std::string acrobat, search, cameraRaw;
+  const std::string acrobat = sandbox.programFiles + "\\Adobe\\Acrobat 7.0\\";
+  const std::string search = sandbox.appData + "\\Adobe\\Acrobat\\7.0\\Cache\\Search70\\";
+  const std::string cameraRaw = sandbox.programFiles + "\\Adobe\\CameraRaw\\Cache\\";
 };
 
 TEST_F(AdobeTest, FileLocationsInTableOrderEachAtItsOwnLevel) {

@@ -29,15 +29,11 @@ const char kRadio[] = "Software\\Microsoft\\MediaPlayer\\Radio\\MRUList";
 
 class MediaplayTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    realOne = sandbox.appData + "\\Real\\RealOne Player\\";
-    real = sandbox.appData + "\\Real\\RealPlayer\\";
-    quickTime = sandbox.appData + "\\Apple Computer\\QuickTime\\";
-    downloads = quickTime + "downloads\\";
-    update = sandbox.programFiles + "\\Common Files\\Real\\Update_OB\\";
-  }
-  std::string realOne, real, quickTime, downloads, update;
+  const std::string realOne = sandbox.appData + "\\Real\\RealOne Player\\";
+  const std::string real = sandbox.appData + "\\Real\\RealPlayer\\";
+  const std::string quickTime = sandbox.appData + "\\Apple Computer\\QuickTime\\";
+  const std::string downloads = quickTime + "downloads\\";
+  const std::string update = sandbox.programFiles + "\\Common Files\\Real\\Update_OB\\";
 };
 
 TEST_F(MediaplayTest, ElevenLocationsInOrderThenTheRegistry) {

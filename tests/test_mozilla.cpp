@@ -33,10 +33,7 @@ std::string RealIni(const std::string& eol) {
 
 class MozillaTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    ini = sandbox.appData + "\\Mozilla\\Firefox\\profiles.ini";
-  }
+  const std::string ini = sandbox.appData + "\\Mozilla\\Firefox\\profiles.ini";
   std::string Cache(const std::string& n) const {
     return sandbox.localAppData + "\\Mozilla\\Firefox\\Profiles\\" + n + "\\Cache\\";
   }
@@ -55,7 +52,6 @@ class MozillaTest : public CategoryTest {
     return {Cache(n) + "_CACHE_MAP_", Cache(n) + "_CACHE_001_", Cache(n) + "0A1B2C3Dd01",
             Roaming(n) + "history.dat", Roaming(n) + "formhistory.dat"};
   }
-  std::string ini;
 };
 
 // The cache entries come in the file system's order, the history files after them.

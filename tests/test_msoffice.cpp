@@ -24,11 +24,7 @@ const char kInfoPath12[] = "Software\\Microsoft\\Office\\12.0\\InfoPath\\Recent 
 
 class MsofficeTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    recent = sandbox.appData + "\\Microsoft\\Office\\Recent\\";
-  }
-  std::string recent;
+  const std::string recent = sandbox.appData + "\\Microsoft\\Office\\Recent\\";
 };
 
 TEST_F(MsofficeTest, RecentFolderListsFilesAndSubfoldersButNotTheDots) {

@@ -16,11 +16,7 @@ namespace {
 
 class OpenofficeTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    config = sandbox.appData + "\\OpenOffice.org2\\user\\registry\\data\\org\\openoffice\\Office\\";
-  }
-  std::string config;
+  const std::string config = sandbox.appData + "\\OpenOffice.org2\\user\\registry\\data\\org\\openoffice\\Office\\";
 };
 
 TEST(FormatSizeLocal, UnitsRoundingAndTheGivenSeparator) {

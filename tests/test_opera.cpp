@@ -21,11 +21,7 @@ const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 
 class OperaTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    profile = sandbox.appData + "\\Opera\\Opera\\profile\\";
-  }
-  std::string profile;
+  const std::string profile = sandbox.appData + "\\Opera\\Opera\\profile\\";
 };
 
 TEST_F(OperaTest, SevenLocationsInTableOrderWithTheirColumnTexts) {

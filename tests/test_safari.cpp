@@ -19,15 +19,11 @@ const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 
 class SafariTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    local = sandbox.localAppData + "\\Apple Computer\\Safari\\";
-    roaming = sandbox.appData + "\\Apple Computer\\Safari\\";
-    all = {local + "Cache.db", roaming + "History.plist", roaming + "Downloads.plist",
-           roaming + "Cookies\\Cookies.plist", roaming + "Form Values.plist"};
-  }
-  std::string local, roaming;
-  std::vector<std::string> all;  // the five files, in the order the scan lists them
+  const std::string local = sandbox.localAppData + "\\Apple Computer\\Safari\\";
+  const std::string roaming = sandbox.appData + "\\Apple Computer\\Safari\\";
+  // The five files, in the order the scan lists them.
+  const std::vector<std::string> all = {local + "Cache.db", roaming + "History.plist", roaming + "Downloads.plist",
+                                        roaming + "Cookies\\Cookies.plist", roaming + "Form Values.plist"};
 };
 
 TEST_F(SafariTest, FiveFilesInOrderWithTheirColumnTexts) {
