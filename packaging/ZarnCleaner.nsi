@@ -53,6 +53,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2008 ${PUBLISHER}"
 !define MUI_ICON "${STAGE}\app.ico"
 !define MUI_UNICON "${STAGE}\app.ico"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${STAGE}\welcome.bmp"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
 

@@ -30,6 +30,11 @@ crlf "$work/readme" "$top/README.txt"
 rm "$work/readme"
 cp "$top/ZarnCleaner.exe" "$top/LICENSE.txt" "$top/THIRD-PARTY-NOTICES.txt" "$work/nsis/"
 cp "$repo/res/app.ico" "$work/nsis/app.ico"
+# The installer's side picture (164 by 314, as NSIS wants it) from the program's side banner:
+# its gradient widened from its own left column, the banner scaled to the height in the middle.
+side="$repo/res/banner_side.jpg"
+convert "$side" -crop 1x337+1+0 +repage -resize '1x314!' -scale '164x314!' \
+  \( "$side" -resize x314 \) -gravity center -composite BMP3:"$work/nsis/welcome.bmp"
 
 chmod 0644 "$top"/* "$work/nsis"/*
 chmod 0755 "$top" "$top/ZarnCleaner.exe"

@@ -16,6 +16,7 @@ if [ "${1:-}" != "--inside" ]; then
   command -v makensis >/dev/null || need+=(nsis)
   command -v zip >/dev/null || need+=(zip)
   command -v unzip >/dev/null || need+=(unzip)
+  [ -x /usr/bin/convert ] || need+=(imagemagick)
   if [ ${#need[@]} -gt 0 ]; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
@@ -28,7 +29,7 @@ if [ "${1:-}" != "--inside" ]; then
   echo 2.9.0 >"$work/older/generated/version.txt"
   bash "$repo/packaging/package.sh" "$work/older" "$work/older-dist" >/dev/null
   i686-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -static -o "$work/installer_probe.exe" \
-    "$repo/tests/installer/installer_probe.cpp" -luser32
+    "$repo/tests/installer/installer_probe.cpp" -luser32 -lversion -lshell32
 
   export WINEPREFIX="$build/wineprefix-installer"
   # No Linux menu entries for the shortcuts: they would land in the Unix user's home.
@@ -59,7 +60,7 @@ check() {  # check DESCRIPTION COMMAND...: one named expectation
 }
 same() { [ "$1" = "$2" ] || { echo "  got:      $1"; echo "  expected: $2"; return 1; }; }
 
-probe() { wine "$work/installer_probe.exe" "$@" </dev/null; }
+probe() { wine "$work/installer_probe.exe" "$@" </dev/null | tr -d '\r'; }
 winpath() { winepath -w "$1" 2>/dev/null; }
 unixpath() { winepath -u "$1" 2>/dev/null; }
 entry=""
@@ -116,12 +117,19 @@ installed_right() {  # installed_right DIR VERSION: files, shortcut and the one 
   local size
   size=$(( $(value EstimatedSize | sed 's/^REG_DWORD //') ))
   check "EstimatedSize $size KB against $kb KB of files" [ "$size" -ge "$kb" -a "$size" -le $((kb + 8)) ]
+  check "uninstaller's version resource and icon" same "$(probe about "$windir\\Uninstall.exe")" \
+    "Zarn Cleaner|$version|$version.0|1"
   check "NoModify" same "$(value NoModify)" "REG_DWORD 0x1"
   check "NoRepair" same "$(value NoRepair)" "REG_DWORD 0x1"
   check "one uninstall entry" same "$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
     grep -c 'DisplayName    REG_SZ    Zarn Cleaner')" 1
   check "one shortcut" same "$(find "$WINEPREFIX/drive_c" -iname '*.lnk' | grep -ic zarn)" 1
 }
+
+# The version resources come from the project's one version.
+check "installer's version resource and icon" same "$(probe about "$(winpath "$setup")")" "Zarn Cleaner|$version|$version.0|1"
+check "program's version resource" same "$(probe about "$(winpath "$build/ZarnCleaner.exe")" | cut -d'|' -f1-3)" \
+  "Zarn Cleaner|${version%.*}|$version.0"
 
 # An older version in the default folder; then this one over it, into the user's folder.
 mv "$tools_dir/notes.txt" "$work/notes.txt"  # the older install goes to the default folder only

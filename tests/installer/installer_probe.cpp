@@ -5,15 +5,19 @@
 //   installer_probe wait-gone NAME [SECONDS]  waits until no process runs NAME (the uninstaller
 //                                         runs on from a copy in the temp folder after its
 //                                         starter has returned)
+//   installer_probe about FILE            prints "ProductName|ProductVersion|FileVersion|icons"
+//                                         from the file's version resource and icon count
 // Exit code 0 when all held; otherwise it prints what failed.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -58,6 +62,28 @@ int WaitGone(const char* name, DWORD waitMs) {
   }
   std::printf("FAIL: %s still runs after %lu s\n", name, waitMs / 1000);
   return 1;
+}
+
+std::string VersionText(const std::vector<char>& data, const char* name) {
+  char* text = nullptr;
+  UINT length = 0;
+  const std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
+  if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text) return "";
+  return std::string(text, strnlen(text, length));
+}
+
+int About(const char* file) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(file, &handle);
+  std::vector<char> data(size ? size : 1);
+  if (!size || !GetFileVersionInfoA(file, 0, size, data.data())) {
+    std::printf("FAIL: %s has no version resource\n", file);
+    return 1;
+  }
+  const UINT icons = ExtractIconExA(file, -1, nullptr, nullptr, 0);
+  std::printf("%s|%s|%s|%u\n", VersionText(data, "ProductName").c_str(), VersionText(data, "ProductVersion").c_str(),
+              VersionText(data, "FileVersion").c_str(), icons);
+  return 0;
 }
 
 int Page1Shown(DWORD waitMs) {
@@ -112,7 +138,8 @@ int Page1Shown(DWORD waitMs) {
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "page1") return Page1Shown(argc > 2 ? std::atoi(argv[2]) * 1000 : 30000);
+  if (command == "about" && argc > 2) return About(argv[2]);
   if (command == "wait-gone" && argc > 2) return WaitGone(argv[2], argc > 3 ? std::atoi(argv[3]) * 1000 : 30000);
-  std::printf("usage: installer_probe page1 [SECONDS] | wait-gone NAME [SECONDS]\n");
+  std::printf("usage: installer_probe page1 [SECONDS] | wait-gone NAME [SECONDS] | about FILE\n");
   return 2;
 }
