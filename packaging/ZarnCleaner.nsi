@@ -9,6 +9,7 @@ RequestExecutionLevel user
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "FileFunc.nsh"
 
 !ifndef VERSION | STAGE | OUTFILE
   !error "VERSION, STAGE and OUTFILE must be given with -D"
@@ -114,9 +115,13 @@ Section "Uninstall"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
-  ; This runs from a copy in the temp folder, which NSIS has Windows delete at the next start;
-  ; have its folder go then too (queued after the copy, so it is empty by then).
-  ${If} $EXEDIR != $INSTDIR
+  ; This runs from a copy in a ~nsu folder of the temp folder, which NSIS has Windows delete at
+  ; the next start; have that folder go then too (queued after the copy, so empty by then).
+  ${GetParent} "$EXEDIR" $0
+  ${GetFileName} "$EXEDIR" $1
+  StrCpy $1 $1 4
+  ${If} $0 == $TEMP
+  ${AndIf} $1 == "~nsu"
     RMDir /REBOOTOK "$EXEDIR"
   ${EndIf}
 SectionEnd
