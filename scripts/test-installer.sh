@@ -132,9 +132,7 @@ check "program's version resource" same "$(probe about "$(winpath "$build/ZarnCl
   "Zarn Cleaner|${version%.*}|$version.0"
 
 # An older version in the default folder; then this one over it, into the user's folder.
-mv "$tools_dir/notes.txt" "$work/notes.txt"  # the older install goes to the default folder only
 wine "$older" /S </dev/null
-mv "$work/notes.txt" "$tools_dir/notes.txt"
 read_entry
 check "older version installed in the default folder" same "$(value InstallLocation)" \
   "REG_SZ $(winpath "$default_dir")"
