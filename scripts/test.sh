@@ -49,3 +49,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -k || true
   exit $status
 '
+
+# The installer and the portable zip, packed from this build and tested in a Wine prefix of
+# their own (under a minute).
+"$repo/scripts/test-installer.sh"

@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Writes THIRD-PARTY-NOTICES.txt from the copyright files of the Debian packages whose code
+ZarnCleaner.exe links statically, so that the texts are the packages' own, word for word.
+
+  make-notices.py            rewrite THIRD-PARTY-NOTICES.txt
+  make-notices.py --check    exit 1 if the file differs from what the copyright files give
+
+Which pieces are linked was read from the linker's map (-Wl,-Map): libjpeg's decoder; from
+MinGW-w64 the CRT start-up (crt2.o, libmingw32), the printf and strtod family of libmingwex
+(mingw_pformat, gdtoa) and winpthreads; from GCC libstdc++, libgcc and libgcc_eh.
+"""
+import glob
+import os
+import sys
+
+REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+MINGW = "/usr/share/doc/mingw-w64-i686-dev/copyright"
+GCC = "/usr/share/doc/gcc-mingw-w64-i686-posix-runtime/copyright"
+
+
+def libjpeg_copyright():
+    # The release builds libjpeg from the source package that build-libjpeg.sh fetches.
+    found = sorted(glob.glob(os.path.join(REPO, ".deps/src/libjpeg-turbo-*/debian/copyright")))
+    if found:
+        return found[-1]
+    return "/usr/share/doc/libjpeg62-turbo/copyright"
+
+
+def paragraphs(path):
+    """The machine-readable copyright file's paragraphs, as lists of lines."""
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    out, cur = [], []
+    for line in text.split("\n"):
+        if line.strip() == "":
+            if cur:
+                out.append(cur)
+            cur = []
+        else:
+            cur.append(line)
+    if cur:
+        out.append(cur)
+    return out
+
+
+def field(par, name):
+    """A field's first line and its continuation lines, as written."""
+    lines, inside = [], False
+    for line in par:
+        if line.startswith(name + ":"):
+            inside = True
+            lines.append(line[len(name) + 1:].strip())
+        elif inside and line[:1] in (" ", "\t"):
+            lines.append(line.strip())
+        elif inside:
+            break
+    return [l for l in lines if l]
+
+
+def body(par, name):
+    """The text of a "License: NAME" field, with the file format's indentation and dots undone."""
+    lines, inside = [], False
+    for line in par:
+        if line.startswith(name + ":"):
+            inside = True
+        elif inside and line[:1] in (" ", "\t"):
+            l = line[1:].rstrip()
+            lines.append("" if l == "." else l)
+        elif inside:
+            break
+    return "\n".join(lines)
+
+
+def license_text(path, name):
+    for par in paragraphs(path):
+        for i, line in enumerate(par[:-1]):
+            if line == "License: " + name and par[i + 1][:1] == " ":
+                return body(par[i:], "License")
+    raise SystemExit(f"{path}: no text for license {name}")
+
+
+def files_paragraph(path, first_pattern):
+    for par in paragraphs(path):
+        files = field(par, "Files")
+        if files and files[0] == first_pattern:
+            return field(par, "Copyright"), field(par, "License")[0]
+    raise SystemExit(f"{path}: no Files paragraph starting with {first_pattern}")
+
+
+def between(path, first, last):
+    """The plain-text lines from the one starting with FIRST to the one starting with LAST."""
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    start = next(i for i, l in enumerate(lines) if l.startswith(first))
+    end = next(i for i in range(start, len(lines)) if lines[i].startswith(last))
+    return "\n".join(l.rstrip() for l in lines[start:end + 1])
+
+
+def heading(text, underline):
+    return f"{text}\n{underline * len(text)}\n"
+
+
+def piece(path, first_pattern, what):
+    holders, name = files_paragraph(path, first_pattern)
+    out = [f"{what}", "", "Copyright: " + "\n           ".join(holders), f"License: {name}", ""]
+    return "\n".join(out)
+
+
+def notices():
+    jpeg = libjpeg_copyright()
+    parts = []
+    parts.append(heading("Zarn Cleaner: third-party notices", "="))
+    parts.append(
+        "ZarnCleaner.exe contains code from the libraries below, linked into it when it is\n"
+        "built. Their copyright notices and licenses follow, as Debian 12 ships them in the\n"
+        "copyright files of the packages the program is built from: libjpeg-turbo, mingw-w64\n"
+        "(mingw-w64-i686-dev) and gcc-mingw-w64 (gcc-mingw-w64-i686-posix-runtime).\n"
+        "Zarn Cleaner's own license is in LICENSE.txt.\n")
+
+    parts.append(heading("1. libjpeg-turbo (JPEG decoding of the pictures)", "-"))
+    parts.append("This software is based in part on the work of the Independent JPEG Group.\n")
+    parts.append(piece(jpeg, "BUILDING.md", "libjpeg-turbo, including the IJG's libjpeg:"))
+    parts.append(heading("libjpeg-turbo: the IJG license (BSD-BY-LC-NE), with the BSD terms of libjpeg-turbo", "~"))
+    parts.append(license_text(jpeg, "BSD-BY-LC-NE") + "\n")
+    parts.append(heading("libjpeg-turbo: BSD-3-clause", "~"))
+    parts.append(license_text(jpeg, "BSD-3-clause") + "\n")
+    parts.append(heading("libjpeg-turbo: zlib license", "~"))
+    parts.append(license_text(jpeg, "Zlib") + "\n")
+
+    parts.append(heading("2. MinGW-w64 runtime (program start-up, C library pieces, winpthreads)", "-"))
+    parts.append(piece(MINGW, "*", "The mingw-w64 runtime as a whole:"))
+    parts.append(license_text(MINGW, "ZPL-2.1") + "\n")
+    parts.append(piece(MINGW, "mingw-w64-crt/crt/*", "The CRT start-up code (mingw-w64-crt/crt and others):"))
+    parts.append(license_text(MINGW, "public-domain") + "\n")
+    parts.append(piece(MINGW, "mingw-w64-crt/gdtoa/*", "Number conversion (mingw-w64-crt/gdtoa):"))
+    parts.append(license_text(MINGW, "Lucent") + "\n")
+    parts.append(piece(MINGW, "mingw-w64-crt/misc/basename.c", "Formatted output (mingw-w64-crt/stdio/mingw_pformat and others):"))
+    parts.append(license_text(MINGW, "Keith-Marshall") + "\n")
+    parts.append(piece(MINGW, "mingw-w64-libraries/winpthreads/*", "winpthreads:"))
+    parts.append(license_text(MINGW, "expat") + "\n")
+    parts.append(piece(MINGW, "mingw-w64-libraries/winpthreads/include/pthread.h", "winpthreads' pthread.h:"))
+    parts.append(license_text(MINGW, "BSD-3-clause-Lockless") + "\n")
+
+    parts.append(heading("3. GCC runtime libraries (libstdc++, libgcc)", "-"))
+    parts.append(between(GCC, "GCC is Copyright (C)", "license in `/usr/share/common-licenses/GPL-3'.") + "\n")
+    parts.append(between(GCC, "The following runtime libraries are licensed", " - libvtv") + "\n")
+    parts.append(between(GCC, "GCC RUNTIME LIBRARY EXCEPTION", "requirements of the license of GCC.") + "\n")
+    return "\n".join(parts)
+
+
+def main():
+    target = os.path.join(REPO, "THIRD-PARTY-NOTICES.txt")
+    text = notices()
+    if "--check" in sys.argv[1:]:
+        with open(target, encoding="utf-8") as f:
+            if f.read() != text:
+                print("THIRD-PARTY-NOTICES.txt differs from the packages' copyright files: "
+                      "run scripts/make-notices.py and review the change", file=sys.stderr)
+                return 1
+        return 0
+    with open(target, "w", encoding="utf-8") as f:
+        f.write(text)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
