@@ -151,3 +151,29 @@ TEST_F(NamesTest, RecentShortcutsAndMruValuesInAnyLanguageAreListedShownAndClean
 }
 
 }  // namespace
+
+namespace {
+
+// Data is read into a buffer of 256 characters: in UTF-8 a Cyrillic letter takes two bytes,
+// so text of 200 letters still fits, and text of 300 is too long as it always was.
+TEST(NamesDataTest, RegistryTextFitsByCharactersNotBytes) {
+  Sandbox sandbox;
+  const struct {
+    size_t letters;
+    bool read;
+  } cases[] = {{200, true}, {255, true}, {256, false}, {300, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.letters);
+    const std::wstring text(c.letters, L'Ж');
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zarn Data", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(k, L"v", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(k);
+    EXPECT_EQ(ReadRegString("Software\\Zarn Data", "v", HKEY_CURRENT_USER), c.read ? Utf8(text) : std::string());
+  }
+}
+
+}  // namespace
