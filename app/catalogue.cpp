@@ -1,6 +1,5 @@
 #include "app/catalogue.h"
 
-#include "traces/base_folders.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
 
@@ -32,11 +31,23 @@ const Entry kCatalogue[] = {
     {"Media Player", "Recentlist in Windows Media Player", Probe::KeyHkcu, "\\Software\\Microsoft\\MediaPlayer\\Player"},
 };
 
-// A key counts as present only when it opens with full access.
+// "Is it installed?" needs only reading: a standard user never gets write access to the
+// local machine's SOFTWARE key, and a 64-bit program registers in the 64-bit view. The
+// Opera row names its key in two spellings; the registry compares them without case.
 bool KeyPresent(Root root, const char* key, const char* existsKey) {
-  TRegistry reg(RootKey(root));
-  if (!reg.OpenRegKey(key)) return false;
-  return reg.RegKeyExists(existsKey ? existsKey : key);
+  return KeyInstalled(root, key) && (!existsKey || KeyInstalled(root, existsKey));
+}
+
+// Safari is looked for in the programs folder of each view: "Program Files" and, on
+// 64-bit Windows, "Program Files (x86)". Without a programs folder there is nothing to
+// look at: never probe the drive root.
+bool SafariPresent() {
+  static const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+  for (RegistryView view : {RegistryView::Wow64_64, RegistryView::Wow64_32}) {
+    const std::string programs = ReadMachineString(kCurrentVersion, "ProgramFilesDir", view);
+    if (!programs.empty() && FileExists(programs + "\\Safari\\Safari.exe")) return true;
+  }
+  return false;
 }
 
 bool Offered(const Entry& e) {
@@ -44,11 +55,7 @@ bool Offered(const Entry& e) {
     case Probe::Always: return true;
     case Probe::KeyHkcu: return KeyPresent(Root::HKCU, e.key, e.existsKey);
     case Probe::KeyHklm: return KeyPresent(Root::HKLM, e.key, e.existsKey);
-    case Probe::SafariExe: {
-      // Without a programs folder there is nothing to look at: never probe the drive root.
-      const std::string programs = ReadBaseFolder(BaseFolder::ProgramFiles);
-      return !programs.empty() && FileExists(programs + "\\Safari\\Safari.exe");
-    }
+    case Probe::SafariExe: return SafariPresent();
   }
   return false;
 }

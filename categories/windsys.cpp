@@ -36,6 +36,12 @@ const FileLocation kTemporaryFiles[] = {
     {BaseFolder::LocalSettings, "\\Temp\\", "*.tmp", 1, Listing::Names, Dots::Keep},
 };
 
+// On a profile without a "Local Settings" value (Vista and later), the user's own
+// temporary folder in place of the second row.
+const FileLocation kUserTemporaryFiles[] = {
+    {BaseFolder::UserTemp, "\\", "*.tmp", 1, Listing::Names, Dots::Keep},
+};
+
 const FileLocation kMemoryDumps[] = {
     {BaseFolder::SystemRoot, "\\", "memory.dmp", 2, Listing::Paths, Dots::Skip},
     {BaseFolder::SystemRoot, "\\MiniDump\\", "*.dmp", 3, Listing::Paths, Dots::Skip},
@@ -64,6 +70,15 @@ const FileLocation kLogFiles[] = {
     {BaseFolder::SystemRoot, "\\security\\logs\\", "*.log", 10, Listing::Paths, Dots::Skip},
     {BaseFolder::SystemRoot, "\\security\\logs\\", "*.old", 11, Listing::Paths, Dots::Skip},
 };
+
+// Under WOW64 "<Windows>\\system32" is redirected to SysWOW64, where the WMI logs are not.
+// The real folder is listed through "Sysnative", and the listed path keeps that name, so
+// the cleaner deletes the very file that was shown and never its SysWOW64 namesake.
+const FileLocation kNativeWbemLogs[] = {
+    {BaseFolder::SystemRoot, "\\Sysnative\\wbem\\Logs\\", "*.log", 2, Listing::Paths, Dots::Skip},
+    {BaseFolder::SystemRoot, "\\Sysnative\\wbem\\Logs\\", "*.lo_", 3, Listing::Paths, Dots::Skip},
+};
+constexpr size_t kWbemRows = 2;
 
 void ClearLists(TCategoryForm& form, int first, int last) {
   for (int i = first; i <= last; ++i) form.ListBox[i].Clear();
@@ -144,7 +159,15 @@ void TWindSysForm::ProbeRecycleBin() {
 void TWindSysForm::ProbeTemporaryFiles() {
   FolderSnapshot folders;
   ClearLists(*this, 1, 5);
-  StageFiles(*this, kTemporaryFiles, ListBox[kTempStaging], folders);
+  if (HasLocalSettingsValue()) {
+    StageFiles(*this, kTemporaryFiles, ListBox[kTempStaging], folders);
+  } else {
+    StageFiles(*this, std::span(kTemporaryFiles).first(1), ListBox[kTempStaging], folders);
+    // Never the Windows folder's temp a second time (the system account's TEMP is it).
+    const std::string& windows = folders.Get(BaseFolder::SystemRoot);
+    if (windows.empty() || !SameFolder(folders.Get(BaseFolder::UserTemp), windows + "\\Temp"))
+      StageFiles(*this, kUserTemporaryFiles, ListBox[kTempStaging], folders);
+  }
   AddStagedFiles(*this, ListBox[kTempStaging], FileFilter::ExistingUnlocked, "All items listed in Temporary Folder");
 }
 
@@ -158,7 +181,12 @@ void TWindSysForm::ProbeMemoryDumps() {
 void TWindSysForm::ProbeLogFiles() {
   FolderSnapshot folders;
   ClearLists(*this, 1, 11);
-  StageFiles(*this, kLogFiles, ListBox[kLogStaging], folders);
+  if (RunsUnderWow64() && IsRunningWindowsFolder(folders.Get(BaseFolder::SystemRoot))) {
+    StageFiles(*this, kNativeWbemLogs, ListBox[kLogStaging], folders);
+    StageFiles(*this, std::span(kLogFiles).subspan(kWbemRows), ListBox[kLogStaging], folders);
+  } else {
+    StageFiles(*this, kLogFiles, ListBox[kLogStaging], folders);
+  }
   AddStagedFiles(*this, ListBox[kLogStaging], FileFilter::Unlocked, "Log File");
 }
 

@@ -3,12 +3,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <new>
 #include <vector>
 
 #include "categories/windsys.h"
+#include "traces/exact_names.h"
 
 namespace zarn {
 namespace {
@@ -73,6 +75,38 @@ bool ReadClipboardText(std::string& text) {
   return true;
 }
 
+// The text format the copying program put there itself: Windows enumerates the formats
+// it makes from that one after it.
+UINT OriginalTextFormat() {
+  for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
+    if (format == CF_TEXT || format == CF_UNICODETEXT || format == CF_OEMTEXT) return format;
+  return CF_TEXT;
+}
+
+// Under the UTF-8 code page Windows still makes CF_TEXT from copied Unicode text with the
+// system's own code page, not this process's: the Unicode text, converted here, is what
+// the user copied.
+bool ReadClipboardUnicodeText(std::string& text) {
+  LockedGlobal block(GetClipboardData(CF_UNICODETEXT));
+  if (!block.Data()) return false;
+  const auto* wide = reinterpret_cast<const wchar_t*>(block.Data());
+  const SIZE_T units = block.Size() / sizeof(wchar_t);
+  const SIZE_T length = static_cast<SIZE_T>(std::find(wide, wide + units, L'\0') - wide);
+  if (length == 0) {
+    text.clear();
+    return true;
+  }
+  if (length > 0x7FFFFFFF / 3) return false;
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return false;
+  try {
+    text.assign(static_cast<size_t>(n), '\0');
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), text.data(), n, nullptr, nullptr) == n;
+}
+
 bool PictureAvailable() {
   return IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_METAFILEPICT) ||
          IsClipboardFormatAvailable(CF_ENHMETAFILE);
@@ -124,7 +158,8 @@ bool AddClipboardTraces(TCategoryForm& form) {
   if (!clipboard) return false;
   if (IsClipboardFormatAvailable(CF_TEXT)) {
     std::string text;
-    if (ReadClipboardText(text)) AddClipboardItem(form, std::move(text), "Text File", "Text File in Clipboard");
+    const bool unicode = AnsiIsUtf8() && OriginalTextFormat() == CF_UNICODETEXT;
+    if (unicode ? ReadClipboardUnicodeText(text) : ReadClipboardText(text)) AddClipboardItem(form, std::move(text), "Text File", "Text File in Clipboard");
   } else if (PictureAvailable()) {
     AddClipboardItem(form, "Image File", "Image File", "Image File in Clipboard");
   } else if (IsClipboardFormatAvailable(CF_HDROP)) {

@@ -30,6 +30,9 @@ make_fixtures() {
 export ZARN_LINK_FIXTURES='C:\zarn-fixtures'
 
 cd "$repo/build"
+status=0 passed=0 failed=0
+# Records the outcome of one block of tests; the run fails if any block failed.
+block() { if [ "$1" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi; }
 # One wineserver for the whole run, started inside the X server so it does not linger.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -e
@@ -48,8 +51,71 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   ctest --output-on-failure -j2 || status=$?
   wineserver -k || true
   exit $status
-'
+' && block 0 || block 1
 
-# The installer and the portable zip, packed from this build and tested in a Wine prefix of
-# their own (under a minute).
-"$repo/scripts/test-installer.sh"
+# ---- 64-bit prefix -------------------------------------------------------------------
+# A 32-bit program on 64-bit Windows meets WOW64: two registry views and system32
+# redirected to SysWOW64. Debian's wine64 makes such a prefix; only the tests that differ
+# there run in it.
+dpkg -s wine64 >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends wine64
+wow64_tests='^(test_wow64|test_catalogue|test_windsys)$'
+prefix64="$repo/build/wineprefix-test64"
+rm -rf "$prefix64"
+echo "== 64-bit prefix: $wow64_tests"
+WINEPREFIX="$prefix64" WINEARCH=win64 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -e
+  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
+  wineserver -w
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  status=0
+  ctest --output-on-failure -j2 -R "'"$wow64_tests"'" || status=$?
+  wineserver -k || true
+  exit $status
+' && block 0 || block 1
+
+# ---- unprivileged Unix user ----------------------------------------------------------
+# Wine run as root opens a read-only file for writing; a standard user on Windows cannot.
+# The file-probe, cleaner and System tests run again as an unprivileged user, in a prefix
+# of its own, so the read-only and access-denied paths are taken as on Windows.
+user_tests=(test_probes test_cleaner test_windsys)
+test_user=zarn-tester
+id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /usr/sbin/nologin "$test_user"
+# The user works in a folder of its own outside the clone, with copies of the test
+# programs: the clone may sit below folders that other users cannot enter.
+user_dir="$(mktemp -d /tmp/zarn-user-test.XXXXXX)"
+chmod 755 "$user_dir"
+mkdir -p "$user_dir/bin"
+for t in "${user_tests[@]}"; do cp "$repo/build/tests/$t.exe" "$user_dir/bin/"; done
+chown -R "$test_user": "$user_dir"
+echo "== as $test_user: ${user_tests[*]}"
+runuser -u "$test_user" -- env -i PATH="$PATH" HOME="$(getent passwd "$test_user" | cut -d: -f6)" LANG="${LANG:-C.UTF-8}" \
+  WINEPREFIX="$user_dir/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+  ZARN_THROWAWAY_PREFIX=1 XDG_DATA_HOME="$user_dir/xdg" TESTS="${user_tests[*]}" BUILD="$user_dir" \
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  wineboot -i >/dev/null 2>&1 || true
+  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
+  wineserver -w
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  # The current drive is the prefix'"'"'s C: (the tests put bait at its root), not the
+  # Unix root, where this user may not write.
+  cd "$WINEPREFIX/drive_c"
+  status=0
+  for t in $TESTS; do
+    echo "-- $t"
+    wine "$BUILD/bin/$t.exe" --gtest_brief=1 </dev/null || { echo "$t FAILED"; status=1; }
+  done
+  wineserver -k || true
+  exit $status
+' && block 0 || block 1
+
+# ---- installer and portable zip -----------------------------------------------------
+# Packed from this build and tested in a Wine prefix of their own (under a minute).
+"$repo/scripts/test-installer.sh" && block 0 || block 1
+rm -rf "$user_dir"
+
+# Blocks of tests: the 32-bit prefix, the 64-bit prefix, the standard user, the installer.
+echo "blocks: $passed passed, $failed failed"
+exit $status

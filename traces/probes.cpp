@@ -4,8 +4,10 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "traces/exact_names.h"
 #include "traces/handles.h"
 
 namespace zarn {
@@ -25,6 +27,17 @@ bool FindFirst(const std::string& pattern, WIN32_FIND_DATAA& data) {
   return static_cast<bool>(find);
 }
 
+// The ANSI listing cuts a name to fit cFileName's 260 bytes (a UTF-8 name of 87 Chinese
+// characters is already too long), and may leave it without a terminator. A name that
+// fills the buffer may be cut: it is never listed, so the cleaner never deletes by a
+// shortened name. A '?' cannot be in a file name: it stands for a character the code page
+// lacks.
+bool NameArrivedWhole(const WIN32_FIND_DATAA& data) {
+  const size_t length = strnlen(data.cFileName, sizeof data.cFileName);
+  if (length >= sizeof data.cFileName - 1) return false;
+  return !MayBeLossy(std::string_view(data.cFileName, length));
+}
+
 template <bool WithFolder>
 void List(TextList& list, const std::string& folder, const std::string& mask) {
   list.Clear();
@@ -33,6 +46,7 @@ void List(TextList& list, const std::string& folder, const std::string& mask) {
   if (!find) return;
   std::string text;
   do {
+    if (!NameArrivedWhole(data)) continue;
     if constexpr (WithFolder) {
       text.assign(folder);
       text.append(data.cFileName);

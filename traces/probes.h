@@ -12,6 +12,8 @@ namespace zarn {
 
 // One entry per match of folder + mask, "." and ".." and sub-folders included, in the
 // order the file system returns them. The list is emptied first, also when nothing matches.
+// A name that the ANSI listing cannot hand over exactly (cut to fit its buffer, or with a
+// stand-in for a character outside the code page) is left out.
 // ListFiles stores the bare name, ListFilesIn folder + name.
 void ListFiles(TextList& list, const std::string& folder, const std::string& mask);
 void ListFilesIn(TextList& list, const std::string& folder, const std::string& mask);

@@ -1,7 +1,9 @@
 #include "traces/registry.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "traces/exact_names.h"
 #include "traces/handles.h"
 
 namespace zarn {
@@ -29,8 +31,45 @@ bool DeleteTree(HKEY base, const std::string& rest) {
   return RegDeleteKeyA(base, rest.c_str()) == ERROR_SUCCESS;
 }
 
-template <typename Enum>
-void ListNames(HKEY key, TextList& list, bool subkeys, Enum enumerate) {
+REGSAM ViewFlag(RegistryView view) {
+  switch (view) {
+    case RegistryView::Default: return 0;
+    case RegistryView::Wow64_64: return KEY_WOW64_64KEY;
+    case RegistryView::Wow64_32: return KEY_WOW64_32KEY;
+  }
+  return 0;
+}
+
+std::string WithoutLeadingBackslash(const std::string& key) {
+  return !key.empty() && key[0] == '\\' ? key.substr(1) : key;
+}
+
+// The text before a string's terminating zero (or an embedded one).
+std::string TextOfData(const char* data, DWORD size) {
+  std::string text(data, size - 1);
+  if (size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
+  return text;
+}
+
+constexpr DWORD kTextCapacity = 256;
+
+// Under UTF-8 a character takes up to three bytes where the user's code page took one:
+// the buffer then holds 256 characters (UTF-16 units, the terminator included), not bytes.
+std::string ReadLongUtf8String(HKEY key, const std::string& valueName, DWORD size) {
+  if (size > kTextCapacity * 3) return {};
+  std::vector<char> buffer(size);
+  DWORD type = 0;
+  if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+          ERROR_SUCCESS ||
+      size == 0 || size > buffer.size() || (type != REG_SZ && type != REG_EXPAND_SZ))
+    return {};
+  const int units = MultiByteToWideChar(CP_UTF8, 0, buffer.data(), static_cast<int>(size), nullptr, 0);
+  if (units <= 0 || static_cast<DWORD>(units) > kTextCapacity) return {};
+  return TextOfData(buffer.data(), size);
+}
+
+template <typename Enum, typename EnumWide>
+void ListNames(HKEY key, TextList& list, bool subkeys, Enum enumerate, EnumWide enumerateWide) {
   list.Clear();
   if (!key) return;
   DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValue = 0;
@@ -44,12 +83,25 @@ void ListNames(HKEY key, TextList& list, bool subkeys, Enum enumerate) {
     DWORD len = static_cast<DWORD>(name.size());
     LONG rc = enumerate(key, i, name.data(), &len);
     if (rc == ERROR_MORE_DATA) {
-      // Names in a multi-byte code page can be longer in bytes than the reported length.
-      name.resize(32768);
+      // Names in a multi-byte code page can be longer in bytes than the reported length:
+      // in UTF-8 up to three bytes for each UTF-16 unit.
+      const size_t longest = subkeys ? longestSubkey : longestValue;
+      name.resize(std::max<size_t>(32768, longest * 3 + 4));
       len = static_cast<DWORD>(name.size());
       rc = enumerate(key, i, name.data(), &len);
     }
-    if (rc == ERROR_SUCCESS) list.Add(std::string_view(name.data(), len));
+    if (rc != ERROR_SUCCESS) continue;
+    const std::string_view text(name.data(), len);
+    // A name with a stand-in character is listed only when it is the registry's name
+    // exactly: a '?' may be the name's own, or a character this code page cannot hold.
+    if (MayBeLossy(text)) {
+      std::vector<wchar_t> wide(32768);
+      DWORD wideLen = static_cast<DWORD>(wide.size());
+      if (enumerateWide(key, i, wide.data(), &wideLen) != ERROR_SUCCESS ||
+          !SameAsWide(text, std::wstring_view(wide.data(), wideLen)))
+        continue;
+    }
+    list.Add(text);
   }
 }
 
@@ -66,16 +118,36 @@ std::string ReadRegString(const std::string& keyPath, const std::string& valueNa
 }
 
 std::string ReadRegString(HKEY openKey, const std::string& valueName) {
-  unsigned char buffer[256];
+  unsigned char buffer[kTextCapacity];
   DWORD size = sizeof buffer;
-  if (RegQueryValueExA(openKey, valueName.c_str(), nullptr, nullptr, buffer, &size) !=
-          ERROR_SUCCESS ||
-      size == 0 || size > sizeof buffer)
-    return {};
+  const LONG rc = RegQueryValueExA(openKey, valueName.c_str(), nullptr, nullptr, buffer, &size);
+  if (rc == ERROR_MORE_DATA && AnsiIsUtf8()) return ReadLongUtf8String(openKey, valueName, size);
+  if (rc != ERROR_SUCCESS || size == 0 || size > sizeof buffer) return {};
   // The reported size counts a string's terminating zero; what lies before it is the text.
-  std::string text(reinterpret_cast<const char*>(buffer), size - 1);
-  if (size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
-  return text;
+  return TextOfData(reinterpret_cast<const char*>(buffer), size);
+}
+
+bool KeyReadable(Root root, const std::string& key, RegistryView view) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExA(RootKey(root), WithoutLeadingBackslash(key).c_str(), 0, kReadOnly | ViewFlag(view), &raw) !=
+      ERROR_SUCCESS)
+    return false;
+  RegCloseKey(raw);
+  return true;
+}
+
+bool KeyInstalled(Root root, const std::string& key) {
+  if (root == Root::HKCU) return KeyReadable(root, key);
+  return KeyReadable(root, key, RegistryView::Wow64_64) || KeyReadable(root, key, RegistryView::Wow64_32);
+}
+
+std::string ReadMachineString(const std::string& keyPath, const std::string& valueName, RegistryView view) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, WithoutLeadingBackslash(keyPath).c_str(), 0,
+                    KEY_QUERY_VALUE | ViewFlag(view), &raw) != ERROR_SUCCESS)
+    return {};
+  unique_hkey key(raw);
+  return ReadRegString(key.get(), valueName);
 }
 
 void TRegistry::SetRootKey(HKEY root) {
@@ -121,15 +193,25 @@ bool TRegistry::RegKeyExists(const std::string& path) const {
 }
 
 void TRegistry::ListSubkeyNames(TextList& list) const {
-  ListNames(current_, list, true, [](HKEY k, DWORD i, char* name, DWORD* len) {
-    return RegEnumKeyExA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
-  });
+  ListNames(
+      current_, list, true,
+      [](HKEY k, DWORD i, char* name, DWORD* len) {
+        return RegEnumKeyExA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
+      },
+      [](HKEY k, DWORD i, wchar_t* name, DWORD* len) {
+        return RegEnumKeyExW(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
+      });
 }
 
 void TRegistry::ListValueNames(TextList& list) const {
-  ListNames(current_, list, false, [](HKEY k, DWORD i, char* name, DWORD* len) {
-    return RegEnumValueA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
-  });
+  ListNames(
+      current_, list, false,
+      [](HKEY k, DWORD i, char* name, DWORD* len) {
+        return RegEnumValueA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
+      },
+      [](HKEY k, DWORD i, wchar_t* name, DWORD* len) {
+        return RegEnumValueW(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
+      });
 }
 
 bool TRegistry::DeleteRegValue(const std::string& name) {

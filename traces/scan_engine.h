@@ -24,7 +24,7 @@ class FolderSnapshot {
   void Forget(BaseFolder folder) { folders_[static_cast<size_t>(folder)].reset(); }
 
  private:
-  std::array<std::optional<std::string>, 8> folders_;
+  std::array<std::optional<std::string>, kBaseFolderCount> folders_;
 };
 
 enum class Listing { Names, Paths };  // ListFiles (bare names) or ListFilesIn (full paths)
