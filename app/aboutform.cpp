@@ -6,22 +6,18 @@
 
 namespace zarn {
 
-TFormabout::~TFormabout() {
-  if (banner_) DeleteObject(banner_);
-}
-
 bool TFormabout::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterWindowClass("TFormabout", LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP)), GetSysColorBrush(COLOR_BTNFACE));
   if (!CreateTopLevel("TFormabout", "Zarn Cleaner - About", WS_CAPTION | WS_SYSMENU, WS_EX_CONTROLPARENT, 402, 270,
                       ApplicationWindow()))
     return false;
-  banner_ = LoadJpegBitmap(instance, IDR_BANNER_ABOUT);
+  banner_.reset(LoadJpegBitmap(instance, IDR_BANNER_ABOUT));
 
   panel1_ = CreatePanel(hwnd_, 16, 8, 361, 217, PanelEdge::RaisedInnerLoweredOuter, GetSysColor(COLOR_BTNFACE), kPanel1);
   panel2_ = CreatePanel(panel1_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
   HWND image = CreateChild(panel2_, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 393, 57, kImage1);
-  SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_));
+  SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
   MoveWindow(image, 0, 0, 393, 57, FALSE);
   ShowWindow(panel2_, SW_SHOWNA);
 

@@ -62,12 +62,6 @@ void OpenWebSite() {
   ShellExecuteA(nullptr, nullptr, kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-TMainForm::~TMainForm() {
-  if (imageList1_) ImageList_Destroy(imageList1_);
-  if (banner1_) DeleteObject(banner1_);
-  if (banner2_) DeleteObject(banner2_);
-}
-
 bool TMainForm::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterWindowClass("TMainForm", LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP)), GetSysColorBrush(COLOR_BTNFACE));
@@ -76,14 +70,14 @@ bool TMainForm::Create() {
     return false;
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
-  imageList1_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+  imageList1_.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0));
   for (int id : {IDI_LIST_SCAN, IDI_LIST_DONE, IDI_LIST_CLEAN}) {
     HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
-    ImageList_AddIcon(imageList1_, icon);
+    ImageList_AddIcon(imageList1_.get(), icon);
     DestroyIcon(icon);
   }
-  banner2_ = LoadJpegBitmap(instance, IDR_BANNER_SIDE);
-  banner1_ = LoadJpegBitmap(instance, IDR_BANNER_TOP);
+  banner2_.reset(LoadJpegBitmap(instance, IDR_BANNER_SIDE));
+  banner1_.reset(LoadJpegBitmap(instance, IDR_BANNER_TOP));
 
   CreatePage1();
   CreatePage2();
@@ -96,16 +90,16 @@ bool TMainForm::Create() {
 
 void TMainForm::CreatePage1() {
   panel1_ = CreatePanel(hwnd_, 8, 16, 97, 337, PanelEdge::SunkenDouble, GetSysColor(COLOR_BTNFACE), kPanel1);
-  Picture(panel1_, kImage2, banner2_, 2, 2, 93, 333);
+  Picture(panel1_, kImage2, banner2_.get(), 2, 2, 93, 333);
   Show(panel1_, true);
 
   RECT client;
   GetClientRect(hwnd_, &client);
   panelTop_ = CreatePanel(hwnd_, 0, 0, client.right, 70, PanelEdge::LoweredInner, RGB(255, 255, 255), kPanelTop);
   BITMAP bm{};
-  if (banner1_) GetObjectA(banner1_, sizeof bm, &bm);
+  if (banner1_) GetObjectA(banner1_.get(), sizeof bm, &bm);
   int bannerWidth = bm.bmWidth ? std::min<int>(bm.bmWidth, client.right - 4) : client.right - 4;
-  Picture(panelTop_, kImage1, banner1_, (client.right - bannerWidth) / 2, 2, bannerWidth, 66);
+  Picture(panelTop_, kImage1, banner1_.get(), (client.right - bannerWidth) / 2, 2, bannerWidth, 66);
 
   panel2_ = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
   Label(panel2_, kLabel1, "Welcome to Zarn Cleaner", 0, 0, 425, BoldFont());
@@ -123,7 +117,7 @@ void TMainForm::CreatePage2() {
   panel3_ = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel3);
   Label(panel3_, kLabel7, "", 8, 8, 401);
   const ListColumn columns[] = {{"   Category", 180, LVCFMT_LEFT}, {" Scan Progress", 100, LVCFMT_CENTER}};
-  lv2_ = CreateWizardList(panel3_, kLv2, 8, 40, 401, 200, false, imageList1_, columns, 2);
+  lv2_ = CreateWizardList(panel3_, kLv2, 8, 40, 401, 200, false, imageList1_.get(), columns, 2);
   CreateBar(pb2_, panel3_, kPB2, 8, 256, 401);
   Label(panel3_, kLabel8, "", 8, 296, 401);
 }
@@ -135,7 +129,7 @@ void TMainForm::CreatePages34() {
                                 {"Number of Files", 100, LVCFMT_CENTER},
                                 {"Clean Progress", 100, LVCFMT_CENTER}};
   lv3_ = CreateWizardList(panel4_, kLv3, 0, 32, 525, 201, true, nullptr, columns, 3);
-  lvclean_ = CreateWizardList(panel4_, kLvclean, 0, 32, 525, 201, false, imageList1_, columns, 3);
+  lvclean_ = CreateWizardList(panel4_, kLvclean, 0, 32, 525, 201, false, imageList1_.get(), columns, 3);
   CreateBar(pb_, panel4_, kPB, 0, 240, 525);
   // The longest text of the page wraps to a second line in some fonts.
   CreateChild(panel4_, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 264, 529, 17, kLabel10);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "controls/gdi.h"
 #include "controls/xiprogressbar.h"
 #include "traces/window.h"
 
@@ -21,7 +22,6 @@ class TMainForm : public Window {
   };
 
   TMainForm() = default;
-  ~TMainForm() override;
   bool Create();
 
   int State() const { return state_; }
@@ -61,8 +61,8 @@ class TMainForm : public Window {
   int state_ = 0;
   bool busy_ = false;
   bool quitting_ = false;
-  HIMAGELIST imageList1_ = nullptr;
-  HBITMAP banner1_ = nullptr, banner2_ = nullptr;
+  gdi::unique_himagelist imageList1_;
+  gdi::unique_hbitmap banner1_, banner2_;
   HWND panel1_ = nullptr, panelTop_ = nullptr, panel2_ = nullptr, panel3_ = nullptr, panel4_ = nullptr;
   HWND lvall_ = nullptr, lv2_ = nullptr, lv3_ = nullptr, lvclean_ = nullptr;
   TXiProgressBar pb2_, pb_;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "controls/gdi.h"
+
 namespace zarn {
 
 Window::~Window() {
@@ -69,7 +71,7 @@ HFONT MakeFont(int points, int weight, bool underline) {
 struct PanelData {
   PanelEdge edge;
   COLORREF color;
-  HBRUSH brush;
+  gdi::unique_hbrush brush;
 };
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,7 +83,6 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       break;
     case WM_NCDESTROY:
       if (data) {
-        DeleteObject(data->brush);
         delete data;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       }
@@ -90,7 +91,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       if (data) {
         RECT r;
         GetClientRect(hwnd, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, data->brush);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, data->brush.get());
         switch (data->edge) {
           case PanelEdge::None: break;
           case PanelEdge::SunkenDouble: DrawEdge(reinterpret_cast<HDC>(wParam), &r, EDGE_SUNKEN, BF_RECT); break;
@@ -105,7 +106,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORSTATIC:
       if (data) {
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<LRESULT>(data->brush);
+        return reinterpret_cast<LRESULT>(data->brush.get());
       }
       break;
     case WM_COMMAND:
@@ -153,15 +154,12 @@ HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edg
     wc.lpszClassName = kPanelClass;
     RegisterClassExA(&wc);
   }
-  auto* data = new PanelData{edge, color, CreateSolidBrush(color)};
+  auto* data = new PanelData{edge, color, gdi::unique_hbrush(CreateSolidBrush(color))};
   HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS,
                                x, y, width, height, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleA(nullptr), data);
-  if (!panel) {
-    DeleteObject(data->brush);
-    delete data;
-  }
+  if (!panel) delete data;
   return panel;
 }
 
