@@ -66,18 +66,20 @@ void TFormabout::Button1Click() { ShowWindow(hwnd_, SW_HIDE); }
 
 void TFormabout::Label1Click() { OpenWebSite(); }
 
+bool TFormabout::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case kButton1:
+    case IDOK:
+    case IDCANCEL: Button1Click(); return true;
+    case kLabel1:
+      if (code == STN_CLICKED) Label1Click();
+      return true;
+  }
+  return false;
+}
+
 LRESULT TFormabout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case kButton1:
-        case IDOK:
-        case IDCANCEL: Button1Click(); return 0;
-        case kLabel1:
-          if (HIWORD(wParam) == STN_CLICKED) Label1Click();
-          return 0;
-      }
-      break;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == Control(kLabel1)) {
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));

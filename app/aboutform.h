@@ -18,6 +18,7 @@ class TFormabout : public Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnCommand(int id, int code, HWND control) override;
 
  private:
   HWND panel1_ = nullptr, panel2_ = nullptr;

@@ -363,25 +363,26 @@ void TMainForm::lv3DblClick() {
   form->ShowDetail();
 }
 
+bool TMainForm::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return false;
+  switch (id) {
+    case kNextbtn: nextbtnClick(); return true;
+    case kBackbtn: backbtnClick(); return true;
+    case kFinishBtn: finishBtnClick(); return true;
+    case kClosebtn: closebtnClick(); return true;
+    case kHelpbtn: helpbtnClick(); return true;
+    case kAboutbtn: aboutbtnClick(); return true;
+  }
+  return false;
+}
+
+bool TMainForm::OnNotify(const NMHDR* header, LRESULT*) {
+  if (header->idFrom == kLv3 && header->code == NM_DBLCLK) lv3DblClick();
+  return false;
+}
+
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-          case kNextbtn: nextbtnClick(); return 0;
-          case kBackbtn: backbtnClick(); return 0;
-          case kFinishBtn: finishBtnClick(); return 0;
-          case kClosebtn: closebtnClick(); return 0;
-          case kHelpbtn: helpbtnClick(); return 0;
-          case kAboutbtn: aboutbtnClick(); return 0;
-        }
-      }
-      break;
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == kLv3 && header->code == NM_DBLCLK) lv3DblClick();
-      break;
-    }
     case WM_SYSCOMMAND:
       // The application window carries the task bar button; minimising goes through it.
       if ((wParam & 0xFFF0) == SC_MINIMIZE && ApplicationWindow()) {

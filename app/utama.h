@@ -41,6 +41,8 @@ class TMainForm : public Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(const NMHDR* header, LRESULT* result) override;
 
  private:
   void FormCreate();
