@@ -1,10 +1,26 @@
 #include "app/aboutform.h"
 
 #include "app/jpeg_image.h"
+#include "app/label_table.h"
 #include "app/utama.h"
 #include "res/resource.h"
 
 namespace zarn {
+
+namespace {
+
+const LabelSpec kTexts[] = {
+    {TFormabout::kLabel1, kWebAddress, 16, 72, 200, 16, LabelFont::BoldUnderline, SS_NOTIFY},
+    {TFormabout::kLabel8, "Version 3.0", 16, 96, 200, 16},
+    {TFormabout::kLabel3, "WARNING :", 16, 120, 200, 16, LabelFont::Bold9},
+    {TFormabout::kLabel4, "Cleaning deletes the selected files and registry entries for good.", 16, 136, 340, 16},
+    {TFormabout::kLabel5, "Review the traces of each category before you clean them.", 16, 152, 340, 16},
+    {TFormabout::kLabel6, "Questions, ideas or bug reports? Please write to us at:", 16, 176, 250, 16},
+    {TFormabout::kLabel7, "support@zarncleaner.com", 16, 192, 250, 16, LabelFont::Bold},
+    {TFormabout::kLabel2, "(c) 2008 Zarn Software", 224, 72, 130, 16},
+};
+
+}  // namespace
 
 bool TFormabout::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -21,40 +37,14 @@ bool TFormabout::Create() {
   MoveWindow(image, 0, 0, 393, 57, FALSE);
   ShowWindow(panel2_, SW_SHOWNA);
 
-  struct Text {
-    int id;
-    const char* text;
-    int x, y, width;
-    HFONT font;
-    DWORD extra;
-  };
-  const Text texts[] = {
-      {kLabel1, kWebAddress, 16, 72, 200, BoldFont(8, true), SS_NOTIFY},
-      {kLabel8, "Version 3.0", 16, 96, 200, nullptr, 0},
-      {kLabel3, "WARNING :", 16, 120, 200, BoldFont(9), 0},
-      {kLabel4, "Cleaning deletes the selected files and registry entries for good.", 16, 136, 340, nullptr, 0},
-      {kLabel5, "Review the traces of each category before you clean them.", 16, 152, 340, nullptr, 0},
-      {kLabel6, "Questions, ideas or bug reports? Please write to us at:", 16, 176, 250, nullptr, 0},
-      {kLabel7, "support@zarncleaner.com", 16, 192, 250, BoldFont(), 0},
-      {kLabel2, "(c) 2008 Zarn Software", 224, 72, 130, nullptr, 0},
-  };
-  for (const Text& t : texts) {
-    HWND label = CreateChild(panel1_, "STATIC", t.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | t.extra, t.x, t.y,
-                             t.width, 16, t.id);
-    if (t.font) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(t.font), FALSE);
-  }
+  CreateLabels(panel1_, kTexts);
   CreateChild(panel1_, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 272, 184, 75, 25, kButton1);
   ShowWindow(panel1_, SW_SHOWNA);
   AddDialogWindow(hwnd_);
   return true;
 }
 
-HWND TFormabout::Control(int id) const {
-  if (id == kPanel1) return panel1_;
-  if (id == kPanel2) return panel2_;
-  if (id == kImage1) return GetDlgItem(panel2_, id);
-  return GetDlgItem(panel1_, id);
-}
+HWND TFormabout::Control(int id) const { return FindControl(hwnd_, id); }
 
 void TFormabout::ShowAbout() {
   ShowWindow(hwnd_, SW_SHOW);

@@ -112,6 +112,14 @@ std::string WindowText(HWND hwnd) {
   return std::string(text.data());
 }
 
+HWND FindControl(HWND parent, int id) {
+  if (!parent) return nullptr;
+  if (HWND direct = GetDlgItem(parent, id)) return direct;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (HWND found = FindControl(child, id)) return found;
+  return nullptr;
+}
+
 void SetApplicationWindow(HWND hwnd) { g_applicationWindow = hwnd; }
 HWND ApplicationWindow() { return g_applicationWindow; }
 

@@ -25,6 +25,9 @@ HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edg
 
 std::string WindowText(HWND hwnd);
 
+// The control with `id` anywhere inside `parent` (panels included), or null.
+HWND FindControl(HWND parent, int id);
+
 // The application's own hidden top-level window: it carries the application title and
 // owns the program's other windows. Null until the program creates it.
 void SetApplicationWindow(HWND hwnd);
