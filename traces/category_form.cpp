@@ -160,8 +160,10 @@ bool TCategoryForm::OnCommand(int id, int code, HWND control) {
     case kDelButton: delbtnClick(); return true;
     case IDOK:
     case IDCANCEL:
-      // Both only hide the window; the ticks stay as the user left them.
-      ShowWindow(hwnd_, SW_HIDE);
+      // Only the two buttons themselves hide the window; the ticks stay as the user left
+      // them. Neither is Default or Cancel, so the dialog manager's IDOK and IDCANCEL for
+      // Enter and Escape do nothing here.
+      if (control && (control == OkButton() || control == CancelButton())) ShowWindow(hwnd_, SW_HIDE);
       return true;
   }
   return false;

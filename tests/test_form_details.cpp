@@ -1,0 +1,64 @@
+// What the user meets in the detail dialog, the wizard's lists and the about box.
+#include <gtest/gtest.h>
+
+#include "app/wizard_lists.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/list_reader.h"
+
+using namespace zarn;
+using namespace zarn::test;
+
+namespace {
+
+class FormDetailsTest : public AppTest {
+ protected:
+  // A key as the program's message loop meets it: first the dialog manager, then the window.
+  static void Key(HWND target, WPARAM key) {
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+      MSG msg{target, message, key, message == WM_KEYUP ? static_cast<LPARAM>(0xC0000001u) : 1, GetTickCount(), {0, 0}};
+      if (!RouteDialogMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+    }
+    PumpMessages();
+  }
+};
+
+TEST_F(FormDetailsTest, DetailDialogKeysCloseItOnlyThroughItsButtons) {
+  TCategoryForm& form = *DetailsForm;
+  form.AddFileTrace(sandbox.Dir() + "\\a.txt", "info", "1 bytes");
+  HWND list = form.Traces().Handle();
+  struct Case {
+    const char* what;
+    bool onOkButton;
+    WPARAM key;
+    bool staysOpen;
+  } const cases[] = {
+      {"Escape on the list", false, VK_ESCAPE, true},
+      {"Enter on the list", false, VK_RETURN, true},
+      {"Escape on OK", true, VK_ESCAPE, true},
+      {"Enter on OK", true, VK_RETURN, false},
+  };
+  for (const Case& c : cases) {
+    form.ShowDetail();
+    ASSERT_TRUE(IsWindowVisible(form.Handle()));
+    HWND target = c.onOkButton ? form.OkButton() : list;
+    SetFocus(target);
+    Key(target, c.key);
+    EXPECT_EQ(IsWindowVisible(form.Handle()) != FALSE, c.staysOpen) << c.what;
+  }
+
+  // Space still ticks, and the close box still closes.
+  form.ShowDetail();
+  SetFocus(list);
+  ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+  ASSERT_TRUE(form.Traces().IsTicked(0));
+  Key(list, VK_SPACE);
+  EXPECT_FALSE(form.Traces().IsTicked(0));
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  SendMessageA(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+}  // namespace
