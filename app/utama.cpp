@@ -232,7 +232,7 @@ void TMainForm::Animate(const Run& run, int row) {
     if (!PumpMessages()) return;
     Sleep(5);
     run.bar.SetPosition(n + 100 * row);
-    SetRowImage(run.list, row, n < 41 || n > 79 ? run.image : -1);
+    SetRowImage(run.list, row, n < 41 || n > 79 ? run.image : I_IMAGENONE);
     SetCell(run.list, row, run.progressColumn, Percent(n));
     if (row > 0) {
       SetRowImage(run.list, row - 1, kImageDone);

@@ -33,7 +33,7 @@ int AddRow(HWND list, const std::string& caption, bool ticked) {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = RowCount(list);
-  item.iImage = -1;
+  item.iImage = I_IMAGENONE;
   item.pszText = const_cast<char*>(caption.c_str());
   int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (row >= 0 && ticked) ListView_SetCheckState(list, row, TRUE);

@@ -62,3 +62,18 @@ TEST_F(FormDetailsTest, DetailDialogKeysCloseItOnlyThroughItsButtons) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormDetailsTest, WizardRowsWithoutAPictureAskForNone) {
+  // The catalogue, and a row of the progress lists that no run has reached yet. (The
+  // animation's blink is watched in the wizard's own tests.)
+  HWND lvall = Main(TMainForm::kLvall);
+  ASSERT_GT(RowCount(lvall), 0);
+  EXPECT_EQ(RowImage(lvall, 0), I_IMAGENONE);
+  HWND lv2 = Main(TMainForm::kLv2);
+  const int row = AddRow(lv2, "x", false);
+  EXPECT_EQ(RowImage(lv2, row), I_IMAGENONE);
+}
+
+}  // namespace
