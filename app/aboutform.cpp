@@ -31,7 +31,9 @@ bool TFormabout::Create() {
   banner_.reset(LoadJpegBitmap(instance, IDR_BANNER_ABOUT));
 
   panel1_ = CreatePanel(hwnd_, 16, 8, 361, 217, PanelEdge::RaisedInnerLoweredOuter, GetSysColor(COLOR_BTNFACE), kPanel1);
-  panel2_ = CreatePanel(panel1_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
+  // The banner spans the box's whole width, over the framed panel.
+  panel2_ = CreatePanel(hwnd_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
+  SetWindowPos(panel2_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   HWND image = CreateChild(panel2_, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 393, 57, kImage1);
   SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
   MoveWindow(image, 0, 0, 393, 57, FALSE);

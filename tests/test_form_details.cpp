@@ -77,3 +77,25 @@ TEST_F(FormDetailsTest, WizardRowsWithoutAPictureAskForNone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormDetailsTest, AboutBannerBelongsToTheBoxAndLiesOverTheFrame) {
+  HWND about = Formabout->Handle();
+  HWND banner = Formabout->Control(TFormabout::kPanel2);
+  ASSERT_NE(banner, nullptr);
+  EXPECT_EQ(GetParent(banner), about);
+  RECT r;
+  GetWindowRect(banner, &r);
+  MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 16);
+  EXPECT_EQ(r.right - r.left, 393);
+  EXPECT_EQ(r.bottom - r.top, 57);
+  // Where the banner and the framed panel overlap, the banner is in front.
+  EXPECT_EQ(ChildWindowFromPointEx(about, {100, 40}, CWP_ALL), banner);
+  HWND image = Formabout->Control(TFormabout::kImage1);
+  EXPECT_EQ(GetParent(image), banner);
+}
+
+}  // namespace
