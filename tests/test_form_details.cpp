@@ -99,3 +99,19 @@ TEST_F(FormDetailsTest, AboutBannerBelongsToTheBoxAndLiesOverTheFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormDetailsTest, TheProgressListsShareTheFormsImageListWithoutOwningIt) {
+  HWND lv2 = Main(TMainForm::kLv2), lvclean = Main(TMainForm::kLvclean);
+  HIMAGELIST images = ListView_GetImageList(lv2, LVSIL_SMALL);
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(ListView_GetImageList(lvclean, LVSIL_SMALL), images);
+  ASSERT_EQ(ImageList_GetImageCount(images), 3);
+  // A list view without LVS_SHAREIMAGELISTS destroys its image list with itself.
+  DestroyWindow(lv2);
+  EXPECT_EQ(ImageList_GetImageCount(images), 3);
+  EXPECT_EQ(ListView_GetImageList(lvclean, LVSIL_SMALL), images);
+}
+
+}  // namespace
