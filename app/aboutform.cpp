@@ -1,14 +1,26 @@
 #include "app/aboutform.h"
 
 #include "app/jpeg_image.h"
+#include "app/label_table.h"
 #include "app/utama.h"
 #include "res/resource.h"
 
 namespace zarn {
 
-TFormabout::~TFormabout() {
-  if (banner_) DeleteObject(banner_);
-}
+namespace {
+
+const LabelSpec kTexts[] = {
+    {TFormabout::kLabel1, kWebAddress, 16, 72, 200, 16, LabelFont::BoldUnderline, SS_NOTIFY},
+    {TFormabout::kLabel8, "Version 3.0", 16, 96, 200, 16},
+    {TFormabout::kLabel3, "WARNING :", 16, 120, 200, 16, LabelFont::Bold9},
+    {TFormabout::kLabel4, "Cleaning deletes the selected files and registry entries for good.", 16, 136, 340, 16},
+    {TFormabout::kLabel5, "Review the traces of each category before you clean them.", 16, 152, 340, 16},
+    {TFormabout::kLabel6, "Questions, ideas or bug reports? Please write to us at:", 16, 176, 250, 16},
+    {TFormabout::kLabel7, "support@zarncleaner.com", 16, 192, 250, 16, LabelFont::Bold},
+    {TFormabout::kLabel2, "(c) 2008 Zarn Software", 224, 72, 130, 16},
+};
+
+}  // namespace
 
 bool TFormabout::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -16,49 +28,25 @@ bool TFormabout::Create() {
   if (!CreateTopLevel("TFormabout", "Zarn Cleaner - About", WS_CAPTION | WS_SYSMENU, WS_EX_CONTROLPARENT, 402, 270,
                       ApplicationWindow()))
     return false;
-  banner_ = LoadJpegBitmap(instance, IDR_BANNER_ABOUT);
+  banner_.reset(LoadJpegBitmap(instance, IDR_BANNER_ABOUT));
 
   panel1_ = CreatePanel(hwnd_, 16, 8, 361, 217, PanelEdge::RaisedInnerLoweredOuter, GetSysColor(COLOR_BTNFACE), kPanel1);
-  panel2_ = CreatePanel(panel1_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
+  // The banner spans the box's whole width, over the framed panel.
+  panel2_ = CreatePanel(hwnd_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
+  SetWindowPos(panel2_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   HWND image = CreateChild(panel2_, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 393, 57, kImage1);
-  SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_));
+  SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
   MoveWindow(image, 0, 0, 393, 57, FALSE);
   ShowWindow(panel2_, SW_SHOWNA);
 
-  struct Text {
-    int id;
-    const char* text;
-    int x, y, width;
-    HFONT font;
-    DWORD extra;
-  };
-  const Text texts[] = {
-      {kLabel1, kWebAddress, 16, 72, 200, BoldFont(8, true), SS_NOTIFY},
-      {kLabel8, "Version 3.0", 16, 96, 200, nullptr, 0},
-      {kLabel3, "WARNING :", 16, 120, 200, BoldFont(9), 0},
-      {kLabel4, "Cleaning deletes the selected files and registry entries for good.", 16, 136, 340, nullptr, 0},
-      {kLabel5, "Review the traces of each category before you clean them.", 16, 152, 340, nullptr, 0},
-      {kLabel6, "Questions, ideas or bug reports? Please write to us at:", 16, 176, 250, nullptr, 0},
-      {kLabel7, "support@zarncleaner.com", 16, 192, 250, BoldFont(), 0},
-      {kLabel2, "(c) 2008 Zarn Software", 224, 72, 130, nullptr, 0},
-  };
-  for (const Text& t : texts) {
-    HWND label = CreateChild(panel1_, "STATIC", t.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | t.extra, t.x, t.y,
-                             t.width, 16, t.id);
-    if (t.font) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(t.font), FALSE);
-  }
+  CreateLabels(panel1_, kTexts);
   CreateChild(panel1_, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 272, 184, 75, 25, kButton1);
   ShowWindow(panel1_, SW_SHOWNA);
   AddDialogWindow(hwnd_);
   return true;
 }
 
-HWND TFormabout::Control(int id) const {
-  if (id == kPanel1) return panel1_;
-  if (id == kPanel2) return panel2_;
-  if (id == kImage1) return GetDlgItem(panel2_, id);
-  return GetDlgItem(panel1_, id);
-}
+HWND TFormabout::Control(int id) const { return FindControl(hwnd_, id); }
 
 void TFormabout::ShowAbout() {
   ShowWindow(hwnd_, SW_SHOW);
@@ -70,18 +58,20 @@ void TFormabout::Button1Click() { ShowWindow(hwnd_, SW_HIDE); }
 
 void TFormabout::Label1Click() { OpenWebSite(); }
 
+bool TFormabout::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case kButton1:
+    case IDOK:
+    case IDCANCEL: Button1Click(); return true;
+    case kLabel1:
+      if (code == STN_CLICKED) Label1Click();
+      return true;
+  }
+  return false;
+}
+
 LRESULT TFormabout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case kButton1:
-        case IDOK:
-        case IDCANCEL: Button1Click(); return 0;
-        case kLabel1:
-          if (HIWORD(wParam) == STN_CLICKED) Label1Click();
-          return 0;
-      }
-      break;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == Control(kLabel1)) {
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));

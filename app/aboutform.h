@@ -1,5 +1,6 @@
 #pragma once
 // The about box: product name, version, notice and the maker's addresses.
+#include "controls/gdi.h"
 #include "traces/window.h"
 
 namespace zarn {
@@ -8,7 +9,6 @@ class TFormabout : public Window {
  public:
   enum ControlId { kPanel1 = 3001, kPanel2, kImage1, kLabel1, kLabel2, kLabel3, kLabel4, kLabel5, kLabel6,
                    kLabel7, kLabel8, kButton1 };
-  ~TFormabout() override;
   bool Create();
   void ShowAbout();
   HWND Control(int id) const;
@@ -18,10 +18,11 @@ class TFormabout : public Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnCommand(int id, int code, HWND control) override;
 
  private:
   HWND panel1_ = nullptr, panel2_ = nullptr;
-  HBITMAP banner_ = nullptr;
+  gdi::unique_hbitmap banner_;
 };
 
 }  // namespace zarn

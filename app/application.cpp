@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/forms.h"
 #include "app/utama.h"
 #include "res/resource.h"
@@ -13,32 +15,37 @@ namespace {
 
 // The hidden owner of every form. It carries the application title in the task bar; when
 // it is restored from there, the main window comes back with it.
-LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE && MainForm && IsWindowVisible(MainForm->Handle()))
-        SetActiveWindow(MainForm->Handle());
-      return 0;
-    case WM_CLOSE:
-      ExitProcess(0);
+class TApplication : public Window {
+ public:
+  bool Create() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    // A zero-sized popup with a caption: it has a task bar button but nothing on screen.
+    return RegisterWindowClass("TApplication", LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP)), nullptr) &&
+           CreateFor(0, "TApplication", kApplicationTitle,
+                     WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr);
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && MainForm && IsWindowVisible(MainForm->Handle()))
+          SetActiveWindow(MainForm->Handle());
+        return 0;
+      case WM_CLOSE:
+        ExitProcess(0);
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+  }
+};
+
+std::unique_ptr<TApplication> g_application;
 
 HWND CreateApplicationWindow() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ApplicationProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-  wc.lpszClassName = "TApplication";
-  RegisterClassExA(&wc);
-  int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  // A zero-sized popup with a caption: it has a task bar button but nothing on screen.
-  return CreateWindowExA(0, "TApplication", kApplicationTitle,
-                         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
-                         nullptr, nullptr, instance, nullptr);
+  g_application = std::make_unique<TApplication>();
+  if (!g_application->Create()) g_application.reset();
+  return g_application ? g_application->Handle() : nullptr;
 }
 
 }  // namespace
@@ -68,10 +75,8 @@ int RunMessageLoop() {
 
 void EndApplication() {
   DestroyAllForms();
-  if (HWND app = ApplicationWindow()) {
-    SetApplicationWindow(nullptr);
-    DestroyWindow(app);
-  }
+  SetApplicationWindow(nullptr);
+  g_application.reset();
 }
 
 }  // namespace zarn

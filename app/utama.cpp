@@ -7,6 +7,7 @@
 #include "app/catalogue.h"
 #include "app/forms.h"
 #include "app/jpeg_image.h"
+#include "app/label_table.h"
 #include "app/wizard_lists.h"
 #include "res/resource.h"
 
@@ -26,12 +27,6 @@ void ShowMessage(HWND owner, const char* text) {
   MessageBoxA(owner, text, kApplicationTitle, MB_OK);
 }
 
-HWND Label(HWND parent, int id, const char* text, int x, int y, int width, HFONT font = nullptr) {
-  HWND label = CreateChild(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, x, y, width, 14, id);
-  if (font) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
-}
-
 HWND Picture(HWND parent, int id, HBITMAP bitmap, int x, int y, int width, int height) {
   HWND picture = CreateChild(parent, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, x, y, width,
                              height, id);
@@ -41,6 +36,56 @@ HWND Picture(HWND parent, int id, HBITMAP bitmap, int x, int y, int width, int h
 }
 
 void Show(HWND hwnd, bool visible) { ShowWindow(hwnd, visible ? SW_SHOW : SW_HIDE); }
+
+using Page = TMainForm::Page;
+
+constexpr unsigned On(std::initializer_list<Page> pages) {
+  unsigned mask = 0;
+  for (Page page : pages) mask |= 1u << static_cast<int>(page);
+  return mask;
+}
+
+// Which windows each page shows; it hides the others of this list. "Finish" appears only
+// when a clean is complete.
+struct PagePart {
+  int id;
+  unsigned pages;
+};
+constexpr PagePart kPageParts[] = {
+    {TMainForm::kPanel1, On({Page::ChooseCategories, Page::Scanning})},
+    {TMainForm::kPanelTop, On({Page::Results, Page::Cleaning})},
+    {TMainForm::kPanel2, On({Page::ChooseCategories})},
+    {TMainForm::kPanel3, On({Page::Scanning})},
+    {TMainForm::kPanel4, On({Page::Results, Page::Cleaning})},
+    {TMainForm::kLv3, On({Page::Results})},
+    {TMainForm::kLvclean, On({Page::Cleaning})},
+    {TMainForm::kBackbtn, On({Page::Scanning, Page::Results, Page::Cleaning})},
+    {TMainForm::kNextbtn, On({Page::ChooseCategories, Page::Scanning, Page::Results, Page::Cleaning})},
+    {TMainForm::kFinishBtn, 0},
+};
+
+constexpr DWORD kOneLine = SS_ENDELLIPSIS;
+const LabelSpec kWelcomeLabels[] = {
+    {TMainForm::kLabel1, "Welcome to Zarn Cleaner", 0, 0, 425, 14, LabelFont::Bold, kOneLine},
+    {TMainForm::kLabel2, "Zarn Cleaner will help you clean up recent file lists (MRUs).", 0, 18, 425, 14,
+     LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel3, "It will removes many unused files from windows system, with clean this file -", 0, 32, 425,
+     14, LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel4, "you can get extra space and faster performance of your windows system.", 0, 46, 425, 14,
+     LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel5, "Please select category you wish to scan from list above and click button Next ", 0, 303,
+     425, 14, LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel6, "when you have finished selecting category.", 0, 319, 425, 14, LabelFont::Dialog, kOneLine},
+};
+const LabelSpec kScanLabels[] = {
+    {TMainForm::kLabel7, "", 8, 8, 401, 14, LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel8, "", 8, 296, 401, 14, LabelFont::Dialog, kOneLine},
+};
+const LabelSpec kResultLabels[] = {
+    {TMainForm::kLabel9, "", 0, 8, 525, 14, LabelFont::Dialog, kOneLine},
+    // The longest text of the page wraps to a second line in some fonts.
+    {TMainForm::kLabel10, "", 0, 264, 529, 17},
+};
 
 void CreateBar(TXiProgressBar& bar, HWND parent, int id, int x, int y, int width) {
   bar.Create(parent, x, y, width, 16, id);
@@ -62,12 +107,6 @@ void OpenWebSite() {
   ShellExecuteA(nullptr, nullptr, kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-TMainForm::~TMainForm() {
-  if (imageList1_) ImageList_Destroy(imageList1_);
-  if (banner1_) DeleteObject(banner1_);
-  if (banner2_) DeleteObject(banner2_);
-}
-
 bool TMainForm::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterWindowClass("TMainForm", LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP)), GetSysColorBrush(COLOR_BTNFACE));
@@ -76,14 +115,14 @@ bool TMainForm::Create() {
     return false;
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
-  imageList1_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+  imageList1_.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0));
   for (int id : {IDI_LIST_SCAN, IDI_LIST_DONE, IDI_LIST_CLEAN}) {
     HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
-    ImageList_AddIcon(imageList1_, icon);
+    ImageList_AddIcon(imageList1_.get(), icon);
     DestroyIcon(icon);
   }
-  banner2_ = LoadJpegBitmap(instance, IDR_BANNER_SIDE);
-  banner1_ = LoadJpegBitmap(instance, IDR_BANNER_TOP);
+  banner2_.reset(LoadJpegBitmap(instance, IDR_BANNER_SIDE));
+  banner1_.reset(LoadJpegBitmap(instance, IDR_BANNER_TOP));
 
   CreatePage1();
   CreatePage2();
@@ -95,50 +134,42 @@ bool TMainForm::Create() {
 }
 
 void TMainForm::CreatePage1() {
-  panel1_ = CreatePanel(hwnd_, 8, 16, 97, 337, PanelEdge::SunkenDouble, GetSysColor(COLOR_BTNFACE), kPanel1);
-  Picture(panel1_, kImage2, banner2_, 2, 2, 93, 333);
-  Show(panel1_, true);
+  HWND panel1 = CreatePanel(hwnd_, 8, 16, 97, 337, PanelEdge::SunkenDouble, GetSysColor(COLOR_BTNFACE), kPanel1);
+  Picture(panel1, kImage2, banner2_.get(), 2, 2, 93, 333);
+  Show(panel1, true);
 
   RECT client;
   GetClientRect(hwnd_, &client);
-  panelTop_ = CreatePanel(hwnd_, 0, 0, client.right, 70, PanelEdge::LoweredInner, RGB(255, 255, 255), kPanelTop);
+  HWND panelTop = CreatePanel(hwnd_, 0, 0, client.right, 70, PanelEdge::LoweredInner, RGB(255, 255, 255), kPanelTop);
   BITMAP bm{};
-  if (banner1_) GetObjectA(banner1_, sizeof bm, &bm);
+  if (banner1_) GetObjectA(banner1_.get(), sizeof bm, &bm);
   int bannerWidth = bm.bmWidth ? std::min<int>(bm.bmWidth, client.right - 4) : client.right - 4;
-  Picture(panelTop_, kImage1, banner1_, (client.right - bannerWidth) / 2, 2, bannerWidth, 66);
+  Picture(panelTop, kImage1, banner1_.get(), (client.right - bannerWidth) / 2, 2, bannerWidth, 66);
 
-  panel2_ = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
-  Label(panel2_, kLabel1, "Welcome to Zarn Cleaner", 0, 0, 425, BoldFont());
-  Label(panel2_, kLabel2, "Zarn Cleaner will help you clean up recent file lists (MRUs).", 0, 18, 425);
-  Label(panel2_, kLabel3, "It will removes many unused files from windows system, with clean this file -", 0, 32, 425);
-  Label(panel2_, kLabel4, "you can get extra space and faster performance of your windows system.", 0, 46, 425);
+  HWND panel2 = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
+  CreateLabels(panel2, kWelcomeLabels);
   const ListColumn columns[] = {{"  Category", 160, LVCFMT_LEFT}, {"Description", 250, LVCFMT_LEFT}};
-  lvall_ = CreateWizardList(panel2_, kLvall, 0, 64, 417, 233, true, nullptr, columns, 2);
-  Label(panel2_, kLabel5, "Please select category you wish to scan from list above and click button Next ", 0, 303, 425);
-  Label(panel2_, kLabel6, "when you have finished selecting category.", 0, 319, 425);
-  Show(panel2_, true);
+  lvall_ = CreateWizardList(panel2, kLvall, 0, 64, 417, 233, true, nullptr, columns, 2);
+  Show(panel2, true);
 }
 
 void TMainForm::CreatePage2() {
-  panel3_ = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel3);
-  Label(panel3_, kLabel7, "", 8, 8, 401);
+  HWND panel3 = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel3);
+  CreateLabels(panel3, kScanLabels);
   const ListColumn columns[] = {{"   Category", 180, LVCFMT_LEFT}, {" Scan Progress", 100, LVCFMT_CENTER}};
-  lv2_ = CreateWizardList(panel3_, kLv2, 8, 40, 401, 200, false, imageList1_, columns, 2);
-  CreateBar(pb2_, panel3_, kPB2, 8, 256, 401);
-  Label(panel3_, kLabel8, "", 8, 296, 401);
+  lv2_ = CreateWizardList(panel3, kLv2, 8, 40, 401, 200, false, imageList1_.get(), columns, 2);
+  CreateBar(pb2_, panel3, kPB2, 8, 256, 401);
 }
 
 void TMainForm::CreatePages34() {
-  panel4_ = CreatePanel(hwnd_, 8, 72, 529, 281, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel4);
-  Label(panel4_, kLabel9, "", 0, 8, 525);
+  HWND panel4 = CreatePanel(hwnd_, 8, 72, 529, 281, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel4);
+  CreateLabels(panel4, kResultLabels);
   const ListColumn columns[] = {{"     Category", 250, LVCFMT_LEFT},
                                 {"Number of Files", 100, LVCFMT_CENTER},
                                 {"Clean Progress", 100, LVCFMT_CENTER}};
-  lv3_ = CreateWizardList(panel4_, kLv3, 0, 32, 525, 201, true, nullptr, columns, 3);
-  lvclean_ = CreateWizardList(panel4_, kLvclean, 0, 32, 525, 201, false, imageList1_, columns, 3);
-  CreateBar(pb_, panel4_, kPB, 0, 240, 525);
-  // The longest text of the page wraps to a second line in some fonts.
-  CreateChild(panel4_, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 264, 529, 17, kLabel10);
+  lv3_ = CreateWizardList(panel4, kLv3, 0, 32, 525, 201, true, nullptr, columns, 3);
+  lvclean_ = CreateWizardList(panel4, kLvclean, 0, 32, 525, 201, false, imageList1_.get(), columns, 3);
+  CreateBar(pb_, panel4, kPB, 0, 240, 525);
 }
 
 void TMainForm::CreateButtons() {
@@ -157,19 +188,8 @@ void TMainForm::CreateButtons() {
                 25, b.id);
 }
 
-HWND TMainForm::ControlParent(int id) const {
-  switch (id) {
-    case kLvall: case kLabel1: case kLabel2: case kLabel3: case kLabel4: case kLabel5: case kLabel6: return panel2_;
-    case kLv2: case kPB2: case kLabel7: case kLabel8: return panel3_;
-    case kLv3: case kLvclean: case kPB: case kLabel9: case kLabel10: return panel4_;
-    case kImage2: return panel1_;
-    case kImage1: return panelTop_;
-    default: return hwnd_;
-  }
-}
-
 void TMainForm::FormCreate() {
-  state_ = 1;
+  page_ = Page::ChooseCategories;
   BuildCatalogue();
 }
 
@@ -178,6 +198,17 @@ void TMainForm::BuildCatalogue() {
     int at = AddRow(lvall_, row.caption, true);
     SetCell(lvall_, at, 1, row.description);
   }
+}
+
+void TMainForm::ShowPage(Page page) {
+  page_ = page;
+  const unsigned bit = 1u << static_cast<int>(page);
+  for (const PagePart& part : kPageParts) Show(Control(part.id), (part.pages & bit) != 0);
+}
+
+void TMainForm::SetTexts(int titleLabel, int noteLabel, const PageTexts& texts) {
+  SetWindowTextA(Control(titleLabel), texts.title);
+  SetWindowTextA(Control(noteLabel), texts.note);
 }
 
 bool TMainForm::PumpMessages() {
@@ -196,67 +227,77 @@ bool TMainForm::PumpMessages() {
   return true;
 }
 
-void TMainForm::Animate(HWND list, int row, int image, int progressColumn, TXiProgressBar& bar, bool cleaningPage) {
+void TMainForm::Animate(const Run& run, int row) {
   for (int n = 0; n <= 100 && !quitting_; ++n) {
     if (!PumpMessages()) return;
     Sleep(5);
-    bar.SetPosition(n + 100 * row);
-    SetRowImage(list, row, n < 41 || n > 79 ? image : -1);
-    SetCell(list, row, progressColumn, Percent(n));
+    run.bar.SetPosition(n + 100 * row);
+    SetRowImage(run.list, row, n < 41 || n > 79 ? run.image : I_IMAGENONE);
+    SetCell(run.list, row, run.progressColumn, Percent(n));
     if (row > 0) {
-      SetRowImage(list, row - 1, kImageDone);
-      if (cleaningPage) SetCell(list, row - 1, 1, "0");
+      SetRowImage(run.list, row - 1, kImageDone);
+      if (run.countColumn) SetCell(run.list, row - 1, *run.countColumn, "0");
     }
-    UpdateWindow(list);
+    UpdateWindow(run.list);
   }
+}
+
+bool TMainForm::RunCategories(const Run& run) {
+  int ticked = 0;
+  for (int i = 0; i < RowCount(run.source); ++i) ticked += RowTicked(run.source, i);
+  if (ticked == 0) {
+    ShowMessage(hwnd_, "Please Select Category !");
+    return false;
+  }
+  ListView_DeleteAllItems(run.list);
+  for (int i = 0; i < RowCount(run.source); ++i) {
+    if (!RowTicked(run.source, i)) continue;
+    int row = AddRow(run.list, Cell(run.source, i, 0), false);
+    for (int column = 1; column < run.progressColumn; ++column)
+      SetCell(run.list, row, column, Cell(run.source, i, column));
+    SetCell(run.list, row, run.progressColumn, Percent(0));
+  }
+
+  ShowPage(run.page);
+  EnableWindow(Control(kBackbtn), FALSE);
+  EnableWindow(Control(kNextbtn), FALSE);
+  run.bar.SetMax(RowCount(run.list) * 100);
+  SetTexts(run.titleLabel, run.noteLabel, run.during);
+
+  for (int p = 0; p < RowCount(run.list) && !quitting_; ++p) {
+    Animate(run, p);
+    if (quitting_) return false;
+    SetRowImage(run.list, p, kImageDone);
+    if (run.countColumn) SetCell(run.list, p, *run.countColumn, "0");
+    if (TCategoryForm* form = FindCategoryForm(Cell(run.list, p, 0))) (form->*run.operation)();
+  }
+
+  SetTexts(run.titleLabel, run.noteLabel, run.after);
+  EnableWindow(Control(kBackbtn), TRUE);
+  EnableWindow(Control(kNextbtn), TRUE);
+  return true;
 }
 
 void TMainForm::StartScan() {
-  int ticked = 0;
-  for (int i = 0; i < RowCount(lvall_); ++i) ticked += RowTicked(lvall_, i);
-  if (ticked == 0) {
-    ShowMessage(hwnd_, "Please Select Category !");
-    return;
-  }
-  ListView_DeleteAllItems(lv2_);
-  for (int i = 0; i < RowCount(lvall_); ++i)
-    if (RowTicked(lvall_, i)) SetCell(lv2_, AddRow(lv2_, Cell(lvall_, i, 0), false), 1, Percent(0));
-
-  state_ = 2;
-  Show(panel2_, false);
-  Show(panel3_, true);
-  Show(Control(kBackbtn), true);
-  EnableWindow(Control(kBackbtn), FALSE);
-  EnableWindow(Control(kNextbtn), FALSE);
-  pb2_.SetMax(RowCount(lv2_) * 100);
-  SetWindowTextA(Control(kLabel7), "Scanning applications ...");
-  SetWindowTextA(Control(kLabel8), "Please wait until complete scanning selected category.");
-
-  for (int p = 0; p < RowCount(lv2_) && !quitting_; ++p) {
-    Animate(lv2_, p, kImageScan, 1, pb2_, false);
-    if (quitting_) return;
-    SetRowImage(lv2_, p, kImageDone);
-    if (TCategoryForm* form = FindCategoryForm(Cell(lv2_, p, 0))) form->ClickScan();
-  }
-
-  EnableWindow(Control(kBackbtn), TRUE);
-  EnableWindow(Control(kNextbtn), TRUE);
-  SetWindowTextA(Control(kLabel7), "Scan Complete");
-  SetWindowTextA(Control(kLabel8), "Click Next to display all files found.");
+  RunCategories({.page = Page::Scanning,
+                 .source = lvall_,
+                 .list = lv2_,
+                 .image = kImageScan,
+                 .progressColumn = 1,
+                 .countColumn = std::nullopt,
+                 .bar = pb2_,
+                 .operation = &TCategoryForm::ClickScan,
+                 .titleLabel = kLabel7,
+                 .noteLabel = kLabel8,
+                 .during = {"Scanning applications ...", "Please wait until complete scanning selected category."},
+                 .after = {"Scan Complete", "Click Next to display all files found."}});
 }
 
 void TMainForm::ShowResults() {
-  state_ = 3;
-  Show(panel4_, true);
-  Show(panelTop_, true);
-  Show(panel3_, false);
-  Show(panel1_, false);
-  SetWindowTextA(Control(kLabel9), "Double click category  name to show detail files");
-  SetWindowTextA(Control(kLabel10),
-                 "Please select the categories you would like to clean and then click Next to begin the cleaning Process ");
-  Show(Control(kLabel10), true);
-  Show(lv3_, true);
-  Show(lvclean_, false);
+  ShowPage(Page::Results);
+  SetTexts(kLabel9, kLabel10,
+           {"Double click category  name to show detail files",
+            "Please select the categories you would like to clean and then click Next to begin the cleaning Process "});
   ListView_DeleteAllItems(lv3_);
   for (int i = 0; i < RowCount(lv2_); ++i) {
     const std::string caption = Cell(lv2_, i, 0);
@@ -268,81 +309,40 @@ void TMainForm::ShowResults() {
 }
 
 void TMainForm::StartClean() {
-  int ticked = 0;
-  for (int i = 0; i < RowCount(lv3_); ++i) ticked += RowTicked(lv3_, i);
-  if (ticked == 0) {
-    ShowMessage(hwnd_, "Please Select Category !");
-    return;
-  }
-  state_ = 4;
-  ListView_DeleteAllItems(lvclean_);
-  for (int i = 0; i < RowCount(lv3_); ++i) {
-    if (!RowTicked(lv3_, i)) continue;
-    int row = AddRow(lvclean_, Cell(lv3_, i, 0), false);
-    SetCell(lvclean_, row, 1, Cell(lv3_, i, 1));
-    SetCell(lvclean_, row, 2, Percent(0));
-  }
-  EnableWindow(Control(kBackbtn), FALSE);
-  EnableWindow(Control(kNextbtn), FALSE);
-  Show(lvclean_, true);
-  Show(lv3_, false);
-  pb_.SetMax(RowCount(lvclean_) * 100);
-  SetWindowTextA(Control(kLabel9), "Cleaning applications ...");
-  SetWindowTextA(Control(kLabel10), "Please wait until complete cleaning selected category.");
-
-  for (int p = 0; p < RowCount(lvclean_) && !quitting_; ++p) {
-    Animate(lvclean_, p, kImageClean, 2, pb_, true);
-    if (quitting_) return;
-    SetRowImage(lvclean_, p, kImageDone);
-    SetCell(lvclean_, p, 1, "0");
-    if (TCategoryForm* form = FindCategoryForm(Cell(lvclean_, p, 0))) form->ClickDelete();
-  }
-
-  SetWindowTextA(Control(kLabel9), "Complete Cleaning");
-  SetWindowTextA(Control(kLabel10), "You have finished cleaning selected category.");
+  const bool cleaned = RunCategories({.page = Page::Cleaning,
+                                      .source = lv3_,
+                                      .list = lvclean_,
+                                      .image = kImageClean,
+                                      .progressColumn = 2,
+                                      .countColumn = 1,
+                                      .bar = pb_,
+                                      .operation = &TCategoryForm::ClickDelete,
+                                      .titleLabel = kLabel9,
+                                      .noteLabel = kLabel10,
+                                      .during = {"Cleaning applications ...",
+                                                 "Please wait until complete cleaning selected category."},
+                                      .after = {"Complete Cleaning", "You have finished cleaning selected category."}});
+  if (!cleaned) return;
   Show(Control(kFinishBtn), true);
   Show(Control(kNextbtn), false);
-  EnableWindow(Control(kNextbtn), TRUE);
-  EnableWindow(Control(kBackbtn), TRUE);
 }
 
 void TMainForm::nextbtnClick() {
   // The animation lets messages through; nothing may start a second run inside the first.
   if (busy_) return;
   busy_ = true;
-  switch (state_) {
-    case 1: StartScan(); break;
-    case 2: ShowResults(); break;
-    case 3: StartClean(); break;
+  switch (page_) {
+    case Page::ChooseCategories: StartScan(); break;
+    case Page::Scanning: ShowResults(); break;
+    case Page::Results: StartClean(); break;
     default: break;
   }
   busy_ = false;
 }
 
 void TMainForm::backbtnClick() {
-  if (busy_) return;
-  switch (state_) {
-    case 2:
-      state_ = 1;
-      Show(panel3_, false);
-      Show(panelTop_, false);
-      Show(panel2_, true);
-      break;
-    case 3:
-    case 4:
-      if (state_ == 4) Show(lvclean_, false);
-      state_ = 1;
-      Show(panel4_, false);
-      Show(panelTop_, false);
-      Show(panel1_, true);
-      Show(panel2_, true);
-      Show(Control(kFinishBtn), false);
-      break;
-    default:
-      return;
-  }
-  Show(Control(kBackbtn), false);
-  Show(Control(kNextbtn), true);
+  if (busy_ || page_ < Page::Scanning) return;
+  ShowPage(Page::ChooseCategories);
   EnableWindow(Control(kNextbtn), TRUE);
 }
 
@@ -357,7 +357,7 @@ void TMainForm::aboutbtnClick() {
 }
 
 void TMainForm::lv3DblClick() {
-  if (busy_ || state_ != 3) return;
+  if (busy_ || page_ != Page::Results) return;
   int row = ListView_GetNextItem(lv3_, -1, LVNI_SELECTED);
   if (row < 0) return;
   TCategoryForm* form = FindCategoryForm(Cell(lv3_, row, 0));
@@ -369,25 +369,26 @@ void TMainForm::lv3DblClick() {
   form->ShowDetail();
 }
 
+bool TMainForm::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return false;
+  switch (id) {
+    case kNextbtn: nextbtnClick(); return true;
+    case kBackbtn: backbtnClick(); return true;
+    case kFinishBtn: finishBtnClick(); return true;
+    case kClosebtn: closebtnClick(); return true;
+    case kHelpbtn: helpbtnClick(); return true;
+    case kAboutbtn: aboutbtnClick(); return true;
+  }
+  return false;
+}
+
+bool TMainForm::OnNotify(const NMHDR* header, LRESULT*) {
+  if (header->idFrom == kLv3 && header->code == NM_DBLCLK) lv3DblClick();
+  return false;
+}
+
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-          case kNextbtn: nextbtnClick(); return 0;
-          case kBackbtn: backbtnClick(); return 0;
-          case kFinishBtn: finishBtnClick(); return 0;
-          case kClosebtn: closebtnClick(); return 0;
-          case kHelpbtn: helpbtnClick(); return 0;
-          case kAboutbtn: aboutbtnClick(); return 0;
-        }
-      }
-      break;
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == kLv3 && header->code == NM_DBLCLK) lv3DblClick();
-      break;
-    }
     case WM_SYSCOMMAND:
       // The application window carries the task bar button; minimising goes through it.
       if ((wParam & 0xFFF0) == SC_MINIMIZE && ApplicationWindow()) {

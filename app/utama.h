@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
+#include "controls/gdi.h"
 #include "controls/xiprogressbar.h"
 #include "traces/window.h"
 
@@ -20,15 +22,17 @@ class TMainForm : public Window {
     kLabel6, kLabel7, kLabel8, kLabel9, kLabel10, kImage1, kImage2, kBevel1,
   };
 
+  // The wizard's pages, numbered as the user meets them.
+  enum class Page { ChooseCategories = 1, Scanning = 2, Results = 3, Cleaning = 4 };
+
   TMainForm() = default;
-  ~TMainForm() override;
   bool Create();
 
-  int State() const { return state_; }
+  int State() const { return static_cast<int>(page_); }
   // The scanning page's bar (PB2) and the cleaning page's bar (PB).
   const TXiProgressBar& PB2() const { return pb2_; }
   const TXiProgressBar& PB() const { return pb_; }
-  HWND Control(int id) const { return GetDlgItem(ControlParent(id), id); }
+  HWND Control(int id) const { return FindControl(hwnd_, id); }
 
   // The handlers, named after their component and event.
   void nextbtnClick();
@@ -41,29 +45,52 @@ class TMainForm : public Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(const NMHDR* header, LRESULT* result) override;
 
  private:
+  // The two texts at the top and foot of a page.
+  struct PageTexts {
+    const char* title;
+    const char* note;
+  };
+  // A run over the ticked categories of `source`, one row of `list` each: scanning them or
+  // cleaning them, with the same animation.
+  struct Run {
+    Page page;
+    HWND source, list;
+    int image;                       // the picture of the row that runs
+    int progressColumn;              // "N %"; the columns before it are copied from `source`
+    std::optional<int> countColumn;  // set to "0" once a row is done
+    TXiProgressBar& bar;
+    void (TCategoryForm::*operation)();
+    int titleLabel, noteLabel;
+    PageTexts during, after;
+  };
+
   void FormCreate();
   void BuildCatalogue();
   void CreatePage1();
   void CreatePage2();
   void CreatePages34();
   void CreateButtons();
-  HWND ControlParent(int id) const;
 
+  void ShowPage(Page page);
+  void SetTexts(int titleLabel, int noteLabel, const PageTexts& texts);
   void StartScan();
   void ShowResults();
   void StartClean();
+  // False when there was nothing ticked or the program is ending.
+  bool RunCategories(const Run& run);
   // The progress animation of one row: 101 steps of 5 ms with pending messages handled.
-  void Animate(HWND list, int row, int image, int progressColumn, TXiProgressBar& bar, bool cleaningPage);
+  void Animate(const Run& run, int row);
   bool PumpMessages();
 
-  int state_ = 0;
+  Page page_{};
   bool busy_ = false;
   bool quitting_ = false;
-  HIMAGELIST imageList1_ = nullptr;
-  HBITMAP banner1_ = nullptr, banner2_ = nullptr;
-  HWND panel1_ = nullptr, panelTop_ = nullptr, panel2_ = nullptr, panel3_ = nullptr, panel4_ = nullptr;
+  gdi::unique_himagelist imageList1_;
+  gdi::unique_hbitmap banner1_, banner2_;
   HWND lvall_ = nullptr, lv2_ = nullptr, lv3_ = nullptr, lvclean_ = nullptr;
   TXiProgressBar pb2_, pb_;
 };

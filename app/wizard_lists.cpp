@@ -8,8 +8,11 @@ namespace zarn {
 
 HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, bool checkBoxes,
                       HIMAGELIST images, const ListColumn* columns, int columnCount) {
+  // Two lists share the form's image list: without LVS_SHAREIMAGELISTS each would destroy
+  // it with itself, and the form once more.
   HWND list = CreateChild(parent, WC_LISTVIEWA, "",
-                          WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                          WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                              (images ? LVS_SHAREIMAGELISTS : 0),
                           x, y, width, height, id, WS_EX_CLIENTEDGE);
   DWORD ex = LVS_EX_FULLROWSELECT | (checkBoxes ? LVS_EX_CHECKBOXES : 0);
   ListView_SetExtendedListViewStyle(list, ex);
@@ -30,7 +33,7 @@ int AddRow(HWND list, const std::string& caption, bool ticked) {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = RowCount(list);
-  item.iImage = -1;
+  item.iImage = I_IMAGENONE;
   item.pszText = const_cast<char*>(caption.c_str());
   int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (row >= 0 && ticked) ListView_SetCheckState(list, row, TRUE);

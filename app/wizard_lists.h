@@ -18,7 +18,9 @@ HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, 
 int AddRow(HWND list, const std::string& caption, bool ticked);
 void SetCell(HWND list, int row, int column, const std::string& text);
 std::string Cell(HWND list, int row, int column);
-void SetRowImage(HWND list, int row, int image);  // -1 shows no image
+// I_IMAGENONE shows no image. (-1 is I_IMAGECALLBACK: a list view that gets no answer
+// may draw image 0.)
+void SetRowImage(HWND list, int row, int image);
 int RowImage(HWND list, int row);
 int RowCount(HWND list);
 bool RowTicked(HWND list, int row);

@@ -3,68 +3,17 @@
 // Declare a memory DC, then its bitmap, then the selection: destruction in reverse order
 // puts the DC's original bitmap back, deletes ours, then deletes the DC.
 #include <windows.h>
+#include <commctrl.h>
 
-#include <utility>
+#include "controls/unique_handle.h"
 
 namespace zarn::gdi {
 
-class unique_hdc {
- public:
-  unique_hdc() = default;
-  explicit unique_hdc(HDC dc) : dc_(dc) {}
-  ~unique_hdc() { reset(); }
-  unique_hdc(const unique_hdc&) = delete;
-  unique_hdc& operator=(const unique_hdc&) = delete;
-  unique_hdc(unique_hdc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-  unique_hdc& operator=(unique_hdc&& other) noexcept {
-    if (this != &other) {
-      reset();
-      dc_ = std::exchange(other.dc_, nullptr);
-    }
-    return *this;
-  }
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-  void reset() {
-    if (dc_) DeleteDC(dc_);
-    dc_ = nullptr;
-  }
-
- private:
-  HDC dc_ = nullptr;
-};
-
-// Any GDI object released with DeleteObject: bitmaps, pens, brushes.
-template <typename T>
-class unique_gdiobj {
- public:
-  unique_gdiobj() = default;
-  explicit unique_gdiobj(T object) : object_(object) {}
-  ~unique_gdiobj() { reset(); }
-  unique_gdiobj(const unique_gdiobj&) = delete;
-  unique_gdiobj& operator=(const unique_gdiobj&) = delete;
-  unique_gdiobj(unique_gdiobj&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-  unique_gdiobj& operator=(unique_gdiobj&& other) noexcept {
-    if (this != &other) {
-      reset();
-      object_ = std::exchange(other.object_, nullptr);
-    }
-    return *this;
-  }
-  T get() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-  void reset(T object = nullptr) {
-    if (object_) DeleteObject(object_);
-    object_ = object;
-  }
-
- private:
-  T object_ = nullptr;
-};
-
-using unique_hbitmap = unique_gdiobj<HBITMAP>;
-using unique_hpen = unique_gdiobj<HPEN>;
-using unique_hbrush = unique_gdiobj<HBRUSH>;
+using unique_hdc = UniqueHandle<HDC, DeleteDC>;
+using unique_hbitmap = UniqueHandle<HBITMAP, DeleteObject>;
+using unique_hpen = UniqueHandle<HPEN, DeleteObject>;
+using unique_hbrush = UniqueHandle<HBRUSH, DeleteObject>;
+using unique_himagelist = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
 
 // Selects an object into a DC and restores the previous one on destruction.
 class unique_select_object {

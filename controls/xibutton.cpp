@@ -168,14 +168,15 @@ void TXiButton::SetCaption(const std::string& value) {
   if (hwnd_) SetWindowTextA(hwnd_, value.c_str());
 }
 
-std::string TXiButton::Caption() const {
-  if (!hwnd_) return caption_;
-  const int length = GetWindowTextLengthA(hwnd_);
+std::string TXiButton::WindowCaption(HWND hwnd) {
+  const int length = GetWindowTextLengthA(hwnd);
   std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  const int copied = GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()));
+  const int copied = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return text;
 }
+
+std::string TXiButton::Caption() const { return hwnd_ ? WindowCaption(hwnd_) : caption_; }
 
 void TXiButton::SetEnabled(bool value) {
   enabled_ = value;

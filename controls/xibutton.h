@@ -33,6 +33,7 @@
 #include <string>
 
 #include "controls/gdi.h"
+#include "controls/window.h"
 #include "controls/xibutton_paint.h"
 
 namespace zarn {
@@ -47,7 +48,7 @@ enum class XiButtonColor {
 };
 constexpr int XiButtonColorCount = 25;
 
-class TXiButton {
+class TXiButton : public Window {
  public:
   enum TColorScheme { csNeoDesert, csNeoSky, csNeoGrass, csNeoSilver, csNeoRose, csNeoSun, csDesert, csGrass, csSky, csSun, csRose, csSilver, csCustom };
   enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -58,15 +59,12 @@ class TXiButton {
   static constexpr int mrNone = 0;
 
   TXiButton();
-  ~TXiButton();
-  TXiButton(const TXiButton&) = delete;
-  TXiButton& operator=(const TXiButton&) = delete;
+  ~TXiButton() override;
 
   // Creates the visible child window (WS_TABSTOP unless SetTabStop(false) came first).
   // False if it cannot be made or one exists already.
   bool Create(HWND parent, int id, const std::string& caption, int x, int y, int width = DefaultWidth,
               int height = DefaultHeight);
-  HWND Handle() const { return hwnd_; }
   // The object behind a TXiButton window, or null for any other window.
   static TXiButton* FromHandle(HWND hwnd);
 
@@ -129,12 +127,12 @@ class TXiButton {
   void PaintNow();
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR refData);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnFinalMessage(HWND hwnd) override;
   void Invalidate();
   void PaintTo(HDC dc);
   void SetState(TVisualState value);
+  static std::string WindowCaption(HWND hwnd);
   void MouseMove(int x, int y);
   void MouseEnter();
   void MouseLeave();
@@ -143,7 +141,6 @@ class TXiButton {
   void KeyDown(WPARAM key);
   void KeyUp(WPARAM key);
 
-  HWND hwnd_ = nullptr;
   COLORREF colors_[XiButtonColorCount]{};
   TColorScheme scheme_ = csCustom;
   bool ctl3D_ = true;

@@ -10,18 +10,11 @@ namespace zarn {
 namespace {
 
 const char kObjectProperty[] = "ZarnXiButton";
-constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
 
 TXiButton::~TXiButton() {
-  if (hwnd_) {
-    HWND hwnd = hwnd_;
-    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-    RemovePropA(hwnd, kObjectProperty);
-    hwnd_ = nullptr;
-    DestroyWindow(hwnd);
-  }
+  if (hwnd_) RemovePropA(hwnd_, kObjectProperty);
 }
 
 bool TXiButton::Create(HWND parent, int id, const std::string& caption, int x, int y, int width, int height) {
@@ -33,13 +26,11 @@ bool TXiButton::Create(HWND parent, int id, const std::string& caption, int x, i
   HWND hwnd = CreateWindowExA(0, "BUTTON", caption.c_str(), style, x, y, width, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) return false;
-  if (!SetPropA(hwnd, kObjectProperty, this) || !SetWindowSubclass(hwnd, SubclassProc, kSubclassId,
-                                                                     reinterpret_cast<DWORD_PTR>(this))) {
+  if (!SetPropA(hwnd, kObjectProperty, this) || !Subclass(hwnd)) {
     RemovePropA(hwnd, kObjectProperty);
     DestroyWindow(hwnd);
     return false;
   }
-  hwnd_ = hwnd;
   focused_ = GetFocus() == hwnd;
   Invalidate();
   return true;
@@ -139,28 +130,12 @@ void TXiButton::KeyUp(WPARAM key) {
   Click();
 }
 
-LRESULT CALLBACK TXiButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR refData) {
-  auto* self = reinterpret_cast<TXiButton*>(refData);
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-    RemovePropA(hwnd, kObjectProperty);
-    if (self && self->hwnd_ == hwnd) {
-      // Keep what the window held, so that the object still answers sensibly.
-      self->caption_ = self->Caption();
-      self->enabled_ = IsWindowEnabled(hwnd) != FALSE;
-      self->tabStop_ = (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
-      self->hwnd_ = nullptr;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-  }
-  if (!self || self->hwnd_ != hwnd) return DefSubclassProc(hwnd, message, wParam, lParam);
-  // An exception thrown back through user32 ends the process under Wine: stop it here.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-  }
+void TXiButton::OnFinalMessage(HWND hwnd) {
+  RemovePropA(hwnd, kObjectProperty);
+  // Keep what the window held, so that the object still answers sensibly.
+  caption_ = WindowCaption(hwnd);
+  enabled_ = IsWindowEnabled(hwnd) != FALSE;
+  tabStop_ = (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
 }
 
 LRESULT TXiButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -223,13 +198,13 @@ LRESULT TXiButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
       break;
     case WM_SETFOCUS: {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      const LRESULT result = DefaultProc(message, wParam, lParam);
       focused_ = true;
       PaintNow();
       return result;
     }
     case WM_KILLFOCUS: {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      const LRESULT result = DefaultProc(message, wParam, lParam);
       focused_ = false;
       SetState(vsNormal);
       return result;
@@ -237,12 +212,12 @@ LRESULT TXiButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
     case WM_SETFONT:
     case WM_ENABLE: {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      const LRESULT result = DefaultProc(message, wParam, lParam);
       Invalidate();
       return result;
     }
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 }  // namespace zarn

@@ -86,13 +86,6 @@ void PaintXiProgressBar(HDC dc, int width, int height, const XiBarPaintData& dat
 
 TXiProgressBar::TXiProgressBar() { SetColorScheme(csDesert); }
 
-TXiProgressBar::~TXiProgressBar() {
-  if (hwnd_) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-}
-
 bool TXiProgressBar::SchemeColors(TColorScheme scheme, XiBarColors& colors) {
   if (scheme <= csCustom || scheme > csToxic) return false;
   colors = kSchemes[scheme];
@@ -101,20 +94,8 @@ bool TXiProgressBar::SchemeColors(TColorScheme scheme, XiBarColors& colors) {
 
 bool TXiProgressBar::Create(HWND parent, int x, int y, int width, int height, int id) {
   if (hwnd_ || !parent) return false;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  if (!GetClassInfoExA(instance, kClassName, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExA(&wc)) return false;
-  }
-  CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
-  return hwnd_ != nullptr;
+  return RegisterWindowClass(kClassName, nullptr, nullptr, CS_HREDRAW | CS_VREDRAW) &&
+         CreateFor(0, kClassName, "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent, id);
 }
 
 void TXiProgressBar::SetPosition(int value) {
@@ -209,30 +190,8 @@ LRESULT TXiProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_PRINTCLIENT:
       PaintTo(reinterpret_cast<HDC>(wParam));
       return 0;
-    case WM_NCDESTROY: {
-      HWND hwnd = hwnd_;
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
   }
-  return DefWindowProcA(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TXiProgressBar::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TXiProgressBar*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TXiProgressBar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  // No exception may travel back through user32.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
+  return DefaultProc(message, wParam, lParam);
 }
 
 }  // namespace zarn

@@ -14,6 +14,8 @@
 // class "ZarnXiProgressBar", does not take the focus and answers WM_PRINTCLIENT.
 #include <windows.h>
 
+#include "controls/window.h"
+
 namespace zarn {
 
 // Property indices of the single colour writer.
@@ -40,7 +42,7 @@ long long XiBarFillWidth(int width, int Min, int Max, int Position);
 // First row of the fill of a vertical bar; `height` when Max equals Min.
 long long XiBarFillTop(int height, int Min, int Max, int Position);
 
-class TXiProgressBar {
+class TXiProgressBar : public Window {
  public:
   enum TColorScheme { csCustom, csDesert, csGrass, csSilver, csSky, csRose, csSun, csHackers, csNight, csVelvet, csMetal, csViolet, csToxic };
   enum TProgressBarOrientation { pbHorizontal, pbVertical };
@@ -49,14 +51,10 @@ class TXiProgressBar {
   static constexpr int DefaultHeight = 16;
 
   TXiProgressBar();
-  ~TXiProgressBar();
-  TXiProgressBar(const TXiProgressBar&) = delete;
-  TXiProgressBar& operator=(const TXiProgressBar&) = delete;
 
   // Creates the window as a visible child of `parent`. False if it cannot be made or one
   // exists already.
   bool Create(HWND parent, int x, int y, int width = DefaultWidth, int height = DefaultHeight, int id = 0);
-  HWND Handle() const { return hwnd_; }
 
   // Writers: Position is refused below Min, Min above Max, Max below Min; Position, Min,
   // Max and Step repaint at once, the others ask for a later repaint.
@@ -86,12 +84,10 @@ class TXiProgressBar {
   void PaintNow();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Invalidate();
   void PaintTo(HDC dc);
 
-  HWND hwnd_ = nullptr;
   XiBarColors colors_{};
   TColorScheme scheme_ = csCustom;
   int max_ = 100;

@@ -35,7 +35,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   xdotool mousemove --window "$did" 20 20 mouseup 1
   convert "$out/buttons-normal.png" "$out/buttons-hot.png" "$out/buttons-down.png" -append "$out/detail-buttons.png"
   rm -f "$out/buttons-normal.png" "$out/buttons-hot.png" "$out/buttons-down.png"
-  xdotool key Escape; sleep 0.5
+  # Escape does nothing in a detail dialog: close it with Cancel.
+  xdotool mousemove --window "$did" $cx $by click 1; sleep 0.5
   click 221 380; shot page4-cleaning 1.5; sleep 9; shot page4-complete
   wineserver -k || true
 '

@@ -175,7 +175,7 @@ struct AnimationProbe {
     int step = std::atoi(progress.c_str());
     int image = RowImage(p->list, p->row);
     ++p->samples;
-    if (step >= 45 && step <= 75) p->withoutImage += image < 0;
+    if (step >= 45 && step <= 75) p->withoutImage += image == I_IMAGENONE;
     if (step >= 45 && step <= 75) p->withImage += image >= 0 && image != 1 ? 1 : 0;
     if (p->row > 0) p->previousDone += RowImage(p->list, p->row - 1) == 1;
   }

@@ -152,26 +152,27 @@ void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, cons
   traces_.Add(RegistryTrace(root, keyPath, name, ReadRegString(openKey, name)));
 }
 
+bool TCategoryForm::OnCommand(int id, int code, HWND control) {
+  // Enter and Escape that the dialog manager turned into IDOK / IDCANCEL.
+  if (XiButtonDialogCommand(hwnd_, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control))) return true;
+  switch (id) {
+    case kScanButton: scanbtnClick(); return true;
+    case kDelButton: delbtnClick(); return true;
+    case IDOK:
+    case IDCANCEL:
+      // Only the two buttons themselves hide the window; the ticks stay as the user left
+      // them. Neither is Default or Cancel, so the dialog manager's IDOK and IDCANCEL for
+      // Enter and Escape do nothing here.
+      if (control && (control == OkButton() || control == CancelButton())) ShowWindow(hwnd_, SW_HIDE);
+      return true;
+  }
+  return false;
+}
+
+bool TCategoryForm::OnNotify(const NMHDR* header, LRESULT* result) { return traces_.HandleNotify(header, result); }
+
 LRESULT TCategoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      // Enter and Escape that the dialog manager turned into IDOK / IDCANCEL.
-      if (XiButtonDialogCommand(hwnd_, wParam, lParam)) return 0;
-      switch (LOWORD(wParam)) {
-        case kScanButton: scanbtnClick(); return 0;
-        case kDelButton: delbtnClick(); return 0;
-        case IDOK:
-        case IDCANCEL:
-          // Both only hide the window; the ticks stay as the user left them.
-          ShowWindow(hwnd_, SW_HIDE);
-          return 0;
-      }
-      break;
-    case WM_NOTIFY: {
-      LRESULT result = 0;
-      if (traces_.HandleNotify(reinterpret_cast<const NMHDR*>(lParam), &result)) return result;
-      break;
-    }
     case WM_SIZE:
       if (panel1_) Layout();
       return 0;

@@ -93,6 +93,8 @@ class TCategoryForm : public Window {
   virtual void Probe() = 0;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(const NMHDR* header, LRESULT* result) override;
 
  private:
   void scanbtnClick();

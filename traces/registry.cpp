@@ -156,8 +156,7 @@ void TRegistry::SetRootKey(HKEY root) {
 }
 
 void TRegistry::CloseKey() {
-  if (current_) RegCloseKey(current_);
-  current_ = nullptr;
+  current_.reset();
   currentPath_.clear();
 }
 
@@ -167,18 +166,18 @@ HKEY TRegistry::BaseFor(const std::string& path, std::string& rest) const {
     return root_;
   }
   rest = path;
-  return current_ ? current_ : root_;
+  return current_ ? current_.get() : root_;
 }
 
 bool TRegistry::OpenRegKey(const std::string& path) {
   std::string rest;
   HKEY base = BaseFor(path, rest);
-  bool relative = base == current_ && current_;
+  bool relative = current_ && base == current_.get();
   HKEY opened = nullptr;
   if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return false;
   std::string newPath = relative ? currentPath_ + "\\" + rest : rest;
   CloseKey();
-  current_ = opened;
+  current_.reset(opened);
   currentPath_ = std::move(newPath);
   return true;
 }
@@ -194,7 +193,7 @@ bool TRegistry::RegKeyExists(const std::string& path) const {
 
 void TRegistry::ListSubkeyNames(TextList& list) const {
   ListNames(
-      current_, list, true,
+      current_.get(), list, true,
       [](HKEY k, DWORD i, char* name, DWORD* len) {
         return RegEnumKeyExA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
       },
@@ -205,7 +204,7 @@ void TRegistry::ListSubkeyNames(TextList& list) const {
 
 void TRegistry::ListValueNames(TextList& list) const {
   ListNames(
-      current_, list, false,
+      current_.get(), list, false,
       [](HKEY k, DWORD i, char* name, DWORD* len) {
         return RegEnumValueA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
       },
@@ -215,7 +214,7 @@ void TRegistry::ListValueNames(TextList& list) const {
 }
 
 bool TRegistry::DeleteRegValue(const std::string& name) {
-  return current_ && RegDeleteValueA(current_, name.c_str()) == ERROR_SUCCESS;
+  return current_ && RegDeleteValueA(current_.get(), name.c_str()) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteRegKeyTree(const std::string& path) {

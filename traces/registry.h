@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "traces/handles.h"
 #include "traces/text_list.h"
 
 namespace zarn {
@@ -47,13 +48,12 @@ std::string ReadRegString(HKEY openKey, const std::string& valueName);
 class TRegistry {
  public:
   explicit TRegistry(HKEY root = HKEY_CURRENT_USER) : root_(root) {}
-  ~TRegistry() { CloseKey(); }
   TRegistry(const TRegistry&) = delete;
   TRegistry& operator=(const TRegistry&) = delete;
 
   void SetRootKey(HKEY root);
   HKEY RootKey() const { return root_; }
-  HKEY CurrentKey() const { return current_; }
+  HKEY CurrentKey() const { return current_.get(); }
   const std::string& CurrentPath() const { return currentPath_; }
   void CloseKey();
 
@@ -69,7 +69,7 @@ class TRegistry {
   HKEY BaseFor(const std::string& path, std::string& rest) const;
 
   HKEY root_;
-  HKEY current_ = nullptr;
+  unique_hkey current_;
   std::string currentPath_;
 };
 

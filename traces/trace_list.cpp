@@ -11,7 +11,6 @@ namespace zarn {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 // How often a running scan shows its new rows: more often is invisible to a person.
 constexpr DWORD kShowInterval = 30;
 
@@ -19,21 +18,16 @@ int StateImage(bool ticked) { return INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1); }
 
 }  // namespace
 
-TraceList::~TraceList() {
-  if (hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-}
-
 bool TraceList::Create(HWND parent, int id, int x, int y, int width, int height) {
   if (hwnd_) return false;
   HWND hwnd = CreateChild(parent, WC_LISTVIEWA, "",
                           WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, x, y,
                           width, height, id, WS_EX_CLIENTEDGE);
   if (!hwnd) return false;
-  if (!SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+  if (!Subclass(hwnd)) {
     DestroyWindow(hwnd);
     return false;
   }
-  hwnd_ = hwnd;
   ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   // The list view asks for each row's check box picture instead of keeping it.
   ListView_SetCallbackMask(hwnd_, LVIS_STATEIMAGEMASK);

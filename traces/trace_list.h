@@ -8,19 +8,18 @@
 
 #include <vector>
 
+#include "controls/window.h"
 #include "traces/trace_item.h"
 
 namespace zarn {
 
-class TraceList {
+class TraceList : public Window {
  public:
   TraceList() = default;
-  ~TraceList();
-  TraceList(const TraceList&) = delete;
-  TraceList& operator=(const TraceList&) = delete;
+  // The list view belongs to its parent, which destroys it.
+  ~TraceList() override { Detach(); }
 
   bool Create(HWND parent, int id, int x, int y, int width, int height);
-  HWND Handle() const { return hwnd_; }
 
   // Removes every column and adds the five standard ones.
   void SetColumns(const char* firstCaption);
@@ -42,8 +41,7 @@ class TraceList {
   bool HandleNotify(const NMHDR* header, LRESULT* result);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR refData);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // The user's and other callers' tick changes, which a virtual list view leaves to us.
   bool HandleTickInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   void SetTickedShown(int row, bool ticked);
@@ -52,7 +50,6 @@ class TraceList {
   bool ColumnIs(int index, const char* caption, int width) const;
   int FindByName(const NMLVFINDITEMA& find) const;
 
-  HWND hwnd_ = nullptr;
   std::vector<TraceItem> items_;
   std::vector<bool> ticks_;
   size_t shownCount_ = 0;

@@ -6,17 +6,10 @@
 
 namespace zarn {
 
-LRESULT CALLBACK TraceList::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR refData) {
-  auto* self = reinterpret_cast<TraceList*>(refData);
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, SubclassProc, id);
-    if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-  }
+LRESULT TraceList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (self && self->hwnd_ == hwnd && self->HandleTickInput(message, wParam, lParam, &result)) return result;
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  if (HandleTickInput(message, wParam, lParam, &result)) return result;
+  return DefaultProc(message, wParam, lParam);
 }
 
 bool TraceList::HandleTickInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -69,7 +62,7 @@ bool TraceList::HandleTickInput(UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (rest) {
         LVITEMA other = *change;
         other.stateMask = rest;
-        *result = DefSubclassProc(hwnd_, message, wParam, reinterpret_cast<LPARAM>(&other));
+        *result = DefaultProc(message, wParam, reinterpret_cast<LPARAM>(&other));
       }
       return true;
     }

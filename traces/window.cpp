@@ -1,59 +1,11 @@
 #include "traces/window.h"
 
+#include <memory>
 #include <vector>
 
+#include "controls/gdi.h"
+
 namespace zarn {
-
-Window::~Window() {
-  if (hwnd_) {
-    // No message may reach an object that is being destroyed.
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-}
-
-void Window::RegisterWindowClass(const char* className, HICON icon, HBRUSH background) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &wc)) return;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Thunk;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hIcon = icon;
-  wc.hIconSm = icon;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = background;
-  wc.lpszClassName = className;
-  RegisterClassExA(&wc);
-}
-
-bool Window::CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle,
-                            int width, int height, HWND owner) {
-  hwnd_ = CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
-                          height, owner, nullptr, GetModuleHandleA(nullptr), this);
-  if (hwnd_) CentreOnScreen(hwnd_);
-  return hwnd_ != nullptr;
-}
-
-LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    auto* self = static_cast<Window*>(cs->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  // An exception thrown through user32 ends the process under Wine: stop it here.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
-}
 
 namespace {
 
@@ -66,56 +18,61 @@ HFONT MakeFont(int points, int weight, bool underline) {
                      DEFAULT_PITCH | FF_SWISS, "Tahoma");
 }
 
-struct PanelData {
-  PanelEdge edge;
-  COLORREF color;
-  HBRUSH brush;
-};
+// A panel's object belongs to its window and goes with it.
+class Panel : public Window {
+ public:
+  Panel(PanelEdge edge, COLORREF color) : edge_(edge), brush_(CreateSolidBrush(color)) {}
 
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* data = reinterpret_cast<PanelData*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  switch (message) {
-    case WM_NCCREATE:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-      break;
-    case WM_NCDESTROY:
-      if (data) {
-        DeleteObject(data->brush);
-        delete data;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      }
-      break;
-    case WM_ERASEBKGND:
-      if (data) {
+  bool Create(HWND parent, int x, int y, int width, int height, int id) {
+    static const char kPanelClass[] = "ZarnPanel";
+    return RegisterWindowClass(kPanelClass, nullptr, nullptr) &&
+           CreateFor(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS, x, y, width, height, parent,
+                     id);
+  }
+  // From now on the window deletes the object when it is destroyed.
+  HWND GiveToWindow() {
+    ownedByWindow_ = true;
+    return hwnd_;
+  }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_ERASEBKGND: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
         RECT r;
-        GetClientRect(hwnd, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, data->brush);
-        switch (data->edge) {
+        GetClientRect(hwnd_, &r);
+        FillRect(dc, &r, brush_.get());
+        switch (edge_) {
           case PanelEdge::None: break;
-          case PanelEdge::SunkenDouble: DrawEdge(reinterpret_cast<HDC>(wParam), &r, EDGE_SUNKEN, BF_RECT); break;
-          case PanelEdge::LoweredInner: DrawEdge(reinterpret_cast<HDC>(wParam), &r, BDR_SUNKENINNER, BF_RECT); break;
-          case PanelEdge::RaisedInnerLoweredOuter:
-            DrawEdge(reinterpret_cast<HDC>(wParam), &r, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
-            break;
+          case PanelEdge::SunkenDouble: DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT); break;
+          case PanelEdge::LoweredInner: DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT); break;
+          case PanelEdge::RaisedInnerLoweredOuter: DrawEdge(dc, &r, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT); break;
         }
         return 1;
       }
-      break;
-    case WM_CTLCOLORSTATIC:
-      if (data) {
+      case WM_CTLCOLORSTATIC:
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<LRESULT>(data->brush);
-      }
-      break;
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-      return SendMessageA(GetParent(hwnd), message, wParam, lParam);
+        return reinterpret_cast<LRESULT>(brush_.get());
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM:
+        return SendMessageA(GetParent(hwnd_), message, wParam, lParam);
+    }
+    return DefaultProc(message, wParam, lParam);
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
+  void OnFinalMessage(HWND) override {
+    if (ownedByWindow_) delete this;
+  }
+
+ private:
+  bool ownedByWindow_ = false;
+  PanelEdge edge_;
+  gdi::unique_hbrush brush_;
+};
+
+HWND g_applicationWindow = nullptr;
 
 }  // namespace
 
@@ -143,36 +100,9 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
 
 HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edge, COLORREF color,
                  int id) {
-  static const char kPanelClass[] = "ZarnPanel";
-  WNDCLASSEXA wc{};
-  if (!GetClassInfoExA(GetModuleHandleA(nullptr), kPanelClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PanelProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kPanelClass;
-    RegisterClassExA(&wc);
-  }
-  auto* data = new PanelData{edge, color, CreateSolidBrush(color)};
-  HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS,
-                               x, y, width, height, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), data);
-  if (!panel) {
-    DeleteObject(data->brush);
-    delete data;
-  }
-  return panel;
-}
-
-void CentreOnScreen(HWND hwnd) {
-  RECT work, r;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  GetWindowRect(hwnd, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
-               work.top + (work.bottom - work.top - h) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  auto panel = std::make_unique<Panel>(edge, color);
+  if (!panel->Create(parent, x, y, width, height, id)) return nullptr;
+  return panel.release()->GiveToWindow();
 }
 
 std::string WindowText(HWND hwnd) {
@@ -182,29 +112,15 @@ std::string WindowText(HWND hwnd) {
   return std::string(text.data());
 }
 
-}  // namespace zarn
-
-namespace zarn {
-namespace {
-std::vector<HWND>& DialogWindows() {
-  static std::vector<HWND> windows;
-  return windows;
+HWND FindControl(HWND parent, int id) {
+  if (!parent) return nullptr;
+  if (HWND direct = GetDlgItem(parent, id)) return direct;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (HWND found = FindControl(child, id)) return found;
+  return nullptr;
 }
-}  // namespace
 
-namespace {
-HWND g_applicationWindow = nullptr;
-}
 void SetApplicationWindow(HWND hwnd) { g_applicationWindow = hwnd; }
 HWND ApplicationWindow() { return g_applicationWindow; }
 
-void AddDialogWindow(HWND hwnd) { DialogWindows().push_back(hwnd); }
-
-bool RouteDialogMessage(MSG* msg) {
-  for (HWND hwnd : DialogWindows())
-    if (IsWindowVisible(hwnd) && (msg->hwnd == hwnd || IsChild(hwnd, msg->hwnd)) &&
-        IsDialogMessageA(hwnd, msg))
-      return true;
-  return false;
-}
 }  // namespace zarn

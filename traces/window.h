@@ -1,33 +1,13 @@
 #pragma once
-// A thin base for the program's windows: a static thunk forwards every message to the
-// object's virtual HandleMessage, plus helpers for building child controls from code.
+// The program's window helpers: the shared fonts, child controls built from code, panels,
+// and the application window. The window base itself lives in controls/window.h.
 #include <windows.h>
 
 #include <string>
 
+#include "controls/window.h"
+
 namespace zarn {
-
-class Window {
- public:
-  Window() = default;
-  virtual ~Window();
-  Window(const Window&) = delete;
-  Window& operator=(const Window&) = delete;
-
-  HWND Handle() const { return hwnd_; }
-
- protected:
-  // Registers `className` once (per process) with this thunk as window procedure.
-  static void RegisterWindowClass(const char* className, HICON icon, HBRUSH background);
-  bool CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle,
-                      int width, int height, HWND owner);
-  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-  HWND hwnd_ = nullptr;
-
- private:
-  static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-};
 
 // The program's dialog font, Tahoma 8 pt (one shared object for the process).
 HFONT DialogFont();
@@ -43,21 +23,14 @@ enum class PanelEdge { None, SunkenDouble, LoweredInner, RaisedInnerLoweredOuter
 HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edge,
                  COLORREF color = GetSysColor(COLOR_BTNFACE), int id = 0);
 
-// Moves a top-level window to the centre of the work area.
-void CentreOnScreen(HWND hwnd);
-
 std::string WindowText(HWND hwnd);
 
-}  // namespace zarn
-
-namespace zarn {
-// Windows whose keyboard navigation (Tab, Enter, Escape) the message loop hands to
-// IsDialogMessage.
-void AddDialogWindow(HWND hwnd);
-bool RouteDialogMessage(MSG* msg);
+// The control with `id` anywhere inside `parent` (panels included), or null.
+HWND FindControl(HWND parent, int id);
 
 // The application's own hidden top-level window: it carries the application title and
 // owns the program's other windows. Null until the program creates it.
 void SetApplicationWindow(HWND hwnd);
 HWND ApplicationWindow();
+
 }  // namespace zarn

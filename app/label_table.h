@@ -1,0 +1,22 @@
+#pragma once
+// Static texts declared as data: each window lists its labels with their places at 96 DPI
+// and builds them with one call.
+#include <windows.h>
+
+#include <span>
+
+namespace zarn {
+
+enum class LabelFont { Dialog, Bold, BoldUnderline, Bold9 };
+
+struct LabelSpec {
+  int id;
+  const char* text;
+  int x, y, width, height;
+  LabelFont font = LabelFont::Dialog;
+  DWORD style = 0;  // added to a visible, left-aligned STATIC that shows '&' as it is
+};
+
+void CreateLabels(HWND parent, std::span<const LabelSpec> labels);
+
+}  // namespace zarn

@@ -1,0 +1,170 @@
+#include "controls/window.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace zarn {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+std::vector<HWND>& DialogWindows() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+
+void DropDialogWindow(HWND hwnd) {
+  auto& windows = DialogWindows();
+  windows.erase(std::remove(windows.begin(), windows.end(), hwnd), windows.end());
+}
+
+}  // namespace
+
+Window::~Window() {
+  if (HWND hwnd = Detach()) DestroyWindow(hwnd);
+}
+
+bool Window::RegisterWindowClass(const char* className, HICON icon, HBRUSH background, UINT style) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  if (GetClassInfoExA(instance, className, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = ClassThunk;
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hIconSm = icon;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = background;
+  wc.lpszClassName = className;
+  return RegisterClassExA(&wc) != 0;
+}
+
+bool Window::CreateFor(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                       int width, int height, HWND parent, int id) {
+  if (hwnd_) return false;
+  CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this);
+  return hwnd_ != nullptr;
+}
+
+bool Window::CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle, int width,
+                            int height, HWND owner) {
+  if (!CreateFor(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height, owner)) return false;
+  RECT work, r;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(hwnd_, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+bool Window::Subclass(HWND hwnd) {
+  if (hwnd_ || !hwnd || !SetWindowSubclass(hwnd, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    return false;
+  hwnd_ = hwnd;
+  subclassed_ = true;
+  return true;
+}
+
+HWND Window::Detach() {
+  HWND hwnd = std::exchange(hwnd_, nullptr);
+  if (!hwnd) return nullptr;
+  // No message may reach an object that is going away or whose window is.
+  if (subclassed_)
+    RemoveWindowSubclass(hwnd, SubclassThunk, kSubclassId);
+  else
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  DropDialogWindow(hwnd);
+  return hwnd;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+      break;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (OnNotify(reinterpret_cast<const NMHDR*>(lParam), &result)) return result;
+      break;
+    }
+  }
+  return DefaultProc(message, wParam, lParam);
+}
+
+bool Window::OnCommand(int, int, HWND) { return false; }
+
+bool Window::OnNotify(const NMHDR*, LRESULT*) { return false; }
+
+void Window::OnFinalMessage(HWND) {}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return subclassed_ ? DefSubclassProc(hwnd_, message, wParam, lParam) : DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::ClassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (self && !self->hwnd_) {
+      self->hwnd_ = hwnd;
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return Route(self, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR refData) {
+  auto* self = reinterpret_cast<Window*>(refData);
+  if (!self || self->hwnd_ != hwnd) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, SubclassThunk, id);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+  }
+  return Route(self, hwnd, message, wParam, lParam);
+}
+
+LRESULT Window::Route(Window* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool subclassed = self->subclassed_;
+  auto original = [&] {
+    return subclassed ? DefSubclassProc(hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+  };
+  // An exception thrown back through user32 ends the process under Wine: stop it here.
+  try {
+    if (message == WM_NCDESTROY) {
+      self->Detach();
+      self->OnFinalMessage(hwnd);
+      return original();
+    }
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    return original();
+  }
+}
+
+void AddDialogWindow(HWND hwnd) {
+  if (hwnd && !IsDialogWindow(hwnd)) DialogWindows().push_back(hwnd);
+}
+
+bool IsDialogWindow(HWND hwnd) {
+  const auto& windows = DialogWindows();
+  return std::find(windows.begin(), windows.end(), hwnd) != windows.end();
+}
+
+bool RouteDialogMessage(MSG* msg) {
+  // By index: a window the dialog manager's work destroys leaves the list meanwhile.
+  auto& windows = DialogWindows();
+  for (size_t i = 0; i < windows.size(); ++i) {
+    HWND hwnd = windows[i];
+    if (IsWindowVisible(hwnd) && (msg->hwnd == hwnd || IsChild(hwnd, msg->hwnd)) && IsDialogMessageA(hwnd, msg))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace zarn
