@@ -1,13 +1,46 @@
 #include "app/catalogue.h"
 
+#include <windows.h>
+
+#include <string>
+
 #include "traces/base_folders.h"
+#include "traces/handles.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
 
 namespace zarn {
 namespace {
 
-enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe };
+// Stand-in for the registry layer's read-only key test with a choice of WOW64 view; it
+// goes when traces/registry.h offers KeyReadable and RegistryView.
+enum class RegistryView { Default, Wow64_64, Wow64_32 };
+
+bool KeyReadable(Root root, const std::string& key, RegistryView view = RegistryView::Default) {
+  REGSAM access = KEY_READ;
+  if (view == RegistryView::Wow64_64) access |= KEY_WOW64_64KEY;
+  if (view == RegistryView::Wow64_32) access |= KEY_WOW64_32KEY;
+  const char* path = key.c_str();
+  if (*path == '\\') ++path;
+  unique_hkey opened;
+  return RegOpenKeyExA(RootKey(root), path, 0, access, opened.put()) == ERROR_SUCCESS;
+}
+
+enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe, Browser };
+
+// Where a Chromium-based browser shows that it is installed: its User Data folder, its
+// key under the current user, or its updater's key, which the 32-bit updater writes to
+// the local machine's 32-bit view also on 64-bit Windows.
+struct BrowserSigns {
+  const char* userData;    // below the Local AppData folder
+  const char* userKey;     // under the current user
+  const char* updaterKey;  // under the local machine, 32-bit view
+};
+
+const BrowserSigns kChrome = {"\\Google\\Chrome\\User Data", "Software\\Google\\Chrome",
+                              "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}"};
+const BrowserSigns kEdge = {"\\Microsoft\\Edge\\User Data", "Software\\Microsoft\\Edge",
+                            "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}"};
 
 struct Entry {
   const char* caption;
@@ -15,6 +48,7 @@ struct Entry {
   Probe probe;
   const char* key = nullptr;        // the key opened for the probe
   const char* existsKey = nullptr;  // the key then asked for (the same key, in Opera's spelling)
+  const BrowserSigns* browser = nullptr;
 };
 
 const Entry kCatalogue[] = {
@@ -30,6 +64,8 @@ const Entry kCatalogue[] = {
     {"Adobe", "Recentlist in Adobe Applications", Probe::KeyHkcu, "\\Software\\Adobe"},
     {"Macromedia", "Recentlist in Macromedia Applications", Probe::KeyHkcu, "\\Software\\Macromedia"},
     {"Media Player", "Recentlist in Windows Media Player", Probe::KeyHkcu, "\\Software\\Microsoft\\MediaPlayer\\Player"},
+    {"Google Chrome", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &kChrome},
+    {"Microsoft Edge", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &kEdge},
 };
 
 // A key counts as present only when it opens with full access.
@@ -37,6 +73,19 @@ bool KeyPresent(Root root, const char* key, const char* existsKey) {
   TRegistry reg(RootKey(root));
   if (!reg.OpenRegKey(key)) return false;
   return reg.RegKeyExists(existsKey ? existsKey : key);
+}
+
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The keys are only read: opening one with write access would fail for a key that an
+// administrator's installer wrote, and the browser is installed all the same.
+bool BrowserInstalled(const BrowserSigns& signs) {
+  const std::string local = ReadBaseFolder(BaseFolder::LocalAppData);
+  return (!local.empty() && IsFolder(local + signs.userData)) || KeyReadable(Root::HKCU, signs.userKey) ||
+         KeyReadable(Root::HKLM, signs.updaterKey, RegistryView::Wow64_32);
 }
 
 bool Offered(const Entry& e) {
@@ -49,6 +98,7 @@ bool Offered(const Entry& e) {
       const std::string programs = ReadBaseFolder(BaseFolder::ProgramFiles);
       return !programs.empty() && FileExists(programs + "\\Safari\\Safari.exe");
     }
+    case Probe::Browser: return BrowserInstalled(*e.browser);
   }
   return false;
 }

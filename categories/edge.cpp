@@ -1,0 +1,22 @@
+#include "categories/edge.h"
+
+#include "res/resource.h"
+
+namespace zarn {
+namespace {
+
+const FormTraits kTraits = {"Microsoft Edge", "TEdgeForm", "Zarn Cleaner - Microsoft Edge", "lvbro", "edgebtn",
+                            StatusFamily::A, "", "File Name", 437, false, false, IDI_CAT_EDGE};
+const CleanRules kClean = {};
+
+// Edge keeps its profiles where Chrome does, under its own maker's folder.
+const ChromiumBrowser kEdge = {BaseFolder::LocalAppData, "\\Microsoft\\Edge\\User Data\\",
+                               ChromiumProfileFiles()};
+
+}  // namespace
+
+TEdgeForm::TEdgeForm() : TCategoryForm(kTraits, kClean) {}
+
+void TEdgeForm::Probe() { ProbeChromiumProfiles(*this, kEdge); }
+
+}  // namespace zarn
