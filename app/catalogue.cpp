@@ -1,12 +1,31 @@
 #include "app/catalogue.h"
 
+#include <windows.h>
+
+#include <string>
+
+#include "traces/base_folders.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
 
 namespace zarn {
 namespace {
 
-enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe };
+enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe, Browser };
+
+// Where a Chromium-based browser shows that it is installed: its User Data folder, its
+// key under the current user, or its updater's key, which the 32-bit updater writes to
+// the local machine's 32-bit view also on 64-bit Windows.
+struct BrowserSigns {
+  const char* userData;    // below the Local AppData folder
+  const char* userKey;     // under the current user
+  const char* updaterKey;  // under the local machine, 32-bit view
+};
+
+const BrowserSigns kChrome = {"\\Google\\Chrome\\User Data", "Software\\Google\\Chrome",
+                              "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}"};
+const BrowserSigns kEdge = {"\\Microsoft\\Edge\\User Data", "Software\\Microsoft\\Edge",
+                            "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}"};
 
 struct Entry {
   const char* caption;
@@ -14,6 +33,7 @@ struct Entry {
   Probe probe;
   const char* key = nullptr;        // the key opened for the probe
   const char* existsKey = nullptr;  // the key then asked for (the same key, in Opera's spelling)
+  const BrowserSigns* browser = nullptr;
 };
 
 const Entry kCatalogue[] = {
@@ -29,6 +49,8 @@ const Entry kCatalogue[] = {
     {"Adobe", "Recentlist in Adobe Applications", Probe::KeyHkcu, "\\Software\\Adobe"},
     {"Macromedia", "Recentlist in Macromedia Applications", Probe::KeyHkcu, "\\Software\\Macromedia"},
     {"Media Player", "Recentlist in Windows Media Player", Probe::KeyHkcu, "\\Software\\Microsoft\\MediaPlayer\\Player"},
+    {"Google Chrome", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &kChrome},
+    {"Microsoft Edge", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &kEdge},
 };
 
 // "Is it installed?" needs only reading: a standard user never gets write access to the
@@ -50,12 +72,26 @@ bool SafariPresent() {
   return false;
 }
 
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The keys are only read: opening one with write access would fail for a key that an
+// administrator's installer wrote, and the browser is installed all the same.
+bool BrowserInstalled(const BrowserSigns& signs) {
+  const std::string local = ReadBaseFolder(BaseFolder::LocalAppData);
+  return (!local.empty() && IsFolder(local + signs.userData)) || KeyReadable(Root::HKCU, signs.userKey) ||
+         KeyReadable(Root::HKLM, signs.updaterKey, RegistryView::Wow64_32);
+}
+
 bool Offered(const Entry& e) {
   switch (e.probe) {
     case Probe::Always: return true;
     case Probe::KeyHkcu: return KeyPresent(Root::HKCU, e.key, e.existsKey);
     case Probe::KeyHklm: return KeyPresent(Root::HKLM, e.key, e.existsKey);
     case Probe::SafariExe: return SafariPresent();
+    case Probe::Browser: return BrowserInstalled(*e.browser);
   }
   return false;
 }

@@ -19,6 +19,8 @@ TmozzForm* mozzForm = nullptr;
 TFormabout* Formabout = nullptr;
 TOpenofficeForm* OpenofficeForm = nullptr;
 TOperaForm* OperaForm = nullptr;
+TChromeForm* ChromeForm = nullptr;
+TEdgeForm* EdgeForm = nullptr;
 
 namespace {
 
@@ -34,7 +36,7 @@ bool CreateAllForms() {
   return Make(MainForm) && Make(DetailsForm) && Make(WindSysForm) && Make(adobeForm) &&
          Make(macromediaForm) && Make(MsofficeForm) && Make(InterForm) && Make(SafariForm) &&
          Make(mediaplayForm) && Make(winappletForm) && Make(mozzForm) && Make(Formabout) &&
-         Make(OpenofficeForm) && Make(OperaForm);
+         Make(OpenofficeForm) && Make(OperaForm) && Make(ChromeForm) && Make(EdgeForm);
 }
 
 template <typename Form>
@@ -44,6 +46,8 @@ static void Drop(Form*& ref) {
 }
 
 void DestroyAllForms() {
+  Drop(EdgeForm);
+  Drop(ChromeForm);
   Drop(OperaForm);
   Drop(OpenofficeForm);
   Drop(Formabout);
@@ -63,7 +67,8 @@ void DestroyAllForms() {
 TCategoryForm* FindCategoryForm(const std::string& caption) {
   TCategoryForm* const forms[] = {DetailsForm, WindSysForm, adobeForm, macromediaForm,
                                   MsofficeForm, InterForm, SafariForm, mediaplayForm,
-                                  winappletForm, mozzForm, OpenofficeForm, OperaForm};
+                                  winappletForm, mozzForm, OpenofficeForm, OperaForm,
+                                  ChromeForm, EdgeForm};
   for (TCategoryForm* form : forms)
     if (form && caption == form->Traits().caption) return form;
   return nullptr;

@@ -4,6 +4,8 @@
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
+#include "categories/chrome.h"
+#include "categories/edge.h"
 #include "categories/explorer.h"
 #include "categories/interexplor.h"
 #include "categories/mediaplay.h"
@@ -32,11 +34,13 @@ extern TmozzForm* mozzForm;
 extern TFormabout* Formabout;
 extern TOpenofficeForm* OpenofficeForm;
 extern TOperaForm* OperaForm;
+extern TChromeForm* ChromeForm;
+extern TEdgeForm* EdgeForm;
 
 // The application title, shown for the program in the task bar and on its message boxes.
 inline constexpr char kApplicationTitle[] = "Zarn Cleaner 2008";
 
-// Creates the fourteen windows in their fixed order; each category form scans once as it
+// Creates the sixteen windows in their fixed order; each category form scans once as it
 // is created. Only the main window is shown.
 bool CreateAllForms();
 void DestroyAllForms();

@@ -15,6 +15,8 @@
 #define IDI_CAT_ADOBE 110
 #define IDI_CAT_MACROMEDIA 111
 #define IDI_CAT_MEDIAPLAYER 112
+#define IDI_CAT_CHROME 113
+#define IDI_CAT_EDGE 114
 
 // The wizard's list images: scanning, done, cleaning (16 by 16 each).
 #define IDI_LIST_SCAN 201

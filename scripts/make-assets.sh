@@ -1,6 +1,6 @@
 #!/bin/bash
 # Draws Zarn Cleaner's own pictures with ImageMagick into res/: the three JPEG banners, the
-# program icon, the twelve category icons and the three list images. Everything is drawn from
+# program icon, the category icons and the three list images. Everything is drawn from
 # plain shapes and letters. Needs ImageMagick 6 and the DejaVu fonts (fonts-dejavu-core).
 set -euo pipefail
 
@@ -185,6 +185,8 @@ icon cat_openoffice "32 48" "$page stroke #1e73be stroke-width 2.5 fill none str
 icon cat_adobe "32 48" "stroke none fill #c8161d roundrectangle 4,4 44,44 6,6 $(letter white 34 12 39 A)"
 icon cat_macromedia "32 48" "stroke none fill #31363b roundrectangle 4,4 44,44 6,6 $(letter '#f5a623' 32 7 37 M)"
 icon cat_mediaplayer "32 48" "stroke #1b5e20 stroke-width 1.5 fill #43a047 circle 24,24 24,4 stroke none fill white polygon 18,13 36,24 18,35"
+icon cat_chrome "32 48" "stroke none fill #db4437 path 'M 24,24 L 24,4 A 20,20 0 0,1 41.32,34 Z' fill #f4b400 path 'M 24,24 L 41.32,34 A 20,20 0 0,1 6.68,34 Z' fill #0f9d58 path 'M 24,24 L 6.68,34 A 20,20 0 0,1 24,4 Z' fill white circle 24,24 24,14.5 fill #4285f4 circle 24,24 24,17.5"
+icon cat_edge "32 48" "stroke none fill #0c59a4 circle 24,24 24,4 fill #35c1a8 path 'M 4.5,28 A 20,20 0 0,0 43.5,28 Q 36,36 24,33 Q 12,30 4.5,28 Z' stroke white stroke-width 4.5 stroke-linecap round fill none path 'M 12,30 Q 13,13 28,13 Q 38,14 37,24 L 20,24'"
 
 list_icon list_scan "stroke #2f3a45 stroke-width 1.6 fill #cfe6fb circle 6.5,6.5 6.5,1.8 stroke-width 2.6 stroke-linecap round line 10,10 14.3,14.3"
 list_icon list_done "stroke #1f9d2b stroke-width 2.6 stroke-linecap round stroke-linejoin round fill none polyline 2.5,8.5 6.3,12.3 13.5,3.5"

@@ -103,7 +103,7 @@ TEST_F(FormsTest, OnlyTheMainWindowIsVisibleAndFormsWereCreatedInOrder) {
   EXPECT_EQ(created, (std::vector<std::string>{"TDetailsForm", "TWindSysForm", "TadobeForm",
                                                 "TmacromediaForm", "TMsofficeForm", "TInterForm", "TSafariForm",
                                                 "TmediaplayForm", "TwinappletForm", "TmozzForm", "TFormabout",
-                                                "TOpenofficeForm", "TOperaForm"}));
+                                                "TOpenofficeForm", "TOperaForm", "TChromeForm", "TEdgeForm"}));
   EXPECT_FALSE(IsWindowVisible(Formabout->Handle()));
 }
 

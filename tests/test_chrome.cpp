@@ -1,0 +1,180 @@
+// The Google Chrome and Microsoft Edge categories: when page 1 offers them, what their scan
+// lists in every profile and in which order, and that a clean keeps what users keep.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "app/catalogue.h"
+#include "tests/support/category_test.h"
+
+using namespace zarn;
+using namespace zarn::test;
+
+namespace {
+
+struct Browser {
+  const char* caption;
+  const char* userData;  // below Local AppData
+  const char* userKey;
+  const char* updaterKey;
+  std::unique_ptr<TCategoryForm> (*make)();
+};
+
+const Browser kBrowsers[] = {
+    {"Google Chrome", "\\Google\\Chrome\\User Data\\", "Software\\Google\\Chrome",
+     "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}",
+     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TChromeForm>(); }},
+    {"Microsoft Edge", "\\Microsoft\\Edge\\User Data\\", "Software\\Microsoft\\Edge",
+     "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}",
+     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TEdgeForm>(); }},
+};
+
+void PrintTo(const Browser& b, std::ostream* os) { *os << b.caption; }
+
+// Each group is one listing, whose order the file system decides; groups follow in scan order.
+using Groups = std::vector<std::vector<std::string>>;
+
+// The traces of one profile, newer (Network\Cookies, Cache\Cache_Data) or older layout.
+Groups ProfileTraces(const std::string& p, bool newer) {
+  Groups g;
+  g.push_back(newer ? std::vector<std::string>{p + "Cache\\Cache_Data\\data_0", p + "Cache\\Cache_Data\\f_000001"}
+                    : std::vector<std::string>{p + "Cache\\data_1", p + "Cache\\index"});
+  g.push_back({p + "Code Cache\\js\\index", p + "Code Cache\\wasm\\index-dir\\the-real-index"});
+  g.push_back({p + "GPUCache\\data_0"});
+  const std::string cookies = newer ? p + "Network\\" : p;
+  for (const char* name : {"Cookies", "Cookies-journal", "History", "History-journal", "Visited Links",
+                           "Top Sites", "Top Sites-journal", "Shortcuts", "Shortcuts-journal"})
+    g.push_back({(std::string(name).rfind("Cookies", 0) == 0 ? cookies : p) + name});
+  g.push_back({p + "Sessions\\Session_13350000000000000", p + "Sessions\\Tabs_13350000000000000"});
+  return g;
+}
+
+// What users keep, and what no row names, in every profile.
+const char* const kKept[] = {"Bookmarks", "Bookmarks.bak", "Login Data", "Login Data-journal", "Login Data For Account",
+    "Web Data", "Web Data-journal", "Preferences", "Secure Preferences", "Favicons", "Favicons-journal",
+    "Extensions\\aapocclcgogkmnckokdopfmhonfmgoek\\0.10_0\\manifest.json", "Web Applications\\app\\32.png",
+    "Extension Cookies", "Current Session", "Network\\TransportSecurity", "Local Storage\\leveldb\\000003.log",
+    "Network Action Predictor", "Service Worker\\CacheStorage\\index.txt"};
+
+class BrowserTest : public CategoryTest, public ::testing::WithParamInterface<Browser> {};
+
+TEST_P(BrowserTest, EveryProfileInOrderHeldFilesLeftOutAndTheCleanKeepsWhatUsersKeep) {
+  const std::string ud = sandbox.localAppData + GetParam().userData;
+  // Default has the newer layout, the numbered profiles the older one; 10 follows 2.
+  const std::pair<const char*, bool> profiles[] = {{"Default", true}, {"Profile 2", false}, {"Profile 10", true}};
+  Groups expected;
+  // Beside the profiles: the browser's own state, and folders that are no profile.
+  std::vector<std::string> kept = {ud + "Local State", ud + "Guest Profile\\History", ud + "System Profile\\Cookies",
+                                   ud + "Profile x\\History", ud + "ShaderCache\\data_0"};
+  for (const auto& [name, newer] : profiles) {
+    const std::string p = ud + name + "\\";
+    for (auto& group : ProfileTraces(p, newer)) expected.push_back(group);
+    for (const char* file : kKept) kept.push_back(p + file);
+  }
+  for (const std::string& path : kept) Sandbox::WriteFile(path);
+  for (const auto& group : expected)
+    for (const std::string& path : group) Sandbox::WriteFile(path, std::string(2048, 'x'));
+  // A running browser holds History open; its cache files may be in use too.
+  const std::string history = ud + "Profile 2\\History", inUse = ud + "Default\\GPUCache\\data_0";
+  std::erase(expected, std::vector<std::string>{history});
+  HeldOpen lock(history, GENERIC_READ | GENERIC_WRITE), cacheLock(inUse, GENERIC_READ | GENERIC_WRITE);
+  ASSERT_TRUE(lock.Held() && cacheLock.Held());
+
+  auto form = GetParam().make();
+  ASSERT_TRUE(form->Create());
+  const auto paths = ShownPaths(*form);
+  size_t at = 0;
+  for (const auto& group : expected) {
+    EXPECT_EQ(Slice(paths, at, group.size()), std::set<std::string>(group.begin(), group.end())) << "at " << at;
+    at += group.size();
+  }
+  EXPECT_EQ(paths.size(), at);
+  EXPECT_EQ(WindowText(form->StatusLabel()), std::to_string(at) + " Files founds");
+  for (const ShownRow& row : ReadList(form->Traces().Handle())) {
+    const std::string path = row[1] + row[0];
+    const bool cache = path.find("Cache\\") != std::string::npos, cookie = path.find("Cookies") != std::string::npos;
+    EXPECT_EQ(row[3], cache ? "Internet Cache" : cookie ? "Cookies" : "History") << path;
+    EXPECT_EQ(row[2], "") << path;
+    EXPECT_EQ(row[4], "2.00 KB") << path;
+    EXPECT_TRUE(row.ticked) << path;
+  }
+
+  const std::string spared = ud + "Profile 10\\Visited Links";
+  SetTick(form->Traces().Handle(), static_cast<int>(std::find(paths.begin(), paths.end(), spared) - paths.begin()),
+          false);
+  cacheLock.Release();
+  form->ClickDelete();
+  for (const auto& group : expected)
+    for (const std::string& path : group) EXPECT_EQ(Sandbox::Exists(path), path == spared) << path;
+  for (const std::string& path : kept) EXPECT_TRUE(Sandbox::Exists(path)) << path;
+  EXPECT_TRUE(Sandbox::Exists(history));
+  EXPECT_TRUE(Sandbox::Exists(ud + "Default\\Code Cache\\wasm\\index-dir"));
+
+  // Once the browser lets go, History is listed in its place.
+  lock.Release();
+  form->ClickScan();
+  EXPECT_EQ(ShownPaths(*form), (std::vector<std::string>{history, spared}));
+}
+
+TEST_P(BrowserTest, OfferedWhenFolderUserKeyOrUpdaterKeyIsThereAfterTheTwelve) {
+  const Browser& b = GetParam();
+  const auto offered = [&] {
+    const auto rows = BuildCatalogue();
+    return rows.size() == 4 && rows[3].caption == b.caption && rows[3].description == "Cookies, Internet Cache, History";
+  };
+  EXPECT_EQ(BuildCatalogue().size(), 3u);
+  const std::string folder = sandbox.localAppData + b.userData;
+  Sandbox::WriteFile(folder.substr(0, folder.size() - 1));  // a file, not the folder
+  Sandbox::CreateKey(Root::HKLM, b.userKey);
+  Sandbox::CreateKey(Root::HKCU, std::string(b.updaterKey));
+  EXPECT_EQ(BuildCatalogue().size(), 3u);
+  Sandbox::CreateKey(Root::HKCU, b.userKey);
+  EXPECT_TRUE(offered());
+  RegDeleteKeyA(HKEY_CURRENT_USER, b.userKey);
+  Sandbox::CreateKey(Root::HKLM, b.updaterKey);
+  EXPECT_TRUE(offered());
+}
+
+TEST_P(BrowserTest, LinkedFoldersAreNeverEntered) {
+  const char* fixtures = std::getenv("ZARN_LINK_FIXTURES");
+  if (!fixtures || !*fixtures) GTEST_SKIP() << "ZARN_LINK_FIXTURES is not set";
+  // Profile 7, Default\Cache, Default\Network and Code Cache\js\LINKED lead to a folder
+  // outside that holds History, Cookies and cache files.
+  const std::string local = std::string(fixtures) + "\\chromium";
+  const std::string p = local + GetParam().userData + "Default\\";
+  Sandbox::SetString(Root::HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                     "Local AppData", local);
+  auto form = GetParam().make();
+  ASSERT_TRUE(form->Create());
+  EXPECT_EQ(ShownPaths(*form), (std::vector<std::string>{p + "Code Cache\\js\\index", p + "History"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Browsers, BrowserTest, ::testing::ValuesIn(kBrowsers),
+                         [](const auto& info) { return std::string(info.param.caption).substr(0, 6); });
+
+class BrowsersOnPageOneTest : public AppTest {
+  void Seed() override {
+    Sandbox::CreateKey(Root::HKCU, "Software\\Microsoft\\MediaPlayer\\Player");
+    Sandbox::MakeDir(sandbox.localAppData + "\\Google\\Chrome\\User Data");
+    Sandbox::CreateKey(Root::HKCU, "Software\\Microsoft\\Edge");
+  }
+};
+
+TEST_F(BrowsersOnPageOneTest, BothRowsFollowTheTwelveAndDispatchToTheirForms) {
+  const auto rows = ReadList(Main(TMainForm::kLvall));
+  ASSERT_EQ(Names(rows), (std::vector<std::string>{"Windows Explorer", "Windows Applets", "System", "Media Player",
+                                                   "Google Chrome", "Microsoft Edge"}));
+  EXPECT_TRUE(rows[4].ticked && rows[5].ticked);
+  const std::pair<TCategoryForm*, const char*> forms[] = {{ChromeForm, "Zarn Cleaner - Google Chrome"},
+                                                          {EdgeForm, "Zarn Cleaner - Microsoft Edge"}};
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(FindCategoryForm(rows[4 + i][0]), forms[i].first);
+    EXPECT_EQ(WindowText(forms[i].first->Handle()), forms[i].second);
+    EXPECT_EQ(WindowText(forms[i].first->StatusLabel()), "0 Files founds");
+  }
+  EXPECT_EQ(FindCategoryForm("google chrome"), nullptr);
+}
+
+}  // namespace
