@@ -13,9 +13,8 @@ constexpr REGSAM kReadOnly = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | READ_CON
 
 // Deletes key `rest` below `base` with everything beneath it, last subkey first.
 bool DeleteTree(HKEY base, const std::string& rest) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &raw) == ERROR_SUCCESS) {
-    unique_hkey key(raw);
+  unique_hkey key;
+  if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS) {
     DWORD count = 0, longest = 0;
     if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr,
                          nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
@@ -68,8 +67,17 @@ std::string ReadLongUtf8String(HKEY key, const std::string& valueName, DWORD siz
   return TextOfData(buffer.data(), size);
 }
 
-template <typename Enum, typename EnumWide>
-void ListNames(HKEY key, TextList& list, bool subkeys, Enum enumerate, EnumWide enumerateWide) {
+LONG EnumerateName(HKEY key, DWORD i, char* name, DWORD* len, bool subkeys) {
+  return subkeys ? RegEnumKeyExA(key, i, name, len, nullptr, nullptr, nullptr, nullptr)
+                 : RegEnumValueA(key, i, name, len, nullptr, nullptr, nullptr, nullptr);
+}
+
+LONG EnumerateWideName(HKEY key, DWORD i, wchar_t* name, DWORD* len, bool subkeys) {
+  return subkeys ? RegEnumKeyExW(key, i, name, len, nullptr, nullptr, nullptr, nullptr)
+                 : RegEnumValueW(key, i, name, len, nullptr, nullptr, nullptr, nullptr);
+}
+
+void ListNames(HKEY key, TextList& list, bool subkeys) {
   list.Clear();
   if (!key) return;
   DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValue = 0;
@@ -81,14 +89,14 @@ void ListNames(HKEY key, TextList& list, bool subkeys, Enum enumerate, EnumWide 
   list.Reserve(count);
   for (DWORD i = 0; i < count; ++i) {
     DWORD len = static_cast<DWORD>(name.size());
-    LONG rc = enumerate(key, i, name.data(), &len);
+    LONG rc = EnumerateName(key, i, name.data(), &len, subkeys);
     if (rc == ERROR_MORE_DATA) {
       // Names in a multi-byte code page can be longer in bytes than the reported length:
       // in UTF-8 up to three bytes for each UTF-16 unit.
       const size_t longest = subkeys ? longestSubkey : longestValue;
       name.resize(std::max<size_t>(32768, longest * 3 + 4));
       len = static_cast<DWORD>(name.size());
-      rc = enumerate(key, i, name.data(), &len);
+      rc = EnumerateName(key, i, name.data(), &len, subkeys);
     }
     if (rc != ERROR_SUCCESS) continue;
     const std::string_view text(name.data(), len);
@@ -97,7 +105,7 @@ void ListNames(HKEY key, TextList& list, bool subkeys, Enum enumerate, EnumWide 
     if (MayBeLossy(text)) {
       std::vector<wchar_t> wide(32768);
       DWORD wideLen = static_cast<DWORD>(wide.size());
-      if (enumerateWide(key, i, wide.data(), &wideLen) != ERROR_SUCCESS ||
+      if (EnumerateWideName(key, i, wide.data(), &wideLen, subkeys) != ERROR_SUCCESS ||
           !SameAsWide(text, std::wstring_view(wide.data(), wideLen)))
         continue;
     }
@@ -111,9 +119,8 @@ HKEY RootKey(Root root) { return root == Root::HKCU ? HKEY_CURRENT_USER : HKEY_L
 const char* RootText(Root root) { return root == Root::HKCU ? "HKCU" : "HKLM"; }
 
 std::string ReadRegString(const std::string& keyPath, const std::string& valueName, HKEY root) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyA(root, keyPath.c_str(), &raw) != ERROR_SUCCESS) return {};
-  unique_hkey key(raw);
+  unique_hkey key;
+  if (RegOpenKeyA(root, keyPath.c_str(), key.put()) != ERROR_SUCCESS) return {};
   return ReadRegString(key.get(), valueName);
 }
 
@@ -128,12 +135,9 @@ std::string ReadRegString(HKEY openKey, const std::string& valueName) {
 }
 
 bool KeyReadable(Root root, const std::string& key, RegistryView view) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyExA(RootKey(root), WithoutLeadingBackslash(key).c_str(), 0, kReadOnly | ViewFlag(view), &raw) !=
-      ERROR_SUCCESS)
-    return false;
-  RegCloseKey(raw);
-  return true;
+  unique_hkey opened;
+  return RegOpenKeyExA(RootKey(root), WithoutLeadingBackslash(key).c_str(), 0, kReadOnly | ViewFlag(view),
+                       opened.put()) == ERROR_SUCCESS;
 }
 
 bool KeyInstalled(Root root, const std::string& key) {
@@ -142,11 +146,10 @@ bool KeyInstalled(Root root, const std::string& key) {
 }
 
 std::string ReadMachineString(const std::string& keyPath, const std::string& valueName, RegistryView view) {
-  HKEY raw = nullptr;
+  unique_hkey key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, WithoutLeadingBackslash(keyPath).c_str(), 0,
-                    KEY_QUERY_VALUE | ViewFlag(view), &raw) != ERROR_SUCCESS)
+                    KEY_QUERY_VALUE | ViewFlag(view), key.put()) != ERROR_SUCCESS)
     return {};
-  unique_hkey key(raw);
   return ReadRegString(key.get(), valueName);
 }
 
@@ -173,11 +176,12 @@ bool TRegistry::OpenRegKey(const std::string& path) {
   std::string rest;
   HKEY base = BaseFor(path, rest);
   bool relative = current_ && base == current_.get();
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return false;
+  // The new key is opened while the old one is still open: a relative path starts from it.
+  unique_hkey opened;
+  if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, opened.put()) != ERROR_SUCCESS) return false;
   std::string newPath = relative ? currentPath_ + "\\" + rest : rest;
   CloseKey();
-  current_.reset(opened);
+  current_ = std::move(opened);
   currentPath_ = std::move(newPath);
   return true;
 }
@@ -185,33 +189,13 @@ bool TRegistry::OpenRegKey(const std::string& path) {
 bool TRegistry::RegKeyExists(const std::string& path) const {
   std::string rest;
   HKEY base = BaseFor(path, rest);
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(base, rest.c_str(), 0, kReadOnly, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
+  unique_hkey opened;
+  return RegOpenKeyExA(base, rest.c_str(), 0, kReadOnly, opened.put()) == ERROR_SUCCESS;
 }
 
-void TRegistry::ListSubkeyNames(TextList& list) const {
-  ListNames(
-      current_.get(), list, true,
-      [](HKEY k, DWORD i, char* name, DWORD* len) {
-        return RegEnumKeyExA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
-      },
-      [](HKEY k, DWORD i, wchar_t* name, DWORD* len) {
-        return RegEnumKeyExW(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
-      });
-}
+void TRegistry::ListSubkeyNames(TextList& list) const { ListNames(current_.get(), list, true); }
 
-void TRegistry::ListValueNames(TextList& list) const {
-  ListNames(
-      current_.get(), list, false,
-      [](HKEY k, DWORD i, char* name, DWORD* len) {
-        return RegEnumValueA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
-      },
-      [](HKEY k, DWORD i, wchar_t* name, DWORD* len) {
-        return RegEnumValueW(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
-      });
-}
+void TRegistry::ListValueNames(TextList& list) const { ListNames(current_.get(), list, false); }
 
 bool TRegistry::DeleteRegValue(const std::string& name) {
   return current_ && RegDeleteValueA(current_.get(), name.c_str()) == ERROR_SUCCESS;
