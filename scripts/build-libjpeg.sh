@@ -22,6 +22,21 @@ fi
 
 export DEBIAN_FRONTEND=noninteractive
 
+# Reads a rewritten sources file on standard input, with the number of changes the awk
+# program wrote to its standard error in "$1.count"; replaces "$1" only when something
+# changed. Prints the number of changes.
+apply_rewrite() {
+  local file="$1" count
+  cat >"$file.new"
+  count="$(cat "$file.count")"
+  rm -f "$file.count"
+  if [ "$count" -gt 0 ]; then
+    cat "$file.new" >"$file"
+  fi
+  rm -f "$file.new"
+  echo "$count"
+}
+
 # Adds deb-src to every deb822 stanza whose Types line lacks it. Prints the number of changes.
 enable_deb822_sources() {
   local file="$1"
@@ -31,15 +46,7 @@ enable_deb822_sources() {
     }
     { print }
     END { print changed + 0 > "/dev/stderr" }
-  ' "$file" 2>"$file.count" >"$file.new"
-  local count
-  count="$(cat "$file.count")"
-  rm -f "$file.count"
-  if [ "$count" -gt 0 ]; then
-    cat "$file.new" >"$file"
-  fi
-  rm -f "$file.new"
-  echo "$count"
+  ' "$file" 2>"$file.count" | apply_rewrite "$file"
 }
 
 # Adds a deb-src twin after every one-line "deb" entry that has none (entries compared without
@@ -70,15 +77,7 @@ enable_list_sources() {
       }
       print changed > "/dev/stderr"
     }
-  ' "$file" 2>"$file.count" >"$file.new"
-  local count
-  count="$(cat "$file.count")"
-  rm -f "$file.count"
-  if [ "$count" -gt 0 ]; then
-    cat "$file.new" >"$file"
-  fi
-  rm -f "$file.new"
-  echo "$count"
+  ' "$file" 2>"$file.count" | apply_rewrite "$file"
 }
 
 added=0

@@ -128,18 +128,18 @@ def notices():
     parts.append(license_text(jpeg, "Zlib") + "\n")
 
     parts.append(heading("2. MinGW-w64 runtime (program start-up, C library pieces, winpthreads)", "-"))
-    parts.append(piece(MINGW, "*", "The mingw-w64 runtime as a whole:"))
-    parts.append(license_text(MINGW, "ZPL-2.1") + "\n")
-    parts.append(piece(MINGW, "mingw-w64-crt/crt/*", "The CRT start-up code (mingw-w64-crt/crt and others):"))
-    parts.append(license_text(MINGW, "public-domain") + "\n")
-    parts.append(piece(MINGW, "mingw-w64-crt/gdtoa/*", "Number conversion (mingw-w64-crt/gdtoa):"))
-    parts.append(license_text(MINGW, "Lucent") + "\n")
-    parts.append(piece(MINGW, "mingw-w64-crt/misc/basename.c", "Formatted output (mingw-w64-crt/stdio/mingw_pformat and others):"))
-    parts.append(license_text(MINGW, "Keith-Marshall") + "\n")
-    parts.append(piece(MINGW, "mingw-w64-libraries/winpthreads/*", "winpthreads:"))
-    parts.append(license_text(MINGW, "expat") + "\n")
-    parts.append(piece(MINGW, "mingw-w64-libraries/winpthreads/include/pthread.h", "winpthreads' pthread.h:"))
-    parts.append(license_text(MINGW, "BSD-3-clause-Lockless") + "\n")
+    # The runtime's pieces: the files a license covers, what they are, and the license.
+    for files, what, license in (
+        ("*", "The mingw-w64 runtime as a whole:", "ZPL-2.1"),
+        ("mingw-w64-crt/crt/*", "The CRT start-up code (mingw-w64-crt/crt and others):", "public-domain"),
+        ("mingw-w64-crt/gdtoa/*", "Number conversion (mingw-w64-crt/gdtoa):", "Lucent"),
+        ("mingw-w64-crt/misc/basename.c",
+         "Formatted output (mingw-w64-crt/stdio/mingw_pformat and others):", "Keith-Marshall"),
+        ("mingw-w64-libraries/winpthreads/*", "winpthreads:", "expat"),
+        ("mingw-w64-libraries/winpthreads/include/pthread.h", "winpthreads' pthread.h:", "BSD-3-clause-Lockless"),
+    ):
+        parts.append(piece(MINGW, files, what))
+        parts.append(license_text(MINGW, license) + "\n")
 
     parts.append(heading("3. GCC runtime libraries (libstdc++, libgcc)", "-"))
     parts.append(between(GCC, "GCC is Copyright (C)", "license in `/usr/share/common-licenses/GPL-3'.") + "\n")
