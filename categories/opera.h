@@ -20,5 +20,7 @@ class TOperaForm : public TCategoryForm {
 
 // The category's reach, for the benchmark's reference scans.
 std::span<const FileLocation> OperaFiles();
+// Below each folder of a Chromium-based Opera's profile.
+std::span<const FileLocation> OperaTodaysProfile();
 
 }  // namespace zarn
