@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cmath>
 #include <vector>
 
 #include "controls/gdi.h"
 #include "controls/xibutton.h"
+#include "tests/support/canvas.h"
 
 namespace zarn {
 namespace {
@@ -43,17 +43,6 @@ size_t AllClicks() {
   size_t n = 0;
   for (const auto& c : g_commands) n += c.second == BN_CLICKED;
   return n;
-}
-
-COLORREF GradientAt(COLORREF from, COLORREF to, int steps, int i) {
-  double r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
-  const double dr = (GetRValue(to) - r) / steps, dg = (GetGValue(to) - g) / steps, db = (GetBValue(to) - b) / steps;
-  for (int k = 0; k < i; ++k) {
-    r += dr;
-    g += dg;
-    b += db;
-  }
-  return RGB(std::lrint(r), std::lrint(g), std::lrint(b));
 }
 
 LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y))); }
@@ -109,11 +98,9 @@ class XiButtonWindow : public ::testing::Test {
     Pump();
   }
   COLORREF PrintedPixel(const Btn& b, int x, int y) {
-    gdi::unique_hdc dc(CreateCompatibleDC(nullptr));
-    gdi::unique_hbitmap bitmap(gdi::CreateDib32(dc.get(), Btn::DefaultWidth, Btn::DefaultHeight));
-    gdi::unique_select_object selection(dc.get(), bitmap.get());
-    SendMessageA(b.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    return GetPixel(dc.get(), x, y);
+    test::Canvas canvas(Btn::DefaultWidth, Btn::DefaultHeight);
+    SendMessageA(b.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    return canvas.At(x, y);
   }
 
   static inline HWND form_ = nullptr;
@@ -303,12 +290,12 @@ TEST_F(XiButtonWindow, DisabledButtonPaintsTheDisabledSetEvenWhenHot) {
   SendMessageA(ok_.Handle(), WM_MOUSEMOVE, 0, At(20, 10));
   ASSERT_EQ(ok_.VisualState(), Btn::vsHot);
   EXPECT_EQ(PrintedPixel(ok_, 0, 10), 0x757575u);  // OverColorBorder
-  EXPECT_EQ(PrintedPixel(ok_, 5, 12), GradientAt(0xF0F0F0, 0xA6A6A6, 25, 12));
+  EXPECT_EQ(PrintedPixel(ok_, 5, 12), test::GradientAt(0xF0F0F0, 0xA6A6A6, 25, 12));
 
   ok_.SetEnabled(false);
   EXPECT_EQ(ok_.VisualState(), Btn::vsHot);
   EXPECT_EQ(PrintedPixel(ok_, 0, 10), 0x808080u);
-  EXPECT_EQ(PrintedPixel(ok_, 5, 12), GradientAt(0xEEEEEE, 0xFFFFFF, 25, 12));
+  EXPECT_EQ(PrintedPixel(ok_, 5, 12), test::GradientAt(0xEEEEEE, 0xFFFFFF, 25, 12));
   EXPECT_EQ(PrintedPixel(ok_, 1, 10), 0xFFFFFFu);
   EXPECT_EQ(PrintedPixel(ok_, 73, 10), 0xD2D2D2u);
 
@@ -326,7 +313,7 @@ TEST_F(XiButtonWindow, FocusDrawsTheRectangleAndLosingItResetsTheState) {
   Focus(edit_);
   EXPECT_FALSE(ok_.Focused());
   EXPECT_EQ(ok_.VisualState(), Btn::vsNormal);
-  EXPECT_EQ(PrintedPixel(ok_, 3, 3), GradientAt(0xF3F3F3, 0xBCBCBC, 25, 3));
+  EXPECT_EQ(PrintedPixel(ok_, 3, 3), test::GradientAt(0xF3F3F3, 0xBCBCBC, 25, 3));
 }
 
 TEST_F(XiButtonWindow, ObjectOutlivesItsWindow) {

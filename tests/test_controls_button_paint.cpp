@@ -7,40 +7,15 @@
 
 #include "controls/gdi.h"
 #include "controls/xibutton.h"
+#include "tests/support/canvas.h"
 
 namespace zarn {
 namespace {
 
 using Btn = TXiButton;
 using C = XiButtonColor;
-
-class Canvas {
- public:
-  Canvas(int width, int height)
-      : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)),
-        bitmap_(gdi::CreateDib32(dc_.get(), width, height)), selection_(dc_.get(), bitmap_.get()) {}
-  HDC dc() const { return dc_.get(); }
-  COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-
- private:
-  int width_, height_;
-  gdi::unique_hdc dc_;
-  gdi::unique_hbitmap bitmap_;
-  gdi::unique_select_object selection_;
-};
-
-COLORREF GradientAt(COLORREF from, COLORREF to, int steps, int i) {
-  double r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
-  const double dr = (GetRValue(to) - r) / steps, dg = (GetGValue(to) - g) / steps, db = (GetBValue(to) - b) / steps;
-  for (int k = 0; k < i; ++k) {
-    r += dr;
-    g += dg;
-    b += db;
-  }
-  return RGB(std::lrint(r), std::lrint(g), std::lrint(b));
-}
+using test::Canvas;
+using test::GradientAt;
 
 XiButtonColorSet Set(const Btn& b, int first) {
   auto at = [&](int i) { return b.Color(static_cast<C>(first + i)); };

@@ -2,46 +2,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cmath>
-
 #include "controls/gdi.h"
 #include "controls/xiprogressbar.h"
+#include "tests/support/canvas.h"
 
 namespace zarn {
 namespace {
 
 using Bar = TXiProgressBar;
-
-// A 32-bit memory bitmap to paint into and read back.
-class Canvas {
- public:
-  Canvas(int width, int height)
-      : dc_(CreateCompatibleDC(nullptr)), bitmap_(gdi::CreateDib32(dc_.get(), width, height)),
-        selection_(dc_.get(), bitmap_.get()) {
-    RECT all{0, 0, width, height};
-    FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  }
-  HDC dc() const { return dc_.get(); }
-  COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-
- private:
-  gdi::unique_hdc dc_;
-  gdi::unique_hbitmap bitmap_;
-  gdi::unique_select_object selection_;
-};
-
-// Line i of a gradient of `steps` steps: channels accumulated in floating point, rounded
-// half to even.
-COLORREF GradientAt(COLORREF from, COLORREF to, int steps, int i) {
-  double r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
-  const double dr = (GetRValue(to) - r) / steps, dg = (GetGValue(to) - g) / steps, db = (GetBValue(to) - b) / steps;
-  for (int k = 0; k < i; ++k) {
-    r += dr;
-    g += dg;
-    b += db;
-  }
-  return RGB(std::lrint(r), std::lrint(g), std::lrint(b));
-}
+using test::Canvas;
+using test::GradientAt;
 
 XiBarPaintData Data(Bar::TColorScheme scheme, int min, int max, int position, bool vertical = false) {
   XiBarPaintData d{};

@@ -37,11 +37,11 @@ TEST_F(ExplorerTest, RecentShortcutsBecomeFileTraces) {
   ASSERT_EQ(rows.size(), 3u);
   for (const ShownRow& r : rows) {
     EXPECT_TRUE(r.ticked);
-    EXPECT_EQ(r[1], sandbox.recent + "\\");
-    EXPECT_EQ(r[2], ".lnk");
-    EXPECT_EQ(r[3], "All items listed in Recent Documents");
+    EXPECT_EQ(r.Location(), sandbox.recent + "\\");
+    EXPECT_EQ(r.Type(), ".lnk");
+    EXPECT_EQ(r.Info(), "All items listed in Recent Documents");
   }
-  EXPECT_EQ(rows[FindRow(form.Traces().Handle(), "one.lnk")][4], "2.00 KB");
+  EXPECT_EQ(rows[FindRow(form.Traces().Handle(), "one.lnk")].Size(), "2.00 KB");
   EXPECT_EQ(WindowText(form.StatusLabel()), "3 Files founds");
   EXPECT_EQ(form.FoundCount(), 3);
 }
@@ -71,7 +71,7 @@ TEST_F(ExplorerTest, NameRulesOfTheRegistryLists) {
 
   auto has = [&](const std::string& location, const std::string& name) {
     for (auto& r : rows)
-      if (r[1] == location && r[0] == name) return true;
+      if (r.Location() == location && r.Name() == name) return true;
     return false;
   };
   EXPECT_TRUE(has("HKCU\\" + kRun, "MRUList"));
@@ -86,21 +86,21 @@ TEST_F(ExplorerTest, NameRulesOfTheRegistryLists) {
   EXPECT_TRUE(has("HKCU\\" + kExplorer + "\\ComputerDescriptions", "\\\\server"));
   EXPECT_EQ(rows.size(), 9u);
   for (auto& r : rows) {
-    EXPECT_EQ(r[2], "Registry Data");
-    EXPECT_EQ(r[4], "");
-    if (r[0] == "Name" && r[1].rfind("HKCU", 0) == 0) {
-      EXPECT_EQ(r[3], "game.exe");
+    EXPECT_EQ(r.Type(), "Registry Data");
+    EXPECT_EQ(r.Size(), "");
+    if (r.Name() == "Name" && r.Location().rfind("HKCU", 0) == 0) {
+      EXPECT_EQ(r.Info(), "game.exe");
     }
-    if (r[0] == "txt") {
-      EXPECT_EQ(r[3], "");
+    if (r.Name() == "txt") {
+      EXPECT_EQ(r.Info(), "");
     }
-    if (r[0] == "a" && r[1] == "HKCU\\" + kRun) {
-      EXPECT_EQ(r[3], "cmd\\1");
+    if (r.Name() == "a" && r.Location() == "HKCU\\" + kRun) {
+      EXPECT_EQ(r.Info(), "cmd\\1");
     }
   }
   // RunMRU first, OpenSaveMRU values before its subkeys, the DirectDraw key last.
-  EXPECT_EQ(rows.front()[1], "HKCU\\" + kRun);
-  EXPECT_EQ(rows.back()[1], "HKLM\\" + kDDraw);
+  EXPECT_EQ(rows.front().Location(), "HKCU\\" + kRun);
+  EXPECT_EQ(rows.back().Location(), "HKLM\\" + kDDraw);
 }
 
 TEST_F(ExplorerTest, SearchAssistantSubkeysAreListedValueByValue) {
@@ -111,10 +111,10 @@ TEST_F(ExplorerTest, SearchAssistantSubkeysAreListedValueByValue) {
   ASSERT_EQ(rows.size(), 3u);
   int in5001 = 0, in5603 = 0;
   for (auto& r : rows) {
-    if (r[1] == "HKCU\\" + kAcMru + "\\5001\\") ++in5001;
-    if (r[1] == "HKCU\\" + kAcMru + "\\5603\\") {
+    if (r.Location() == "HKCU\\" + kAcMru + "\\5001\\") ++in5001;
+    if (r.Location() == "HKCU\\" + kAcMru + "\\5603\\") {
       ++in5603;
-      EXPECT_EQ(r[3], "*.doc");
+      EXPECT_EQ(r.Info(), "*.doc");
     }
   }
   EXPECT_EQ(in5001, 2);
@@ -142,13 +142,13 @@ TEST_F(ExplorerTest, CleanDeletesExactlyWhatWasTicked) {
   HWND list = form.Traces().Handle();
   int doc = -1;
   for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i][0] == "doc") doc = static_cast<int>(i);
+    if (rows[i].Name() == "doc") doc = static_cast<int>(i);
   ASSERT_GE(doc, 0);
   SetTick(list, doc, false);
   SetTick(list, FindRow(list, "keep.lnk"), false);
   // The user-root Direct3D value stays unticked too: only the machine's one goes.
   for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i][0] == "Name" && rows[i][1] == "HKCU\\" + kD3D) SetTick(list, static_cast<int>(i), false);
+    if (rows[i].Name() == "Name" && rows[i].Location() == "HKCU\\" + kD3D) SetTick(list, static_cast<int>(i), false);
   form.ClickDelete();
 
   EXPECT_TRUE(Sandbox::Exists(keep));

@@ -249,16 +249,16 @@ TEST_F(InterTest, TypedAddressesAndTheDownloadFolder) {
   auto rows = ReadList(form.Traces().Handle());
   ASSERT_EQ(rows.size(), 4u);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(rows[i][0], "url" + std::to_string(i + 1));
-    EXPECT_EQ(rows[i][1], "HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs");
-    EXPECT_EQ(rows[i][2], "Registry Data");
-    EXPECT_EQ(rows[i][4], "");
+    EXPECT_EQ(rows[i].Name(), "url" + std::to_string(i + 1));
+    EXPECT_EQ(rows[i].Location(), "HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs");
+    EXPECT_EQ(rows[i].Type(), "Registry Data");
+    EXPECT_EQ(rows[i].Size(), "");
     EXPECT_TRUE(rows[i].ticked);
   }
-  EXPECT_EQ(rows[1][3], "http://two.example/");
-  EXPECT_EQ(rows[3][0], "Download Directory");
-  EXPECT_EQ(rows[3][1], "HKCU\\Software\\Microsoft\\Internet Explorer");
-  EXPECT_EQ(rows[3][3], "C:\\Downloads");
+  EXPECT_EQ(rows[1].Info(), "http://two.example/");
+  EXPECT_EQ(rows[3].Name(), "Download Directory");
+  EXPECT_EQ(rows[3].Location(), "HKCU\\Software\\Microsoft\\Internet Explorer");
+  EXPECT_EQ(rows[3].Info(), "C:\\Downloads");
 
   // The registry keeps one value whatever the case; the name must read exactly so.
   Sandbox::DeleteValue(Root::HKCU, kBrowserKey, "Download Directory");

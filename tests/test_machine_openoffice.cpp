@@ -54,7 +54,7 @@ TEST(MachineOpenoffice, CommaLocaleGivesCommaSizes) {
     ASSERT_TRUE(form.Create());
     auto rows = ReadList(form.Traces().Handle());
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][4], "1,50 KB");
+    EXPECT_EQ(rows[0].Size(), "1,50 KB");
   }
   EXPECT_EQ(UserDecimalSeparator(), restored);
 }

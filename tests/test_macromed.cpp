@@ -49,14 +49,6 @@ bool SetKeyAccess(const std::string& key, bool readOnly) {
   return ok;
 }
 
-TEST_F(MacromediaTest, NothingUsedFindsNothing) {
-  TmacromediaForm form;
-  ASSERT_TRUE(form.Create());
-  EXPECT_EQ(form.FoundCount(), 0);
-  EXPECT_TRUE(ReadList(form.Traces().Handle()).empty());
-  EXPECT_EQ(WindowText(form.StatusLabel()), "No Files Found");
-}
-
 TEST_F(MacromediaTest, EveryValueButMRUListInTableOrder) {
   Sandbox::SetString(Root::HKCU, kDreamweaver, "mrulist", "other case");
   Sandbox::SetString(Root::HKCU, kHomeSite, "", "homesite default");
@@ -71,12 +63,12 @@ TEST_F(MacromediaTest, EveryValueButMRUListInTableOrder) {
   auto rows = ReadList(form.Traces().Handle());
   EXPECT_EQ(Names(rows), (std::vector<std::string>{"File1", "a", "b", "", "mrulist"}));
   ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[1][1], "HKCU\\" + std::string(kFlash5));
-  EXPECT_EQ(rows[1][2], "Registry Data");
-  EXPECT_EQ(rows[1][3], "C:\\a.fla");
-  EXPECT_EQ(rows[1][4], "");
-  EXPECT_EQ(rows[3][1], "HKCU\\" + std::string(kHomeSite));
-  EXPECT_EQ(rows[3][3], "homesite default");
+  EXPECT_EQ(rows[1].Location(), "HKCU\\" + std::string(kFlash5));
+  EXPECT_EQ(rows[1].Type(), "Registry Data");
+  EXPECT_EQ(rows[1].Info(), "C:\\a.fla");
+  EXPECT_EQ(rows[1].Size(), "");
+  EXPECT_EQ(rows[3].Location(), "HKCU\\" + std::string(kHomeSite));
+  EXPECT_EQ(rows[3].Info(), "homesite default");
   EXPECT_EQ(WindowText(form.StatusLabel()), "5 Files Found");
 }
 
@@ -125,7 +117,7 @@ TEST_F(MacromediaTest, AKeyThatCannotBeOpenedWithFullAccessAddsNothing) {
   auto rows = ReadList(form.Traces().Handle());
   EXPECT_TRUE(SetKeyAccess(kFlash4, false));  // so that the sandbox can remove it
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0][1], "HKCU\\" + std::string(kFlash5));
+  EXPECT_EQ(rows[0].Location(), "HKCU\\" + std::string(kFlash5));
 }
 
 TEST_F(MacromediaTest, CleanDeletesTheTickedValuesAndNoKey) {

@@ -33,10 +33,7 @@ std::string RealIni(const std::string& eol) {
 
 class MozillaTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    ini = sandbox.appData + "\\Mozilla\\Firefox\\profiles.ini";
-  }
+  const std::string ini = sandbox.appData + "\\Mozilla\\Firefox\\profiles.ini";
   std::string Cache(const std::string& n) const {
     return sandbox.localAppData + "\\Mozilla\\Firefox\\Profiles\\" + n + "\\Cache\\";
   }
@@ -55,7 +52,6 @@ class MozillaTest : public CategoryTest {
     return {Cache(n) + "_CACHE_MAP_", Cache(n) + "_CACHE_001_", Cache(n) + "0A1B2C3Dd01",
             Roaming(n) + "history.dat", Roaming(n) + "formhistory.dat"};
   }
-  std::string ini;
 };
 
 // The cache entries come in the file system's order, the history files after them.
@@ -72,14 +68,6 @@ TextList ListOf(std::initializer_list<std::string> lines) {
   TextList list;
   for (const auto& line : lines) list.Add(line);
   return list;
-}
-
-TEST_F(MozillaTest, NothingInstalledFindsNothing) {
-  TmozzForm form;
-  ASSERT_TRUE(form.Create());
-  EXPECT_EQ(form.FoundCount(), 0);
-  EXPECT_TRUE(ReadList(form.Traces().Handle()).empty());
-  EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
 }
 
 TEST_F(MozillaTest, RealProfilesIniWithWindowsUnixAndOldMacLineEndsScansTheLastProfile) {
@@ -99,9 +87,9 @@ TEST_F(MozillaTest, RealProfilesIniWithWindowsUnixAndOldMacLineEndsScansTheLastP
               (std::vector<std::string>{"history.dat", Roaming("wxyz9876.work"), ".dat", "Internet Cache", "1.00 KB"}));
     for (const ShownRow& row : rows) {
       EXPECT_TRUE(row.ticked);
-      EXPECT_EQ(row[3], "Internet Cache");
+      EXPECT_EQ(row.Info(), "Internet Cache");
     }
-    EXPECT_EQ(rows[0][2], "");
+    EXPECT_EQ(rows[0].Type(), "");
   }
 }
 

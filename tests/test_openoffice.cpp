@@ -16,11 +16,7 @@ namespace {
 
 class OpenofficeTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    config = sandbox.appData + "\\OpenOffice.org2\\user\\registry\\data\\org\\openoffice\\Office\\";
-  }
-  std::string config;
+  const std::string config = sandbox.appData + "\\OpenOffice.org2\\user\\registry\\data\\org\\openoffice\\Office\\";
 };
 
 TEST(FormatSizeLocal, UnitsRoundingAndTheGivenSeparator) {
@@ -40,14 +36,6 @@ TEST(FormatSizeLocal, UnitsRoundingAndTheGivenSeparator) {
   EXPECT_EQ(FormatSizeLocal(2560, "::"), "2::50 KB");
 }
 
-TEST_F(OpenofficeTest, NoProfileFindsNothing) {
-  TOpenofficeForm form;
-  ASSERT_TRUE(form.Create());
-  EXPECT_EQ(form.FoundCount(), 0);
-  EXPECT_TRUE(ReadList(form.Traces().Handle()).empty());
-  EXPECT_EQ(WindowText(form.StatusLabel()), "No File Found");
-}
-
 TEST_F(OpenofficeTest, CommonXcuIsTheOneTraceEvenWhenHeldOpen) {
   Sandbox::WriteFile(config + "Common.xcu", std::string(1536, 'c'));
   Sandbox::WriteFile(config + "Common.xcu.bak");
@@ -61,11 +49,11 @@ TEST_F(OpenofficeTest, CommonXcuIsTheOneTraceEvenWhenHeldOpen) {
   auto rows = ReadList(form.Traces().Handle());
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_TRUE(rows[0].ticked);
-  EXPECT_EQ(rows[0][0], "Common.xcu");
-  EXPECT_EQ(rows[0][1], config);
-  EXPECT_EQ(rows[0][2], ".xcu");
-  EXPECT_EQ(rows[0][3], "Open Office Recentlist");
-  EXPECT_EQ(rows[0][4], FormatSizeLocal(1536, UserDecimalSeparator()));
+  EXPECT_EQ(rows[0].Name(), "Common.xcu");
+  EXPECT_EQ(rows[0].Location(), config);
+  EXPECT_EQ(rows[0].Type(), ".xcu");
+  EXPECT_EQ(rows[0].Info(), "Open Office Recentlist");
+  EXPECT_EQ(rows[0].Size(), FormatSizeLocal(1536, UserDecimalSeparator()));
   EXPECT_EQ(WindowText(form.StatusLabel()), "1 Files Found");
 }
 
@@ -75,7 +63,7 @@ TEST_F(OpenofficeTest, SmallFileReadsInBytes) {
   ASSERT_TRUE(form.Create());
   auto rows = ReadList(form.Traces().Handle());
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0][4], "1000 Byte(s)");
+  EXPECT_EQ(rows[0].Size(), "1000 Byte(s)");
 }
 
 TEST_F(OpenofficeTest, MissingAppDataLooksNowhere) {

@@ -21,20 +21,8 @@ const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 
 class OperaTest : public CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    profile = sandbox.appData + "\\Opera\\Opera\\profile\\";
-  }
-  std::string profile;
+  const std::string profile = sandbox.appData + "\\Opera\\Opera\\profile\\";
 };
-
-TEST_F(OperaTest, NothingInstalledFindsNothing) {
-  TOperaForm form;
-  ASSERT_TRUE(form.Create());
-  EXPECT_EQ(form.FoundCount(), 0);
-  EXPECT_TRUE(ReadList(form.Traces().Handle()).empty());
-  EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
-}
 
 TEST_F(OperaTest, SevenLocationsInTableOrderWithTheirColumnTexts) {
   Sandbox::WriteFile(profile + "cookies4.dat", std::string(1536, 'c'));
@@ -70,24 +58,24 @@ TEST_F(OperaTest, SevenLocationsInTableOrderWithTheirColumnTexts) {
 
   auto rows = ReadList(form.Traces().Handle());
   for (const ShownRow& row : rows) {
-    EXPECT_TRUE(row.ticked) << row[0];
-    EXPECT_EQ(row[3], "Internet Cache") << row[0];
+    EXPECT_TRUE(row.ticked) << row.Name();
+    EXPECT_EQ(row.Info(), "Internet Cache") << row.Name();
   }
   int cookie = FindRow(form.Traces().Handle(), "cookies4.dat");
   ASSERT_GE(cookie, 0);
-  EXPECT_EQ(rows[cookie][1], profile);
-  EXPECT_EQ(rows[cookie][2], ".dat");
-  EXPECT_EQ(rows[cookie][4], "1.50 KB");
+  EXPECT_EQ(rows[cookie].Location(), profile);
+  EXPECT_EQ(rows[cookie].Type(), ".dat");
+  EXPECT_EQ(rows[cookie].Size(), "1.50 KB");
   int cache = FindRow(form.Traces().Handle(), "opr00001.tmp");
   ASSERT_GE(cache, 0);
-  EXPECT_EQ(rows[cache][1], profile + "cache4\\");
-  EXPECT_EQ(rows[cache][4], "2.00 KB");
+  EXPECT_EQ(rows[cache].Location(), profile + "cache4\\");
+  EXPECT_EQ(rows[cache].Size(), "2.00 KB");
   int bare = FindRow(form.Traces().Handle(), "noextension");
   ASSERT_GE(bare, 0);
-  EXPECT_EQ(rows[bare][2], "");
-  EXPECT_EQ(rows[9][2], ".win");
-  EXPECT_EQ(rows[9][4], "0 bytes");
-  EXPECT_EQ(rows[6][2], ".dir");
+  EXPECT_EQ(rows[bare].Type(), "");
+  EXPECT_EQ(rows[9].Type(), ".win");
+  EXPECT_EQ(rows[9].Size(), "0 bytes");
+  EXPECT_EQ(rows[6].Type(), ".dir");
 }
 
 TEST_F(OperaTest, CacheKeepsPlainFilesOfAnyAttributeAndOddNamesButNoFoldersOrLockedFiles) {

@@ -95,9 +95,9 @@ TEST_F(TraceListTest, BatchedRowsAreAllShownTickedWithTheirTexts) {
   list_.FinishAdding();
   std::vector<ShownRow> rows = ReadList(list_.Handle());
   ASSERT_EQ(rows.size(), 500u);
-  EXPECT_EQ(rows[499][0], "file499.tmp");
-  EXPECT_EQ(rows[0][1], "C:\\Temp\\");
-  EXPECT_EQ(rows[0][4], "1 KB");
+  EXPECT_EQ(rows[499].Name(), "file499.tmp");
+  EXPECT_EQ(rows[0].Location(), "C:\\Temp\\");
+  EXPECT_EQ(rows[0].Size(), "1 KB");
   for (const ShownRow& r : rows) EXPECT_TRUE(r.ticked);
 
   // Outside a batch each row shows at once.

@@ -52,10 +52,10 @@ TEST_F(WinappletTest, WordpadListInEnumerationOrderWithoutMRUList) {
   EXPECT_EQ(Names(rows), expected);
   for (const ShownRow& row : rows) {
     EXPECT_TRUE(row.ticked);
-    EXPECT_EQ(row[1], "HKCU\\" + std::string(kWordpad));
-    EXPECT_EQ(row[2], "Registry Data");
-    EXPECT_EQ(row[3], "C:\\doc" + row[0].substr(4) + ".rtf");
-    EXPECT_EQ(row[4], "");
+    EXPECT_EQ(row.Location(), "HKCU\\" + std::string(kWordpad));
+    EXPECT_EQ(row.Type(), "Registry Data");
+    EXPECT_EQ(row.Info(), "C:\\doc" + row.Name().substr(4) + ".rtf");
+    EXPECT_EQ(row.Size(), "");
   }
 }
 
@@ -74,12 +74,12 @@ TEST_F(WinappletTest, KeysInTableOrderAndTheirRules) {
   auto rows = ReadList(form.Traces().Handle());
   EXPECT_EQ(Names(rows), (std::vector<std::string>{"File1", "File1", "", "mrulist", "LastKey"}));
   ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[0][1], "HKCU\\" + std::string(kWordpad));
-  EXPECT_EQ(rows[1][1], "HKCU\\" + std::string(kPaint));
-  EXPECT_EQ(rows[2][3], "mmc default");
-  EXPECT_EQ(rows[3][1], "HKCU\\" + std::string(kSnapshot));
-  EXPECT_EQ(rows[4][1], "HKCU\\" + std::string(kRegedit));
-  EXPECT_EQ(rows[4][3], "My Computer\\HKEY_CURRENT_USER\\Software");
+  EXPECT_EQ(rows[0].Location(), "HKCU\\" + std::string(kWordpad));
+  EXPECT_EQ(rows[1].Location(), "HKCU\\" + std::string(kPaint));
+  EXPECT_EQ(rows[2].Info(), "mmc default");
+  EXPECT_EQ(rows[3].Location(), "HKCU\\" + std::string(kSnapshot));
+  EXPECT_EQ(rows[4].Location(), "HKCU\\" + std::string(kRegedit));
+  EXPECT_EQ(rows[4].Info(), "My Computer\\HKEY_CURRENT_USER\\Software");
   EXPECT_EQ(WindowText(form.StatusLabel()), "5 Files Found");
 }
 
@@ -107,7 +107,7 @@ TEST_F(WinappletTest, NonStringDataShowsWhatReadRegStringReturns) {
   ASSERT_EQ(rows.size(), 9u);
   auto info = [&](const std::string& name) {
     int row = FindRow(lv, name);
-    return row < 0 ? std::string("<missing>") : rows[row][3];
+    return row < 0 ? std::string("<missing>") : rows[row].Info();
   };
   EXPECT_EQ(info("dword"), "CBA");
   EXPECT_EQ(info("binary"), "xy");  // the last byte is taken for a terminator, nothing past the data is read
@@ -118,7 +118,7 @@ TEST_F(WinappletTest, NonStringDataShowsWhatReadRegStringReturns) {
   EXPECT_EQ(info("empty"), "");
   EXPECT_EQ(info("long"), "");
   EXPECT_EQ(info(longName), "long name");
-  for (const ShownRow& row : rows) EXPECT_EQ(row[3], ReadRegString(kWordpad, row[0], HKEY_CURRENT_USER)) << row[0];
+  for (const ShownRow& row : rows) EXPECT_EQ(row.Info(), ReadRegString(kWordpad, row.Name(), HKEY_CURRENT_USER)) << row.Name();
 }
 
 TEST_F(WinappletTest, CleanDeletesExactlyTheTickedValues) {

@@ -22,7 +22,7 @@ const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 std::vector<ShownRow> FileRows(const TCategoryForm& form) {
   std::vector<ShownRow> rows;
   for (ShownRow& row : ReadList(form.Traces().Handle()))
-    if (row[1] != "Recycle Bin" && row[1] != "Clipboard") rows.push_back(std::move(row));
+    if (row.Location() != "Recycle Bin" && row.Location() != "Clipboard") rows.push_back(std::move(row));
   return rows;
 }
 
@@ -65,13 +65,13 @@ TEST_F(WindSysTest, TemporaryFilesOfWindowsThenUserFolderExistingAndUnlockedOnly
   auto rows = FileRows(form);
   std::vector<std::string> expected = {W() + "\\Temp\\win.tmp", L() + "\\Temp\\user.tmp"};
   if (!ReadOnlyRefusesWriting(L() + "\\Temp\\readonly.tmp"))
-    std::erase_if(rows, [](const ShownRow& row) { return row[0] == "readonly.tmp"; });
+    std::erase_if(rows, [](const ShownRow& row) { return row.Name() == "readonly.tmp"; });
   ASSERT_EQ(Paths(rows), expected);
   EXPECT_TRUE(rows[0].ticked);
-  EXPECT_EQ(rows[0][2], ".tmp");
-  EXPECT_EQ(rows[0][3], "All items listed in Temporary Folder");
-  EXPECT_EQ(rows[0][4], "5 bytes");
-  EXPECT_EQ(rows[1][4], "1.50 KB");
+  EXPECT_EQ(rows[0].Type(), ".tmp");
+  EXPECT_EQ(rows[0].Info(), "All items listed in Temporary Folder");
+  EXPECT_EQ(rows[0].Size(), "5 bytes");
+  EXPECT_EQ(rows[1].Size(), "1.50 KB");
   EXPECT_EQ(ColumnCaptions(form.Traces().Handle())[0], "File Names");
   EXPECT_EQ(WindowText(form.StatusLabel()), std::to_string(form.FoundCount()) + " Files founds");
   SetFileAttributesA((L() + "\\Temp\\readonly.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -90,9 +90,9 @@ TEST_F(WindSysTest, MemoryDumpsAreListedEvenWhenHeldOpenOrReadOnly) {
   ASSERT_TRUE(form.Create());
   auto rows = FileRows(form);
   ASSERT_EQ(Paths(rows), (std::vector<std::string>{W() + "\\memory.dmp", W() + "\\MiniDump\\Mini01.dmp"}));
-  EXPECT_EQ(rows[0][3], "Memory Dump");
-  EXPECT_EQ(rows[0][2], ".dmp");
-  EXPECT_EQ(rows[1][4], "4 bytes");
+  EXPECT_EQ(rows[0].Info(), "Memory Dump");
+  EXPECT_EQ(rows[0].Type(), ".dmp");
+  EXPECT_EQ(rows[1].Size(), "4 bytes");
   SetFileAttributesA((W() + "\\MiniDump\\Mini01.dmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -130,7 +130,7 @@ TEST_F(WindSysTest, LogFilesFollowTheLocationOrderAndTheirCaseSensitiveRules) {
             (std::vector<std::string>{W() + "\\Debug\\netsetup.log", W() + "\\Debug\\UserMode\\userenv.log",
                                       W() + "\\Debug\\UserMode\\userenv.bak", W() + "\\security\\logs\\scepol.log",
                                       W() + "\\security\\logs\\winlogon.old"}));
-  for (const ShownRow& row : rows) EXPECT_EQ(row[3], "Log File");
+  for (const ShownRow& row : rows) EXPECT_EQ(row.Info(), "Log File");
   const int folderRow = FindRow(form.Traces().Handle(), "folder.log");
   ASSERT_GE(folderRow, 0);
   EXPECT_EQ(form.Traces().Item(folderRow).size, "0 bytes");

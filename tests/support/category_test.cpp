@@ -6,13 +6,13 @@ namespace zarn::test {
 
 std::vector<std::string> Names(const std::vector<ShownRow>& rows) {
   std::vector<std::string> names;
-  for (const ShownRow& row : rows) names.push_back(row[0]);
+  for (const ShownRow& row : rows) names.push_back(row.Name());
   return names;
 }
 
 std::vector<std::string> Paths(const std::vector<ShownRow>& rows) {
   std::vector<std::string> paths;
-  for (const ShownRow& row : rows) paths.push_back(row[1] + row[0]);
+  for (const ShownRow& row : rows) paths.push_back(row.Location() + row.Name());
   return paths;
 }
 

@@ -45,7 +45,7 @@ void SetTick(HWND list, int row, bool ticked) { ListView_SetCheckState(list, row
 int FindRow(HWND list, const std::string& name) {
   auto rows = ReadList(list);
   for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i][0] == name) return static_cast<int>(i);
+    if (rows[i].Name() == name) return static_cast<int>(i);
   return -1;
 }
 

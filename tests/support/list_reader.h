@@ -9,10 +9,17 @@
 
 namespace zarn::test {
 
+// One row as the list shows it. The named cells are the trace list's columns: "File Name",
+// "File Location", "File Type", "File Info", "File Size".
 struct ShownRow {
   bool ticked = false;
   std::vector<std::string> cells;
-  const std::string& operator[](size_t i) const { return cells[i]; }
+  const std::string& operator[](size_t i) const { return cells.at(i); }
+  const std::string& Name() const { return cells.at(0); }
+  const std::string& Location() const { return cells.at(1); }
+  const std::string& Type() const { return cells.at(2); }
+  const std::string& Info() const { return cells.at(3); }
+  const std::string& Size() const { return cells.at(4); }
 };
 
 std::vector<ShownRow> ReadList(HWND list);
