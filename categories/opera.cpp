@@ -77,6 +77,7 @@ void TOperaForm::Probe() {
 }
 
 std::span<const FileLocation> OperaFiles() { return kProfile; }
+std::span<const char* const> OperaTodaysProfileFolders() { return kTodaysProfiles; }
 std::span<const FileLocation> OperaTodaysProfile() { return kTodaysProfile; }
 
 }  // namespace zarn
