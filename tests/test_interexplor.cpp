@@ -18,7 +18,6 @@ using namespace zarn::test;
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer";
 
 std::vector<std::string> PathsWithInfo(const TCategoryForm& form, const std::string& info) {

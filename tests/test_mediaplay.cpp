@@ -19,7 +19,6 @@ using namespace zarn::test;
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kFileList[] = "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
 const char kUrlList[] = "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList";
 const char kPreferences[] = "Software\\Microsoft\\MediaPlayer\\Preferences";

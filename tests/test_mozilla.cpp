@@ -19,8 +19,6 @@ using namespace zarn::test;
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 // profiles.ini as Firefox writes it, with two profiles; the second one is the scanned one.
 std::string RealIni(const std::string& eol) {
   std::string ini;

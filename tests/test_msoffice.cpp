@@ -155,7 +155,7 @@ TEST_F(MsofficeTest, FilesFirstThenKeysInTableOrder) {
 
 TEST_F(MsofficeTest, MissingAppDataListsNoRecentFolder) {
   Sandbox::WriteFile(recent + "w.lnk");
-  Sandbox::DeleteValue(Root::HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "AppData");
+  Sandbox::DeleteValue(Root::HKCU, kShellFolders, "AppData");
   TMsofficeForm form;
   ASSERT_TRUE(form.Create());
   EXPECT_EQ(form.FoundCount(), 0);

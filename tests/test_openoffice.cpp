@@ -68,7 +68,7 @@ TEST_F(OpenofficeTest, SmallFileReadsInBytes) {
 
 TEST_F(OpenofficeTest, MissingAppDataLooksNowhere) {
   Sandbox::WriteFile(config + "Common.xcu");
-  Sandbox::SetString(Root::HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "AppData", "");
+  Sandbox::SetString(Root::HKCU, kShellFolders, "AppData", "");
   TOpenofficeForm form;
   ASSERT_TRUE(form.Create());
   EXPECT_EQ(form.FoundCount(), 0);

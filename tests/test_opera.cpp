@@ -17,8 +17,6 @@ using namespace zarn::test;
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 class OperaTest : public CategoryTest {
  protected:
   const std::string profile = sandbox.appData + "\\Opera\\Opera\\profile\\";

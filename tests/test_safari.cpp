@@ -15,8 +15,6 @@ using namespace zarn::test;
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 class SafariTest : public CategoryTest {
  protected:
   const std::string local = sandbox.localAppData + "\\Apple Computer\\Safari\\";

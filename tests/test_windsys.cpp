@@ -15,8 +15,6 @@ using namespace zarn::test;
 namespace {
 
 const char kNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 // The rows that came from files; the recycle bin and the clipboard are the machine's and
 // may hold anything while these tests run.
 std::vector<ShownRow> FileRows(const TCategoryForm& form) {

@@ -66,7 +66,7 @@ Sandbox::Sandbox() {
                                  &systemRoot})
     MakeDir(*dir);
 
-  const std::string shell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  const std::string shell = kShellFolders;
   SetString(Root::HKCU, shell, "AppData", appData);
   SetString(Root::HKCU, shell, "Local AppData", localAppData);
   SetString(Root::HKCU, shell, "Local Settings", localSettings);

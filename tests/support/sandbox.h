@@ -13,6 +13,9 @@
 
 namespace zarn::test {
 
+// Where the sandbox writes the profile folders, below HKEY_CURRENT_USER.
+inline constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
 class Sandbox {
  public:
   Sandbox();
