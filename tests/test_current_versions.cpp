@@ -128,13 +128,12 @@ class CurrentProfileTest : public AppTest {
   void Seed() override {
     const std::string home = sandbox.Dir() + "\\Users\\u", roaming = home + "\\AppData\\Roaming",
                       local = home + "\\AppData\\Local", windows = local + "\\Microsoft\\Windows\\";
-    const std::string shell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-    Sandbox::SetString(Root::HKCU, shell, "AppData", roaming);
-    Sandbox::SetString(Root::HKCU, shell, "Local AppData", local);
-    Sandbox::DeleteValue(Root::HKCU, shell, "Local Settings");
-    Sandbox::SetString(Root::HKCU, shell, "Recent", roaming + "\\Microsoft\\Windows\\Recent");
-    Sandbox::SetString(Root::HKCU, shell, "Cookies", windows + "INetCookies");
-    Sandbox::SetString(Root::HKCU, shell, "Cache", windows + "INetCache");
+    Sandbox::SetString(Root::HKCU, kShellFolders, "AppData", roaming);
+    Sandbox::SetString(Root::HKCU, kShellFolders, "Local AppData", local);
+    Sandbox::DeleteValue(Root::HKCU, kShellFolders, "Local Settings");
+    Sandbox::SetString(Root::HKCU, kShellFolders, "Recent", roaming + "\\Microsoft\\Windows\\Recent");
+    Sandbox::SetString(Root::HKCU, kShellFolders, "Cookies", windows + "INetCookies");
+    Sandbox::SetString(Root::HKCU, kShellFolders, "Cache", windows + "INetCache");
     Sandbox::WriteFile(roaming + "\\Mozilla\\Firefox\\profiles.ini",
                        "[Profile1]\r\nName=work\r\nPath=Profiles/zz99ab00.work\r\n[Profile0]\r\nName=default-release\r\n"
                        "Path=Profiles/ab12cd34.default-release\r\nDefault=1\r\n[Install308046B0AF4A39CB]\r\n"
