@@ -99,6 +99,7 @@ class Ref {
           if (name == "." || name == "..") continue;
         }
         if (loc.keep && !loc.keep(s.path, base)) continue;
+        if (loc.except && lstrcmpiA(s.path.c_str() + folder.size(), loc.except) == 0) continue;
         staged.push_back(std::move(s));
       }
     }
@@ -200,6 +201,19 @@ class Ref {
 
   void Registry(std::span<const RegistryRow> rows) {
     for (const RegistryRow& row : rows) {
+      if (row.inEachSubkey) {
+        std::vector<std::string> keys;
+        for (const std::string& sub : Names(row.root, row.key, NameSource::Subkeys))
+          keys.push_back(row.key + ("\\" + sub) + "\\" + row.inEachSubkey);
+        Close();
+        for (const std::string& key : keys) {
+          RegistryRow one = row;
+          one.key = key.c_str();
+          one.inEachSubkey = nullptr;
+          Registry(std::span(&one, 1));
+        }
+        continue;
+      }
       for (const std::string& name : Names(row.root, row.key, row.names)) {
         if (!NameTaken(row, name)) continue;
         TraceItem item;
@@ -231,6 +245,8 @@ void Explorer(Ref& r) {
     r.Registry(row);
   }
   r.Registry(kShellLists);
+  r.Files(ExplorerJumpLists(), FileFilter::None, "All items listed in Jump Lists");
+  r.Registry(ExplorerTodaysLists());
 }
 
 void System(Ref& r) {
@@ -244,6 +260,8 @@ void System(Ref& r) {
   if (OpenClipboard(nullptr)) CloseClipboard();
   r.Files(kMemoryDumps, FileFilter::None, "Memory Dump");
   r.Files(kLogFiles, FileFilter::Unlocked, "Log File");
+  r.Files(WindsysCrashDumps(), FileFilter::None, "Memory Dump");
+  r.Files(WindsysErrorReports(), FileFilter::ExistingUnlocked, "Error Report");
 }
 
 bool TakenAsDocument(const std::string& path) {
@@ -253,6 +271,19 @@ bool TakenAsDocument(const std::string& path) {
 bool IsDotOrIndex(std::string_view name) { return name == "." || name == ".." || name == "index.dat"; }
 bool WalkInto(const FileFacts& f) {
   return !(f.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (f.attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The documents of a cache folder's folder and of the folders in it (the last level whole).
+void StageCacheFolder(const std::string& folder, std::vector<Staged>& staged) {
+  for (Staged& e2 : List(folder + "\\", "*.*", true)) {
+    if (TakenAsDocument(e2.path)) {
+      if (!IsDotOrIndex(std::string_view(e2.path).substr(folder.size() + 1))) staged.push_back(std::move(e2));
+      continue;
+    }
+    if (!WalkInto(e2.facts)) continue;
+    for (Staged& e3 : List(e2.path + "\\", "*.*", true))
+      if (!IsDotOrIndex(std::string_view(e3.path).substr(e2.path.size() + 1))) staged.push_back(std::move(e3));
+  }
 }
 
 void InternetExplorer(Ref& r) {
@@ -267,35 +298,52 @@ void InternetExplorer(Ref& r) {
         if (!IsDotOrIndex(name) && name != "desktop.ini") staged.push_back(std::move(e1));
         continue;
       }
-      if (!WalkInto(e1.facts)) continue;
-      for (Staged& e2 : List(e1.path + "\\", "*.*", true)) {
-        if (TakenAsDocument(e2.path)) {
-          if (!IsDotOrIndex(std::string_view(e2.path).substr(e1.path.size() + 1))) staged.push_back(std::move(e2));
-          continue;
-        }
-        if (!WalkInto(e2.facts)) continue;
-        for (Staged& e3 : List(e2.path + "\\", "*.*", true))
-          if (!IsDotOrIndex(std::string_view(e3.path).substr(e2.path.size() + 1))) staged.push_back(std::move(e3));
-      }
+      if (WalkInto(e1.facts)) StageCacheFolder(e1.path, staged);
     }
+    for (const Staged& e1 : List(cache + "\\IE\\", "*.*", true))
+      if (!TakenAsDocument(e1.path) && WalkInto(e1.facts)) StageCacheFolder(e1.path, staged);
     r.Add(staged, FileFilter::Unlocked, "Internet Explorer History");
   }
   r.Registry(kBrowserKeys);
+  r.Registry(InterTodaysBrowserKeys());
 }
 
 void Firefox(Ref& r) {
-  r.folders.Get(BaseFolder::LocalAppData);
+  const std::string& local = r.folders.Get(BaseFolder::LocalAppData);
   TextList scratch;
   const std::string profile = ReadProfileName(r.folders.Get(BaseFolder::AppData), scratch);
-  if (profile.empty()) return;
-  const std::string base = "\\Mozilla\\Firefox\\Profiles\\" + profile;
-  const std::string cache = base + "\\Cache\\", roaming = base + "\\";
-  const FileLocation locations[] = {
-      {BaseFolder::LocalAppData, cache.c_str(), "*.*", 2, Listing::Names, Dots::Skip},
-      {BaseFolder::AppData, roaming.c_str(), "history.dat", 3, Listing::Names, Dots::Skip},
-      {BaseFolder::AppData, roaming.c_str(), "formhistory.dat", 4, Listing::Names, Dots::Skip},
+  std::vector<Staged> staged;
+  // Each build's profile: its folders below the roaming and the local folder, on a base.
+  const auto stage = [&](const std::string& name, BaseFolder roamingBase, const std::string& roaming,
+                         BaseFolder localBase, const std::string& localBelow, bool old) {
+    const std::string base = "\\Mozilla\\Firefox\\Profiles\\" + name;
+    const std::string cache = localBelow + base + "\\Cache\\", entries = localBelow + base + "\\cache2\\entries\\",
+                      doomed = localBelow + base + "\\cache2\\doomed\\", profileFolder = roaming + base + "\\";
+    const FileLocation era[] = {
+        {localBase, cache.c_str(), "*.*", 2, Listing::Names, Dots::Skip},
+        {roamingBase, profileFolder.c_str(), "history.dat", 3, Listing::Names, Dots::Skip},
+        {roamingBase, profileFolder.c_str(), "formhistory.dat", 4, Listing::Names, Dots::Skip},
+    };
+    const FileLocation today[] = {
+        {localBase, entries.c_str(), "*.*", 5, Listing::Names, Dots::Skip},
+        {localBase, doomed.c_str(), "*.*", 6, Listing::Names, Dots::Skip},
+        {roamingBase, profileFolder.c_str(), "formhistory.sqlite", 7, Listing::Names, Dots::Skip},
+    };
+    if (old) r.Stage(era, staged);
+    r.Stage(today, staged);
   };
-  r.Files(locations, FileFilter::None, "Internet Cache");
+  if (!profile.empty()) stage(profile, BaseFolder::AppData, "", BaseFolder::LocalAppData, "", true);
+  const std::string store = "\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\";
+  const std::string storeProfile = local.empty() ? std::string() : ReadProfileName(local + store + "Roaming", scratch);
+  if (!storeProfile.empty())
+    stage(storeProfile, BaseFolder::LocalAppData, store + "Roaming", BaseFolder::LocalAppData, store + "Local", false);
+  r.Add(staged, FileFilter::None, "Internet Cache");
+}
+
+void Opera(Ref& r) {
+  r.Files(kOpera, FileFilter::ExistingUnlocked, "Internet Cache");
+  for (const char* profile : OperaTodaysProfileFolders())
+    r.Files(LocationsBelow(OperaTodaysProfile(), profile), FileFilter::ExistingUnlocked, "Internet Cache");
 }
 
 }  // namespace
@@ -314,10 +362,12 @@ Items Reference(const std::string& caption, Sequence sequence) {
   else if (caption == "Adobe") {
     r.Files(AdobeFiles(), FileFilter::None, "Adobe Application MRUs");
     r.Registry(AdobeRows());
+    r.Registry(AdobeTodaysRows());
   } else if (caption == "Macromedia") r.Registry(MacromediaRows());
   else if (caption == "Microsoft Office") {
     r.Files(MsofficeFiles(), FileFilter::None, "Microsoft Office Recentlist");
     r.Registry(MsofficeRows());
+    r.Registry(MsofficeTodaysRows());
   } else if (caption == "Internet Explorer") InternetExplorer(r);
   else if (caption == "Safari") r.Files(kSafari, FileFilter::ExistingUnlocked, "Internet Cache");
   else if (caption == "Media Player") {
@@ -326,7 +376,7 @@ Items Reference(const std::string& caption, Sequence sequence) {
   } else if (caption == "Windows Applets") r.Registry(WinappletRows());
   else if (caption == "Mozilla Firefox") Firefox(r);
   else if (caption == "Open Office") r.Files(OpenofficeFiles(), FileFilter::None, "Open Office Recentlist", LocalSize);
-  else if (caption == "Opera") r.Files(kOpera, FileFilter::ExistingUnlocked, "Internet Cache");
+  else if (caption == "Opera") Opera(r);
   return std::move(r.items);
 }
 

@@ -21,5 +21,6 @@ class TadobeForm : public TCategoryForm {
 // The category's reach, for tests that check every table.
 std::span<const FileLocation> AdobeFiles();
 std::span<const RegistryRow> AdobeRows();
+std::span<const RegistryRow> AdobeTodaysRows();
 
 }  // namespace zarn

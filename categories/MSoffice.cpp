@@ -67,20 +67,93 @@ const RegistryRow kRows[] = {
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\InfoPath\\Recent File List"),
 };
 
+// Office 2010, 2013 and 2016 on (14.0, 15.0, 16.0) keep each program's recent files and
+// folders as values "Item 1", "Item 2" and so on, beside settings such as "Max Display";
+// a signed-in account has lists of its own under "User MRU". Word also remembers where
+// the reader of each document stopped, one subkey per document.
+const char kItem[] = "Item ";
+const RegistryRow kTodaysRows[] = {
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\User MRU", kItem), "Place MRU"),
+    EverySubkey(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\Reading Locations"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\User MRU", kItem), "Place MRU"),
+    EverySubkey(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\Reading Locations"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\User MRU", kItem), "Place MRU"),
+    EverySubkey(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\Reading Locations"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\User MRU", kItem), "Place MRU"),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\File MRU", kItem),
+    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\Place MRU", kItem),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\User MRU", kItem), "File MRU"),
+    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\User MRU", kItem), "Place MRU"),
+};
+
 }  // namespace
 
 std::span<const FileLocation> MsofficeFiles() { return kRecent; }
 std::span<const RegistryRow> MsofficeRows() { return kRows; }
+std::span<const RegistryRow> MsofficeTodaysRows() { return kTodaysRows; }
 
 TMsofficeForm::TMsofficeForm() : TCategoryForm(kTraits, kClean) {}
 
-CategoryTables TMsofficeForm::Tables() { return {.files = {{kRecent}}, .rows = {kRows}}; }
+CategoryTables TMsofficeForm::Tables() { return {.files = {{kRecent}}, .rows = {kRows, kTodaysRows}}; }
 
 void TMsofficeForm::Probe() {
   FolderSnapshot folders;
   StageFiles(*this, kRecent, ListBox[1], folders);
   AddStagedFiles(*this, ListBox[1], FileFilter::None, "Microsoft Office Recentlist");
   ProbeRegistry(*this, kRows, Memo1);
+  ProbeRegistry(*this, kTodaysRows, Memo1);
 }
 
 }  // namespace zarn

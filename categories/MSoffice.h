@@ -21,5 +21,6 @@ class TMsofficeForm : public TCategoryForm {
 // The category's reach, for tests that check every table.
 std::span<const FileLocation> MsofficeFiles();
 std::span<const RegistryRow> MsofficeRows();
+std::span<const RegistryRow> MsofficeTodaysRows();
 
 }  // namespace zarn

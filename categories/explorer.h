@@ -23,5 +23,7 @@ std::span<const FileLocation> ExplorerRecent();
 std::span<const RegistryRow> ExplorerRunMru();
 std::span<const RegistryRow> ExplorerShellLists();
 const char* ExplorerAcMru();
+std::span<const FileLocation> ExplorerJumpLists();
+std::span<const RegistryRow> ExplorerTodaysLists();
 
 }  // namespace zarn

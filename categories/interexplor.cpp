@@ -40,6 +40,17 @@ const RegistryRow kBrowserKeys[] = {
     OneValue(Root::HKCU, "\\Software\\Microsoft\\Internet Explorer", "Download Directory"),
 };
 
+// Internet Explorer 10 and 11 keep their cache in the cache folder's "IE" folder, whose
+// randomly named folders are laid out as those of "Content.IE5"; the files beside them
+// are the cache's own. The listing of that folder has a list of its own.
+constexpr int kTodaysCacheRoot = 5;
+
+// Beside the typed addresses, Internet Explorer 10 and 11 keep when each was typed, as
+// binary data.
+const RegistryRow kTodaysBrowserKeys[] = {
+    EveryValueAs(Root::HKCU, "\\Software\\Microsoft\\Internet Explorer\\TypedURLsTime", "Internet Explorer Typed URLs Time"),
+};
+
 // An entry with an extension other than the cache folders' own ".IE5" is taken as a
 // document; everything else as a folder to look into. "." and ".." have the extension
 // ".", so they come out as documents and are dropped by name.
@@ -70,7 +81,9 @@ void Stage(TextList& staging, std::string_view path, const FileFacts* facts) {
 
 TInterForm::TInterForm() : TCategoryForm(kTraits, kClean) {}
 
-CategoryTables TInterForm::Tables() { return {.files = {{kCookies, kCookieStaging}}, .rows = {kBrowserKeys}}; }
+CategoryTables TInterForm::Tables() {
+  return {.files = {{kCookies, kCookieStaging}}, .rows = {kBrowserKeys, kTodaysBrowserKeys}};
+}
 
 void TInterForm::Probe() {
   FolderSnapshot folders;
@@ -82,16 +95,21 @@ void TInterForm::Probe() {
   ProbeCache();
 
   ProbeRegistry(*this, kBrowserKeys, Memo1);
+  ProbeRegistry(*this, kTodaysBrowserKeys, Memo1);
 }
 
 // The cache keeps its documents in the root "Content.IE5" and two levels of folders below
 // it; the root's "index.dat" and "desktop.ini" are the cache's own, and so is every
 // "index.dat" further down.
 void TInterForm::ProbeCache() {
-  for (int i = 1; i <= 4; ++i) ListBox[i].Clear();
+  for (int i = 1; i <= kTodaysCacheRoot; ++i) ListBox[i].Clear();
   const std::string cache = ReadBaseFolder(BaseFolder::Cache);
   if (cache.empty()) return;  // never "\Content.IE5" on the current drive
   WalkCache(cache + "\\Content.IE5", 0);
+  TextList& today = ListBox[kTodaysCacheRoot];
+  ListFilesIn(today, cache + "\\IE\\", "*.*");
+  for (size_t i = 0; i < today.Count(); ++i)
+    if (!TakenAsDocument(today.Text(i)) && WalkInto(today.Facts(i))) WalkCache(std::string(today.Text(i)), 1);
   AddStagedFiles(*this, ListBox[kCacheStaging], FileFilter::Unlocked, "Internet Explorer History");
 }
 
@@ -117,5 +135,6 @@ void TInterForm::AfterClean() { ClearUrlCache(); }
 
 std::span<const FileLocation> InterCookies() { return kCookies; }
 std::span<const RegistryRow> InterBrowserKeys() { return kBrowserKeys; }
+std::span<const RegistryRow> InterTodaysBrowserKeys() { return kTodaysBrowserKeys; }
 
 }  // namespace zarn

@@ -40,5 +40,6 @@ void ClearUrlCache();
 // The category's reach, for the benchmark's reference scans.
 std::span<const FileLocation> InterCookies();
 std::span<const RegistryRow> InterBrowserKeys();
+std::span<const RegistryRow> InterTodaysBrowserKeys();
 
 }  // namespace zarn

@@ -1,6 +1,5 @@
 #include "categories/mozilla.h"
 
-#include <iterator>
 #include <string>
 
 #include "categories/mozilla_profile.h"
@@ -22,7 +21,7 @@ const FormTraits kTraits = {
 const CleanRules kClean = {};
 
 // Every folder lies in one profile, base + kProfiles + the profile name + the part below.
-const char kProfiles[] = "\\Mozilla\\Firefox\\Profiles\\";
+const std::string kProfiles = "\\Mozilla\\Firefox\\Profiles\\";
 
 // The disk cache under the local folder, the two history files under the roaming one.
 // Each folder is below the profile folder; the scan puts that in front of it.
@@ -32,13 +31,28 @@ const FileLocation kProfile[] = {
     {BaseFolder::AppData, "\\", "formhistory.dat", 4, Listing::Names, Dots::Skip},
 };
 
+// Later versions keep the disk cache in "cache2", its entries and the entries being
+// removed, and the form history in a database; in the same profile.
+const FileLocation kTodaysLocal[] = {
+    {BaseFolder::LocalAppData, "\\cache2\\entries\\", "*.*", 5, Listing::Names, Dots::Skip},
+    {BaseFolder::LocalAppData, "\\cache2\\doomed\\", "*.*", 6, Listing::Names, Dots::Skip},
+};
+const FileLocation kTodaysRoaming[] = {
+    {BaseFolder::AppData, "\\", "formhistory.sqlite", 7, Listing::Names, Dots::Skip},
+};
+
+// The Microsoft Store build keeps its roaming and local folders, profiles.ini and
+// profiles included, inside its package in the local folder.
+const char kStoreRoaming[] = "\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming";
+const char kStoreLocal[] = "\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local";
+
 const char kInfo[] = "Internet Cache";
 
 }  // namespace
 
 TmozzForm::TmozzForm() : TCategoryForm(kTraits, kClean) {}
 
-CategoryTables TmozzForm::Tables() { return {.files = {{kProfile}}}; }
+CategoryTables TmozzForm::Tables() { return {.files = {{kProfile}, {kTodaysLocal}, {kTodaysRoaming}}}; }
 
 void TmozzForm::Probe() {
   FolderSnapshot folders;
@@ -51,16 +65,21 @@ void TmozzForm::Probe() {
   for (const FileLocation& loc : kProfile) ListBox[loc.workingList].Clear();
   // Without a profile name the folders would be Profiles\\Cache\ and Profiles\\, which
   // are no profile's: nothing is looked up at all.
-  if (profile.empty()) return;
-
-  std::string folder[std::size(kProfile)];
-  FileLocation locations[std::size(kProfile)];
-  for (size_t i = 0; i < std::size(kProfile); ++i) {
-    folder[i] = kProfiles + profile + kProfile[i].folder;
-    locations[i] = kProfile[i];
-    locations[i].folder = folder[i].c_str();
+  if (!profile.empty()) {
+    const std::string below = kProfiles + profile;
+    StageFiles(*this, LocationsBelow(kProfile, below), ListBox[1], folders);
+    StageFiles(*this, LocationsBelow(kTodaysLocal, below), ListBox[1], folders);
+    StageFiles(*this, LocationsBelow(kTodaysRoaming, below), ListBox[1], folders);
   }
-  StageFiles(*this, locations, ListBox[1], folders);
+  const std::string& local = folders.Get(BaseFolder::LocalAppData);
+  const std::string store = local.empty() ? std::string() : ReadProfileName(local + kStoreRoaming, Memo1);
+  Memo1.Clear();
+  if (!store.empty()) {
+    StageFiles(*this, LocationsBelow(kTodaysLocal, kStoreLocal + (kProfiles + store), BaseFolder::LocalAppData),
+               ListBox[1], folders);
+    StageFiles(*this, LocationsBelow(kTodaysRoaming, kStoreRoaming + (kProfiles + store), BaseFolder::LocalAppData),
+               ListBox[1], folders);
+  }
   // No existence or lock test here: a file that a running Firefox holds open is listed,
   // and a subfolder of the cache is a trace of its own.
   AddStagedFiles(*this, ListBox[1], FileFilter::None, kInfo);

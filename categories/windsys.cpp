@@ -80,6 +80,19 @@ const FileLocation kNativeWbemLogs[] = {
 };
 constexpr size_t kWbemRows = 2;
 
+// Windows Vista and later keep the dumps of crashed programs, and the error reports they
+// send, in the local application-data folder. A report is a folder of files.
+const FileLocation kCrashDumps[] = {
+    {BaseFolder::LocalAppData, "\\CrashDumps\\", "*.dmp", 2, Listing::Paths, Dots::Skip},
+};
+const FileLocation kErrorReports[] = {
+    {BaseFolder::LocalAppData, "\\Microsoft\\Windows\\WER\\ReportArchive\\", "*.*", 2, Listing::Paths, Dots::Skip,
+     nullptr, Depth::Tree},
+    {BaseFolder::LocalAppData, "\\Microsoft\\Windows\\WER\\ReportQueue\\", "*.*", 3, Listing::Paths, Dots::Skip,
+     nullptr, Depth::Tree},
+};
+constexpr int kReportStaging = 1;
+
 void ClearLists(TCategoryForm& form, int first, int last) {
   for (int i = first; i <= last; ++i) form.ListBox[i].Clear();
 }
@@ -136,7 +149,8 @@ void EmptyRecycleBin(const char* library) {
 TWindSysForm::TWindSysForm() : TCategoryForm(kTraits, kClean) {}
 
 CategoryTables TWindSysForm::Tables() {
-  return {.files = {{kTemporaryFiles, kTempStaging}, {kMemoryDumps, kDumpStaging}, {kLogFiles, kLogStaging}}};
+  return {.files = {{kTemporaryFiles, kTempStaging}, {kMemoryDumps, kDumpStaging}, {kLogFiles, kLogStaging},
+                    {kCrashDumps, kReportStaging}, {kErrorReports, kReportStaging}}};
 }
 
 void TWindSysForm::Probe() {
@@ -146,6 +160,7 @@ void TWindSysForm::Probe() {
   AddClipboardTraces(*this);
   ProbeMemoryDumps();
   ProbeLogFiles();
+  ProbeErrorReports();
 }
 
 void TWindSysForm::ProbeRecycleBin() {
@@ -190,6 +205,17 @@ void TWindSysForm::ProbeLogFiles() {
   AddStagedFiles(*this, ListBox[kLogStaging], FileFilter::Unlocked, "Log File");
 }
 
+void TWindSysForm::ProbeErrorReports() {
+  FolderSnapshot folders;
+  ClearLists(*this, 1, 3);
+  StageFiles(*this, kCrashDumps, ListBox[kReportStaging], folders);
+  AddStagedFiles(*this, ListBox[kReportStaging], FileFilter::None, "Memory Dump");
+  ListBox[kReportStaging].Clear();
+  StageFiles(*this, kErrorReports, ListBox[kReportStaging], folders);
+  // Only files: the emptied report folders may stay. A report being written is locked.
+  AddStagedFiles(*this, ListBox[kReportStaging], FileFilter::ExistingUnlocked, "Error Report");
+}
+
 bool TWindSysForm::CleanOwnItem(const TraceItem& item) {
   if (item.location == kRecycleBin) {
     EmptyRecycleBin();
@@ -205,5 +231,7 @@ bool TWindSysForm::CleanOwnItem(const TraceItem& item) {
 std::span<const FileLocation> WindsysTemporaryFiles() { return kTemporaryFiles; }
 std::span<const FileLocation> WindsysMemoryDumps() { return kMemoryDumps; }
 std::span<const FileLocation> WindsysLogFiles() { return kLogFiles; }
+std::span<const FileLocation> WindsysCrashDumps() { return kCrashDumps; }
+std::span<const FileLocation> WindsysErrorReports() { return kErrorReports; }
 
 }  // namespace zarn

@@ -13,7 +13,8 @@
 namespace zarn {
 
 // The "System" category: recycle bin summary, temporary files, the clipboard, memory
-// dumps and the Windows folder's log files.
+// dumps, the Windows folder's log files, and the crash dumps and error reports of today's
+// Windows.
 class TWindSysForm : public TCategoryForm {
  public:
   TWindSysForm();
@@ -33,6 +34,7 @@ class TWindSysForm : public TCategoryForm {
   void ProbeTemporaryFiles();
   void ProbeMemoryDumps();
   void ProbeLogFiles();
+  void ProbeErrorReports();
 };
 
 // The most significant half of a file's fixed version number (major << 16 | minor), or 0
@@ -62,5 +64,7 @@ bool EmptyClipboardNow(HWND owner);
 std::span<const FileLocation> WindsysTemporaryFiles();
 std::span<const FileLocation> WindsysMemoryDumps();
 std::span<const FileLocation> WindsysLogFiles();
+std::span<const FileLocation> WindsysCrashDumps();
+std::span<const FileLocation> WindsysErrorReports();
 
 }  // namespace zarn

@@ -59,7 +59,7 @@ void CheckRows(const char* category, std::span<const RegistryRow> rows) {
     ASSERT_NE(row.key, nullptr);
     CheckKey(row.key);
     EXPECT_TRUE(row.names == NameSource::Values || row.names == NameSource::Subkeys);
-    if (row.rule == NameRule::Only) {
+    if (row.rule == NameRule::Only || row.rule == NameRule::Numbered) {
       ASSERT_NE(row.only, nullptr);
       EXPECT_FALSE(std::string_view(row.only).empty());
     } else {

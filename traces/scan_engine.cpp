@@ -1,5 +1,7 @@
 #include "traces/scan_engine.h"
 
+#include <vector>
+
 #include "traces/category_form.h"
 #include "traces/probes.h"
 
@@ -14,6 +16,18 @@ const std::string& FolderSnapshot::Get(BaseFolder folder) {
 namespace {
 
 bool IsDotName(std::string_view name) { return name == "." || name == ".."; }
+
+// Letter case aside, as the file system compares names; the excepted names are ASCII.
+bool SameNameAnyCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
 
 // Lists folder + mask into `work` and stages every kept entry. `subfolders`, when given,
 // collects the kept entries that are real folders, links excluded.
@@ -33,6 +47,7 @@ void StageListing(const FileLocation& loc, const std::string& base, const std::s
     }
     const std::string_view name = std::string_view(path).substr(folder.size());
     if (loc.dots == Dots::Skip && IsDotName(name)) continue;
+    if (loc.except && SameNameAnyCase(name, loc.except)) continue;
     if (loc.keep && !loc.keep(path, base)) continue;
     const FileFacts* facts = work.Facts(i);
     if (facts)
@@ -73,6 +88,18 @@ void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, Te
   }
 }
 
+LocationsBelow::LocationsBelow(std::span<const FileLocation> rows, const std::string& below,
+                               std::optional<BaseFolder> base) {
+  folders_.reserve(rows.size());  // the locations point into these texts
+  for (const FileLocation& row : rows) {
+    folders_.push_back(below + row.folder);
+    FileLocation loc = row;
+    loc.folder = folders_.back().c_str();
+    if (base) loc.base = *base;
+    locations_.push_back(loc);
+  }
+}
+
 bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter filter) {
   switch (filter) {
     case FileFilter::None: return true;
@@ -98,6 +125,14 @@ bool NameTaken(const RegistryRow& row, std::string_view name) {
     case NameRule::AllButMRUList: return name != "MRUList";
     case NameRule::AllNamed: return !name.empty();
     case NameRule::Only: return row.only && name == row.only;
+    case NameRule::Numbered: {
+      if (!row.only) return false;
+      const std::string_view prefix = row.only;
+      if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return false;
+      for (char c : name.substr(prefix.size()))
+        if (c < '0' || c > '9') return false;
+      return true;
+    }
   }
   return false;
 }
@@ -112,25 +147,41 @@ void ListRegistryNames(Root root, const std::string& key, NameSource names, Text
     reg.ListSubkeyNames(memo);
 }
 
+namespace {
+
+// Lists the names of one key of a row and adds a trace for each name the row takes.
+void ProbeKey(TCategoryForm& form, const RegistryRow& row, const std::string& key, TextList& memo) {
+  memo.Clear();
+  TRegistry reg(RootKey(row.root));
+  if (!reg.OpenRegKey(key)) return;
+  if (row.names == NameSource::Values)
+    reg.ListValueNames(memo);
+  else
+    reg.ListSubkeyNames(memo);
+  // Each value is read through the key already open: under Wine every fresh open is a
+  // round trip to the server with a path lookup.
+  for (size_t i = 0; i < memo.Count(); ++i) {
+    const std::string name(memo.Text(i));
+    if (!NameTaken(row, name)) continue;
+    if (row.fixedInfo)
+      form.AddRegistryTrace(row.root, key, name, row.fixedInfo);
+    else
+      form.AddRegistryTrace(row.root, key, name, reg.CurrentKey());
+  }
+}
+
+}  // namespace
+
 void ProbeRegistry(TCategoryForm& form, std::span<const RegistryRow> rows, TextList& memo) {
   for (const RegistryRow& row : rows) {
-    memo.Clear();
-    TRegistry reg(RootKey(row.root));
-    if (!reg.OpenRegKey(row.key)) continue;
-    if (row.names == NameSource::Values)
-      reg.ListValueNames(memo);
-    else
-      reg.ListSubkeyNames(memo);
-    // Each value is read through the key already open: under Wine every fresh open is a
-    // round trip to the server with a path lookup.
-    for (size_t i = 0; i < memo.Count(); ++i) {
-      const std::string name(memo.Text(i));
-      if (!NameTaken(row, name)) continue;
-      if (row.fixedInfo)
-        form.AddRegistryTrace(row.root, row.key, name, row.fixedInfo);
-      else
-        form.AddRegistryTrace(row.root, row.key, name, reg.CurrentKey());
+    if (!row.inEachSubkey) {
+      ProbeKey(form, row, row.key, memo);
+      continue;
     }
+    TextList level;
+    ListRegistryNames(row.root, row.key, NameSource::Subkeys, level);
+    for (size_t i = 0; i < level.Count(); ++i)
+      ProbeKey(form, row, std::string(row.key) + "\\" + std::string(level.Text(i)) + "\\" + row.inEachSubkey, memo);
   }
 }
 

@@ -47,6 +47,24 @@ struct FileLocation {
   // folder the location was built on.
   bool (*keep)(const std::string& path, const std::string& base) = nullptr;
   Depth depth = Depth::Flat;
+  // A name this location never stages, in any letter case: what users keep among the
+  // traces of one folder.
+  const char* except = nullptr;
+};
+
+// A table whose folders lie below a folder the scan works out (a browser profile): each
+// location's folder becomes `below` + its own, on `base` when one is given. `below`
+// begins with a backslash and does not end with one.
+class LocationsBelow {
+ public:
+  LocationsBelow(std::span<const FileLocation> rows, const std::string& below, std::optional<BaseFolder> base = {});
+  LocationsBelow(const LocationsBelow&) = delete;  // the locations point into folders_
+  LocationsBelow& operator=(const LocationsBelow&) = delete;
+  operator std::span<const FileLocation>() const { return locations_; }
+
+ private:
+  std::vector<std::string> folders_;
+  std::vector<FileLocation> locations_;
 };
 
 // Lists each location into its working list and appends folder + name of every kept
@@ -75,6 +93,7 @@ enum class NameRule {
   AllButMRUList,  // every name but "MRUList"; the unnamed default value passes
   AllNamed,       // every name but the empty one (the default value)
   Only,           // only the name given in the row
+  Numbered,       // the row's text followed by a decimal number, such as "Item 12"
 };
 
 // One registry key of a category's reach. Tables spell rows with the makers below; a
@@ -86,6 +105,9 @@ struct RegistryRow {
   NameRule rule;
   const char* only = nullptr;       // the name for NameRule::Only
   const char* fixedInfo = nullptr;  // Info text instead of the value's data
+  // When set, `key` is a level of keys whose every subkey holds the list below this path
+  // (one list per signed-in account, say): each is probed as key\<subkey>\<path>.
+  const char* inEachSubkey = nullptr;
 };
 
 // Every value but "MRUList": the recent lists that keep their order in that value.
@@ -107,6 +129,27 @@ constexpr RegistryRow OneValue(Root root, const char* key, const char* name) {
 // Every subkey but one named "MRUList", each with the fixed Info text when one is given.
 constexpr RegistryRow SubkeysButMRUList(Root root, const char* key, const char* fixedInfo = nullptr) {
   return {root, key, NameSource::Subkeys, NameRule::AllButMRUList, nullptr, fixedInfo};
+}
+// Every value, "MRUList" included, with a fixed Info text: for lists whose data is not text.
+constexpr RegistryRow EveryValueAs(Root root, const char* key, const char* fixedInfo) {
+  return {root, key, NameSource::Values, NameRule::All, nullptr, fixedInfo};
+}
+// Every value but "MRUList", with a fixed Info text.
+constexpr RegistryRow ValuesButMRUListAs(Root root, const char* key, const char* fixedInfo) {
+  return {root, key, NameSource::Values, NameRule::AllButMRUList, nullptr, fixedInfo};
+}
+// Every subkey.
+constexpr RegistryRow EverySubkey(Root root, const char* key) {
+  return {root, key, NameSource::Subkeys, NameRule::All};
+}
+// The values named `prefix` and a number; the other values of such a key are settings.
+constexpr RegistryRow NumberedValues(Root root, const char* key, const char* prefix) {
+  return {root, key, NameSource::Values, NameRule::Numbered, prefix};
+}
+// The row's list under each subkey of its key, at `path` below that subkey.
+constexpr RegistryRow InEachSubkey(RegistryRow row, const char* path) {
+  row.inEachSubkey = path;
+  return row;
 }
 
 bool NameTaken(const RegistryRow& row, std::string_view name);
