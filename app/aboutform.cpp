@@ -1,6 +1,6 @@
 #include "app/aboutform.h"
 
-#include "app/jpeg_image.h"
+#include "app/dpi_images.h"
 #include "app/label_table.h"
 #include "app/utama.h"
 #include "res/resource.h"
@@ -28,15 +28,15 @@ bool TFormabout::Create() {
   if (!CreateTopLevel("TFormabout", "Zarn Cleaner - About", WS_CAPTION | WS_SYSMENU, WS_EX_CONTROLPARENT, 402, 270,
                       ApplicationWindow()))
     return false;
-  banner_.reset(LoadJpegBitmap(instance, IDR_BANNER_ABOUT));
+  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), IDI_APP);
+  layout_.SizeTopLevel(402, 270);
 
   panel1_ = CreatePanel(hwnd_, 16, 8, 361, 217, PanelEdge::RaisedInnerLoweredOuter, GetSysColor(COLOR_BTNFACE), kPanel1);
   // The banner spans the box's whole width, over the framed panel.
   panel2_ = CreatePanel(hwnd_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
   SetWindowPos(panel2_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  HWND image = CreateChild(panel2_, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 393, 57, kImage1);
-  SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
-  MoveWindow(image, 0, 0, 393, 57, FALSE);
+  CreateChild(panel2_, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 393, 57, kImage1);
+  ShowBanner();
   ShowWindow(panel2_, SW_SHOWNA);
 
   CreateLabels(panel1_, kTexts);
@@ -44,6 +44,16 @@ bool TFormabout::Create() {
   ShowWindow(panel1_, SW_SHOWNA);
   AddDialogWindow(hwnd_);
   return true;
+}
+
+void TFormabout::ShowBanner() {
+  const int width = layout_.Scale(393), height = layout_.Scale(57);
+  gdi::unique_hbitmap banner(LoadBanner(IDR_BANNER_ABOUT, IDR_BANNER_ABOUT_2X, width, height, layout_.Dpi()));
+  HWND image = Control(kImage1);
+  SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner.get()));
+  // The picture control takes the bitmap's size; it keeps the banner's place instead.
+  MoveWindow(image, 0, 0, width, height, FALSE);
+  banner_ = std::move(banner);
 }
 
 HWND TFormabout::Control(int id) const { return FindControl(hwnd_, id); }
@@ -79,6 +89,10 @@ LRESULT TFormabout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE: Button1Click(); return 0;
+    case WM_DPICHANGED:
+      layout_.DpiChanged(wParam, lParam);
+      ShowBanner();
+      return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);
 }

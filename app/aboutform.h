@@ -1,5 +1,6 @@
 #pragma once
 // The about box: product name, version, notice and the maker's addresses.
+#include "controls/dpi_layout.h"
 #include "controls/gdi.h"
 #include "traces/window.h"
 
@@ -21,8 +22,12 @@ class TFormabout : public Window {
   bool OnCommand(int id, int code, HWND control) override;
 
  private:
+  // The banner drawn for the layout's DPI.
+  void ShowBanner();
+
   HWND panel1_ = nullptr, panel2_ = nullptr;
   gdi::unique_hbitmap banner_;
+  DpiLayout layout_;
 };
 
 }  // namespace zarn

@@ -6,7 +6,7 @@
 #include "app/aboutform.h"
 #include "app/catalogue.h"
 #include "app/forms.h"
-#include "app/jpeg_image.h"
+#include "app/dpi_images.h"
 #include "app/label_table.h"
 #include "app/wizard_lists.h"
 #include "res/resource.h"
@@ -27,12 +27,18 @@ void ShowMessage(HWND owner, const char* text) {
   MessageBoxA(owner, text, kApplicationTitle, MB_OK);
 }
 
-HWND Picture(HWND parent, int id, HBITMAP bitmap, int x, int y, int width, int height) {
-  HWND picture = CreateChild(parent, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, x, y, width,
-                             height, id);
+// Shows a bitmap in a picture control and puts the control back where it was: the control
+// takes the size of the bitmap it is given.
+void SetPicture(HWND picture, HBITMAP bitmap) {
+  RECT place{};
+  GetWindowRect(picture, &place);
+  MapWindowPoints(nullptr, GetParent(picture), reinterpret_cast<POINT*>(&place), 2);
   SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-  MoveWindow(picture, x, y, width, height, FALSE);
-  return picture;
+  MoveWindow(picture, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
+}
+
+HWND Picture(HWND parent, int id, int x, int y, int width, int height) {
+  return CreateChild(parent, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, x, y, width, height, id);
 }
 
 void Show(HWND hwnd, bool visible) { ShowWindow(hwnd, visible ? SW_SHOW : SW_HIDE); }
@@ -89,6 +95,7 @@ const LabelSpec kResultLabels[] = {
 
 void CreateBar(TXiProgressBar& bar, HWND parent, int id, int x, int y, int width) {
   bar.Create(parent, x, y, width, 16, id);
+  if (DpiLayout* layout = DpiLayout::Of(parent)) layout->Place(bar.Handle(), x, y, width, 16);
   bar.SetColorScheme(TXiProgressBar::csSky);
   bar.SetMin(0);
   bar.SetMax(100);
@@ -113,21 +120,16 @@ bool TMainForm::Create() {
   if (!CreateTopLevel("TMainForm", "ZARN CLEANER", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                       WS_EX_CONTROLPARENT, 555, 435, ApplicationWindow()))
     return false;
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-
-  imageList1_.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0));
-  for (int id : {IDI_LIST_SCAN, IDI_LIST_DONE, IDI_LIST_CLEAN}) {
-    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
-    ImageList_AddIcon(imageList1_.get(), icon);
-    DestroyIcon(icon);
-  }
-  banner2_.reset(LoadJpegBitmap(instance, IDR_BANNER_SIDE));
-  banner1_.reset(LoadJpegBitmap(instance, IDR_BANNER_TOP));
+  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), IDI_APP);
+  layout_.SizeTopLevel(555, 435);
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.Fonts().normal), FALSE);
+  imageList1_.reset(CreateListImages(layout_.Dpi()));
 
   CreatePage1();
   CreatePage2();
   CreatePages34();
   CreateButtons();
+  ApplyDpi();
   AddDialogWindow(hwnd_);
   FormCreate();
   return true;
@@ -135,16 +137,12 @@ bool TMainForm::Create() {
 
 void TMainForm::CreatePage1() {
   HWND panel1 = CreatePanel(hwnd_, 8, 16, 97, 337, PanelEdge::SunkenDouble, GetSysColor(COLOR_BTNFACE), kPanel1);
-  Picture(panel1, kImage2, banner2_.get(), 2, 2, 93, 333);
+  Picture(panel1, kImage2, 2, 2, 93, 333);
   Show(panel1, true);
 
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  HWND panelTop = CreatePanel(hwnd_, 0, 0, client.right, 70, PanelEdge::LoweredInner, RGB(255, 255, 255), kPanelTop);
-  BITMAP bm{};
-  if (banner1_) GetObjectA(banner1_.get(), sizeof bm, &bm);
-  int bannerWidth = bm.bmWidth ? std::min<int>(bm.bmWidth, client.right - 4) : client.right - 4;
-  Picture(panelTop, kImage1, banner1_.get(), (client.right - bannerWidth) / 2, 2, bannerWidth, 66);
+  // Along the top over the whole client width: placed by PlaceTopBanner.
+  HWND panelTop = CreatePanel(hwnd_, 0, 0, 0, 70, PanelEdge::LoweredInner, RGB(255, 255, 255), kPanelTop);
+  Picture(panelTop, kImage1, 0, 2, 0, 66);
 
   HWND panel2 = CreatePanel(hwnd_, 112, 16, 425, 337, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
   CreateLabels(panel2, kWelcomeLabels);
@@ -186,6 +184,31 @@ void TMainForm::CreateButtons() {
   for (const Button& b : buttons)
     CreateChild(hwnd_, "BUTTON", b.text, (b.visible ? WS_VISIBLE : 0) | WS_TABSTOP | BS_PUSHBUTTON, b.x, 368, 75,
                 25, b.id);
+}
+
+void TMainForm::ApplyDpi() {
+  const UINT dpi = layout_.Dpi();
+  gdi::unique_hbitmap side(
+      LoadBanner(IDR_BANNER_SIDE, IDR_BANNER_SIDE_2X, layout_.Scale(93), layout_.Scale(333), dpi));
+  SetPicture(Control(kImage2), side.get());
+  banner2_ = std::move(side);
+  PlaceTopBanner();
+  pb2_.SetDpi(dpi);
+  pb_.SetDpi(dpi);
+}
+
+void TMainForm::PlaceTopBanner() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  MoveWindow(Control(kPanelTop), 0, 0, client.right, layout_.Scale(70), FALSE);
+  // The banner as wide as it was drawn, but no wider than the panel inside its edge.
+  const int width = std::min<int>(layout_.Scale(555), client.right - layout_.Scale(4));
+  const int height = layout_.Scale(66);
+  gdi::unique_hbitmap top(LoadBanner(IDR_BANNER_TOP, IDR_BANNER_TOP_2X, width, height, layout_.Dpi()));
+  HWND image = Control(kImage1);
+  MoveWindow(image, (client.right - width) / 2, layout_.Scale(2), width, height, FALSE);
+  SetPicture(image, top.get());
+  banner1_ = std::move(top);
 }
 
 void TMainForm::FormCreate() {
@@ -399,6 +422,17 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // FormClose: closing the main window ends the program at once.
       ExitProcess(0);
+    case WM_DPICHANGED: {
+      const UINT dpi = layout_.DpiChanged(wParam, lParam);
+      // The new list images go in before the old ones are destroyed.
+      gdi::unique_himagelist images(CreateListImages(dpi));
+      ListView_SetImageList(lv2_, images.get(), LVSIL_SMALL);
+      ListView_SetImageList(lvclean_, images.get(), LVSIL_SMALL);
+      imageList1_ = std::move(images);
+      ApplyDpi();
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return 0;
+    }
   }
   return Window::HandleMessage(message, wParam, lParam);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "controls/dpi_layout.h"
 #include "controls/gdi.h"
 #include "controls/xiprogressbar.h"
 #include "traces/window.h"
@@ -74,6 +75,9 @@ class TMainForm : public Window {
   void CreatePage2();
   void CreatePages34();
   void CreateButtons();
+  // The pictures, bars and the top banner's place for the DPI of the layout.
+  void ApplyDpi();
+  void PlaceTopBanner();
 
   void ShowPage(Page page);
   void SetTexts(int titleLabel, int noteLabel, const PageTexts& texts);
@@ -91,6 +95,7 @@ class TMainForm : public Window {
   bool quitting_ = false;
   gdi::unique_himagelist imageList1_;
   gdi::unique_hbitmap banner1_, banner2_;
+  DpiLayout layout_;
   HWND lvall_ = nullptr, lv2_ = nullptr, lv3_ = nullptr, lvclean_ = nullptr;
   TXiProgressBar pb2_, pb_;
 };

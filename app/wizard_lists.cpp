@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
+#include "controls/dpi_layout.h"
 #include "traces/window.h"
 
 namespace zarn {
@@ -25,6 +28,11 @@ HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, 
     col.pszText = const_cast<char*>(columns[i].caption);
     col.iSubItem = i;
     SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
+  }
+  if (DpiLayout* layout = DpiLayout::Of(parent)) {
+    std::vector<int> widths;
+    for (int i = 0; i < columnCount; ++i) widths.push_back(columns[i].width);
+    layout->Columns(list, std::move(widths));
   }
   return list;
 }

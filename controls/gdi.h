@@ -13,6 +13,7 @@ using unique_hdc = UniqueHandle<HDC, DeleteDC>;
 using unique_hbitmap = UniqueHandle<HBITMAP, DeleteObject>;
 using unique_hpen = UniqueHandle<HPEN, DeleteObject>;
 using unique_hbrush = UniqueHandle<HBRUSH, DeleteObject>;
+using unique_hfont = UniqueHandle<HFONT, DeleteObject>;
 using unique_himagelist = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
 
 // Selects an object into a DC and restores the previous one on destruction.

@@ -225,6 +225,12 @@ bool TXiButton::AcceptsDialogKey(UINT vk, bool modifiersHeld) const {
   return default_ && vk == VK_RETURN;
 }
 
+void TXiButton::SetDpi(UINT value) {
+  if (value == 0 || value == dpi_) return;
+  dpi_ = value;
+  Invalidate();
+}
+
 XiButtonPaintData TXiButton::PaintData() const {
   XiButtonPaintData d;
   int set = Enabled() ? static_cast<int>(state_) : 3;
@@ -239,6 +245,7 @@ XiButtonPaintData TXiButton::PaintData() const {
   d.font = hwnd_ ? reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) : nullptr;
   d.glyph = glyph_.get();
   d.transparentGlyph = transparentGlyph_;
+  d.dpi = dpi_;
   d.layout = static_cast<XiGlyphLayout>(layout_);
   d.spacing = spacing_;
   return d;

@@ -122,6 +122,11 @@ class TXiButton : public Window {
   // Whether the dialog-key rule lets this button take Enter or Escape.
   bool AcceptsDialogKey(UINT vk, bool modifiersHeld) const;
 
+  // The DPI the button paints for: its window's at creation; the owner passes a new one on.
+  // The size stays the owner's to set; the font is the one the window was given.
+  void SetDpi(UINT value);
+  UINT Dpi() const { return dpi_; }
+
   XiButtonPaintData PaintData() const;
   // Paints on the window now (no effect without a visible window).
   void PaintNow();
@@ -157,6 +162,7 @@ class TXiButton : public Window {
   bool tabStop_ = true;
   std::string caption_;
   bool enabled_ = true;
+  UINT dpi_ = 96;
 
   TVisualState state_ = vsNormal;
   bool pressed_ = false;

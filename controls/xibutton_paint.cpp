@@ -1,11 +1,13 @@
 #include "controls/xibutton_paint.h"
 
+#include "controls/dpi.h"
 #include "controls/gdi.h"
 
 namespace zarn {
 
 XiButtonPlacement PlaceXiButtonContent(int width, int height, int tw, int th, int gw, int gh,
-                                       XiGlyphLayout layout, int spacing, bool captionEmpty, bool down) {
+                                       XiGlyphLayout layout, int spacing, bool captionEmpty, bool down,
+                                       int downShift) {
   XiButtonPlacement p{(width - tw) / 2, (height - th) / 2, tw, th, 0, 0};
   const int s = spacing;
   const int glyphGap = s / 2 + s % 2;
@@ -50,10 +52,10 @@ XiButtonPlacement PlaceXiButtonContent(int width, int height, int tw, int th, in
     }
   }
   if (down) {
-    ++p.gx;
-    ++p.gy;
-    ++p.tx;
-    ++p.ty;
+    p.gx += downShift;
+    p.gy += downShift;
+    p.tx += downShift;
+    p.ty += downShift;
   }
   return p;
 }
@@ -96,8 +98,10 @@ void PaintXiButton(HDC dc, int width, int height, const XiButtonPaintData& data)
                         glyphInfo.bmWidth > 0 && glyphInfo.bmHeight > 0;
   const int gw = hasGlyph ? glyphInfo.bmWidth : 0;
   const int gh = hasGlyph ? glyphInfo.bmHeight : 0;
+  const int line = dpi::LineWidth(data.dpi);
   const XiButtonPlacement p = PlaceXiButtonContent(width, height, text.cx, text.cy, gw, gh, data.layout,
-                                                   data.spacing, data.caption.empty(), data.down);
+                                                   dpi::Scale(data.spacing, data.dpi), data.caption.empty(),
+                                                   data.down, line);
   if (hasGlyph) DrawGlyph(dc, data.glyph, p.gx, p.gy, gw, gh, data.transparentGlyph);
 
   if (!data.caption.empty()) {
@@ -106,22 +110,31 @@ void PaintXiButton(HDC dc, int width, int height, const XiButtonPaintData& data)
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
   }
 
-  gdi::Outline(dc, 0, 0, width, height, c.Border);
+  // Each one-pixel line of the 96-DPI picture becomes `line` whole pixels, drawn as that
+  // many nested one-pixel rings, so nothing is blurred or anti-aliased.
+  for (int k = 0; k < line; ++k) gdi::Outline(dc, k, k, width - k, height - k, c.Border);
   if (data.ctl3D) {
-    {
-      gdi::unique_hpen light(CreatePen(PS_SOLID, 1, c.Light));
-      gdi::unique_select_object selection(dc, light.get());
-      MoveToEx(dc, 1, height - 2, nullptr);
-      LineTo(dc, 1, 1);
-      LineTo(dc, width - 1, 1);
-    }
+    gdi::unique_hpen light(CreatePen(PS_SOLID, 1, c.Light));
     gdi::unique_hpen dark(CreatePen(PS_SOLID, 1, c.Dark));
-    gdi::unique_select_object selection(dc, dark.get());
-    MoveToEx(dc, width - 2, 1, nullptr);
-    LineTo(dc, width - 2, height - 2);
-    LineTo(dc, 1, height - 2);
+    for (int k = 0; k < line; ++k) {
+      const int i = line + k;
+      {
+        gdi::unique_select_object selection(dc, light.get());
+        MoveToEx(dc, i, height - 1 - i, nullptr);
+        LineTo(dc, i, i);
+        LineTo(dc, width - i, i);
+      }
+      gdi::unique_select_object selection(dc, dark.get());
+      MoveToEx(dc, width - 1 - i, i, nullptr);
+      LineTo(dc, width - 1 - i, height - 1 - i);
+      LineTo(dc, i, height - 1 - i);
+    }
   }
-  if (data.focused) gdi::Outline(dc, 3, 3, width - 3, height - 3, data.focusColor);
+  if (data.focused) {
+    const int inset = dpi::Scale(3, data.dpi);
+    for (int k = 0; k < line; ++k)
+      gdi::Outline(dc, inset + k, inset + k, width - inset - k, height - inset - k, data.focusColor);
+  }
 }
 
 }  // namespace zarn

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "controls/dpi.h"
 #include "controls/xibutton.h"
 
 namespace zarn {
@@ -20,6 +21,7 @@ TXiButton::~TXiButton() {
 bool TXiButton::Create(HWND parent, int id, const std::string& caption, int x, int y, int width, int height) {
   if (hwnd_ || !parent) return false;
   caption_ = caption;
+  dpi_ = dpi::ForWindow(parent);
   // Owner-drawn, so that the button's own painting only ever goes out as WM_DRAWITEM
   // (which the parent ignores) and never over our picture.
   DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | (tabStop_ ? WS_TABSTOP : 0) | (enabled_ ? 0 : WS_DISABLED);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "controls/dpi.h"
 #include "controls/gdi.h"
 
 namespace zarn {
@@ -31,48 +32,53 @@ long long Clamp(long long value, long long low, long long high) {
   return value < low ? low : value > high ? high : value;
 }
 
-// Repeats the colour of one pixel along a line; a pixel outside the bitmap gives no line.
-void LineInColourOf(HDC dc, int px, int py, int x0, int y0, int x1, int y1) {
-  const COLORREF color = GetPixel(dc, px, py);
-  if (color != CLR_INVALID) gdi::Line(dc, x0, y0, x1, y1, color);
-}
-
+// `t` is the outline's width. At one pixel (96 DPI) the lines below are exactly those of the
+// bar's original picture; wider, each line keeps its place just inside the outline.
 void PaintHorizontal(HDC dc, int w, int h, const XiBarPaintData& d) {
   const XiBarColors& c = d.colors;
+  const int t = dpi::LineWidth(d.dpi);
   gdi::GradientLines(dc, gdi::Lines::Horizontal, h - 2, 1, w, c.BackColorFace, c.BackColorGrad);
   if (h < 3 || d.Max == d.Min) return;
   // Far beyond Max the fill only has to reach past the right edge; keep GDI's numbers small.
-  const int f = static_cast<int>(Clamp(XiBarFillWidth(w, d.Min, d.Max, d.Position), -1, w + 1LL));
+  const int f = static_cast<int>(Clamp(XiBarFillWidth(w, d.Min, d.Max, d.Position, t), -1, w + 1LL));
   gdi::GradientLines(dc, gdi::Lines::Horizontal, h, 0, f, c.ForeColorFace, c.ForeColorGrad);
-  LineInColourOf(dc, 1, 1, 1, 1, 1, h);
-  LineInColourOf(dc, 2, h - 2, f, 1, f, h);
+  const COLORREF left = GetPixel(dc, t, t), edge = GetPixel(dc, 2 * t, h - 1 - t);
+  for (int k = 0; k < t; ++k) {
+    if (left != CLR_INVALID) gdi::Line(dc, t + k, t, t + k, h, left);
+    if (edge != CLR_INVALID) gdi::Line(dc, f + k, t, f + k, h, edge);
+  }
 }
 
 void PaintVertical(HDC dc, int w, int h, const XiBarPaintData& d) {
   const XiBarColors& c = d.colors;
+  const int t = dpi::LineWidth(d.dpi);
   gdi::GradientLines(dc, gdi::Lines::Vertical, w - 2, 1, 1 + h, c.BackColorFace, c.BackColorGrad);
   if (w < 3 || d.Max == d.Min) return;
   // Beyond Max the fill lines would start above the bar and, running a bar's height from
   // there, stop short of the bottom: start them just above the top instead.
-  const int t = static_cast<int>(Clamp(XiBarFillTop(h, d.Min, d.Max, d.Position), -1, h + 1LL));
-  gdi::GradientLines(dc, gdi::Lines::Vertical, w, t, t + h, c.ForeColorFace, c.ForeColorGrad);
-  LineInColourOf(dc, 2, h - 2, 1, h - 2, w, h - 2);
-  LineInColourOf(dc, w - 3, h - 3, 1, t, w, t);
+  const int top = static_cast<int>(Clamp(XiBarFillTop(h, d.Min, d.Max, d.Position, t), -1, h + 1LL));
+  gdi::GradientLines(dc, gdi::Lines::Vertical, w, top, top + h, c.ForeColorFace, c.ForeColorGrad);
+  const COLORREF bottom = GetPixel(dc, 2 * t, h - 1 - t);
+  for (int k = 0; k < t; ++k)
+    if (bottom != CLR_INVALID) gdi::Line(dc, t, h - 2 * t + k, w, h - 2 * t + k, bottom);
+  const COLORREF edge = GetPixel(dc, w - 1 - 2 * t, h - 1 - 2 * t);
+  for (int k = 0; k < t; ++k)
+    if (edge != CLR_INVALID) gdi::Line(dc, t, top + k, w, top + k, edge);
 }
 
 }  // namespace
 
-long long XiBarFillWidth(int width, int Min, int Max, int Position) {
+long long XiBarFillWidth(int width, int Min, int Max, int Position, int line) {
   if (Max == Min) return 0;
-  const long long product = (static_cast<long long>(width) - 2) * (static_cast<long long>(Position) - Min);
+  const long long product = (static_cast<long long>(width) - 2 * line) * (static_cast<long long>(Position) - Min);
   return gdi::RoundHalfEven(static_cast<double>(product) / (static_cast<double>(Max) - Min));
 }
 
-long long XiBarFillTop(int height, int Min, int Max, int Position) {
+long long XiBarFillTop(int height, int Min, int Max, int Position, int line) {
   if (Max == Min) return height;
-  const long long product = (static_cast<long long>(height) - 2) * (static_cast<long long>(Position) - Min);
+  const long long product = (static_cast<long long>(height) - 2 * line) * (static_cast<long long>(Position) - Min);
   const double range = std::llabs(static_cast<long long>(Max) - Min);
-  return height - gdi::RoundHalfEven(static_cast<double>(product) / range + 1);
+  return height - gdi::RoundHalfEven(static_cast<double>(product) / range + line);
 }
 
 void PaintXiProgressBar(HDC dc, int width, int height, const XiBarPaintData& data) {
@@ -81,7 +87,8 @@ void PaintXiProgressBar(HDC dc, int width, int height, const XiBarPaintData& dat
     PaintVertical(dc, width, height, data);
   else
     PaintHorizontal(dc, width, height, data);
-  gdi::Outline(dc, 0, 0, width, height, data.colors.ColorBorder);
+  const int t = dpi::LineWidth(data.dpi);
+  for (int k = 0; k < t; ++k) gdi::Outline(dc, k, k, width - k, height - k, data.colors.ColorBorder);
 }
 
 TXiProgressBar::TXiProgressBar() { SetColorScheme(csDesert); }
@@ -94,6 +101,7 @@ bool TXiProgressBar::SchemeColors(TColorScheme scheme, XiBarColors& colors) {
 
 bool TXiProgressBar::Create(HWND parent, int x, int y, int width, int height, int id) {
   if (hwnd_ || !parent) return false;
+  dpi_ = dpi::ForWindow(parent);
   return RegisterWindowClass(kClassName, nullptr, nullptr, CS_HREDRAW | CS_VREDRAW) &&
          CreateFor(0, kClassName, "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent, id);
 }
@@ -157,7 +165,13 @@ COLORREF TXiProgressBar::Color(XiBarColor index) const {
 }
 
 XiBarPaintData TXiProgressBar::PaintData() const {
-  return {colors_, min_, max_, position_, orientation_ == pbVertical};
+  return {colors_, min_, max_, position_, orientation_ == pbVertical, dpi_};
+}
+
+void TXiProgressBar::SetDpi(UINT value) {
+  if (value == 0 || value == dpi_) return;
+  dpi_ = value;
+  Invalidate();
 }
 
 void TXiProgressBar::Invalidate() {

@@ -30,6 +30,9 @@ struct XiBarPaintData {
   XiBarColors colors;
   int Min, Max, Position;
   bool vertical;
+  // The resolution the bar is shown at: its outline and edge lines are one pixel at 96 DPI
+  // and scale with it in whole pixels; the gradients follow the bar's size as they are.
+  UINT dpi = 96;
 };
 
 // Draws the bar of client size width x height into `dc` (normally a memory DC of that size).
@@ -37,10 +40,11 @@ struct XiBarPaintData {
 // horizontal, width below 3 when vertical), only the background and the outline are drawn.
 void PaintXiProgressBar(HDC dc, int width, int height, const XiBarPaintData& data);
 
-// Fill width of a horizontal bar (rounded, halves to even); 0 when Max equals Min.
-long long XiBarFillWidth(int width, int Min, int Max, int Position);
+// Fill width of a horizontal bar (rounded, halves to even); 0 when Max equals Min. `line` is
+// the outline's width: the fill spans what lies inside it.
+long long XiBarFillWidth(int width, int Min, int Max, int Position, int line = 1);
 // First row of the fill of a vertical bar; `height` when Max equals Min.
-long long XiBarFillTop(int height, int Min, int Max, int Position);
+long long XiBarFillTop(int height, int Min, int Max, int Position, int line = 1);
 
 class TXiProgressBar : public Window {
  public:
@@ -80,6 +84,9 @@ class TXiProgressBar : public Window {
   static bool SchemeColors(TColorScheme scheme, XiBarColors& colors);
 
   XiBarPaintData PaintData() const;
+  // The DPI the bar paints for: its window's at creation; the owner passes a new one on.
+  void SetDpi(UINT value);
+  UINT Dpi() const { return dpi_; }
   // Paints the bar on its window now (no effect without a visible window).
   void PaintNow();
 
@@ -95,6 +102,7 @@ class TXiProgressBar : public Window {
   int position_ = 0;
   int step_ = 10;
   TProgressBarOrientation orientation_ = pbHorizontal;
+  UINT dpi_ = 96;
 };
 
 }  // namespace zarn

@@ -18,7 +18,8 @@
 #define IDI_CAT_CHROME 113
 #define IDI_CAT_EDGE 114
 
-// The wizard's list images: scanning, done, cleaning (16 by 16 each).
+// The wizard's list images: scanning, done, cleaning (16 by 16 each at 96 DPI; the icons
+// also hold them at 20, 24 and 32 pixels).
 #define IDI_LIST_SCAN 201
 #define IDI_LIST_DONE 202
 #define IDI_LIST_CLEAN 203
@@ -27,3 +28,7 @@
 #define IDR_BANNER_SIDE 301
 #define IDR_BANNER_TOP 302
 #define IDR_BANNER_ABOUT 303
+// The same banners at twice the size, shrunk to fit at resolutions above 96 DPI.
+#define IDR_BANNER_SIDE_2X 311
+#define IDR_BANNER_TOP_2X 312
+#define IDR_BANNER_ABOUT_2X 313

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Draws Zarn Cleaner's own pictures with ImageMagick into res/: the three JPEG banners, the
-# program icon, the category icons and the three list images. Everything is drawn from
+# Draws Zarn Cleaner's own pictures with ImageMagick into res/: the three JPEG banners (each
+# also at double size), the program icon, the category icons and the three list
+# images, every icon in the sizes that 100 to 200 % screens ask for. Everything is drawn from
 # plain shapes and letters. Needs ImageMagick 6 and the DejaVu fonts (fonts-dejavu-core).
 set -euo pipefail
 
@@ -77,31 +78,46 @@ jpeg() {
 }
 
 # --- Banners -------------------------------------------------------------------------------
+# Each banner is drawn at its size at 96 DPI (K=1) and at twice that (K=2): at higher DPI the
+# program shrinks the large one to the size it needs, so the picture stays sharp.
+
+# Multiplies each argument by K.
+k() { local v out=(); for v in "$@"; do out+=($((v * K))); done; echo "${out[*]}"; }
 
 # Vertical banner 97x337: gradient top to bottom, broom and sparkles, the name read bottom-up.
-"$IM" -size 97x337 gradient:"$NAVY"-"$TEAL" \
-  -draw "$(broom 20 324 72 266) fill #ffffffd0 $(star 80 248 8) $(star 26 266 5) $(star 86 296 4)" \
-  \( -size 224x64 xc:none -font "$FONT" -pointsize 23 -fill white -gravity center \
-     -annotate +0-8 'Zarn Cleaner' -font "$FONT_PLAIN" -pointsize 10 -fill '#bfe8ea' \
-     -annotate +0+16 'privacy and trace cleaner' -rotate -90 \) \
-  -gravity north -geometry +0+10 -composite "$tmp/side.png"
-jpeg "$tmp/side.png" "$res/banner_side.jpg"
+side_banner() { # out
+  "$IM" -size "$(k 97)x$(k 337)" gradient:"$NAVY"-"$TEAL" \
+    -draw "$(broom $(k 20 324 72 266)) fill #ffffffd0 $(star $(k 80 248 8)) $(star $(k 26 266 5)) $(star $(k 86 296 4))" \
+    \( -size "$(k 224)x$(k 64)" xc:none -font "$FONT" -pointsize "$(k 23)" -fill white -gravity center \
+       -annotate "+0-$(k 8)" 'Zarn Cleaner' -font "$FONT_PLAIN" -pointsize "$(k 10)" -fill '#bfe8ea' \
+       -annotate "+0+$(k 16)" 'privacy and trace cleaner' -rotate -90 \) \
+    -gravity north -geometry "+0+$(k 10)" -composite "$1"
+}
 
 # Horizontal banner 555x70: gradient left to right, name at the left, broom at the right.
-"$IM" -size 70x555 gradient:"$NAVY"-"$TEAL" -rotate -90 \
-  -draw "$(broom 430 58 505 14) fill #ffffffd0 $(star 520 30 8) $(star 470 14 5) $(star 540 56 4)" \
-  -font "$FONT" -pointsize 28 -fill white -annotate +22+40 'Zarn Cleaner' \
-  -font "$FONT_PLAIN" -pointsize 12 -fill '#bfe8ea' -annotate +24+58 'Clean up the traces your programs leave behind' \
-  "$tmp/top.png"
-jpeg "$tmp/top.png" "$res/banner_top.jpg"
+top_banner() { # out
+  "$IM" -size "$(k 70)x$(k 555)" gradient:"$NAVY"-"$TEAL" -rotate -90 \
+    -draw "$(broom $(k 430 58 505 14)) fill #ffffffd0 $(star $(k 520 30 8)) $(star $(k 470 14 5)) $(star $(k 540 56 4))" \
+    -font "$FONT" -pointsize "$(k 28)" -fill white -annotate "+$(k 22)+$(k 40)" 'Zarn Cleaner' \
+    -font "$FONT_PLAIN" -pointsize "$(k 12)" -fill '#bfe8ea' -annotate "+$(k 24)+$(k 58)" 'Clean up the traces your programs leave behind' \
+    "$1"
+}
 
 # About banner 393x57, stretched over its panel, so it stays free of fine detail.
-"$IM" -size 57x393 gradient:"$NAVY"-"$TEAL" -rotate -90 \
-  -draw "$(broom 300 50 356 10) fill #ffffffd0 $(star 370 22 7) $(star 330 10 4)" \
-  -font "$FONT" -pointsize 24 -fill white -annotate +16+36 'Zarn Cleaner' \
-  -font "$FONT_PLAIN" -pointsize 11 -fill '#bfe8ea' -annotate +18+51 'version 3.0' \
-  "$tmp/about.png"
-jpeg "$tmp/about.png" "$res/banner_about.jpg"
+about_banner() { # out
+  "$IM" -size "$(k 57)x$(k 393)" gradient:"$NAVY"-"$TEAL" -rotate -90 \
+    -draw "$(broom $(k 300 50 356 10)) fill #ffffffd0 $(star $(k 370 22 7)) $(star $(k 330 10 4))" \
+    -font "$FONT" -pointsize "$(k 24)" -fill white -annotate "+$(k 16)+$(k 36)" 'Zarn Cleaner' \
+    -font "$FONT_PLAIN" -pointsize "$(k 11)" -fill '#bfe8ea' -annotate "+$(k 18)+$(k 51)" 'version 3.0' \
+    "$1"
+}
+
+for K in 1 2; do
+  suffix=""; [ "$K" = 1 ] || suffix="_${K}x"
+  side_banner "$tmp/side.png"; jpeg "$tmp/side.png" "$res/banner_side$suffix.jpg"
+  top_banner "$tmp/top.png"; jpeg "$tmp/top.png" "$res/banner_top$suffix.jpg"
+  about_banner "$tmp/about.png"; jpeg "$tmp/about.png" "$res/banner_about$suffix.jpg"
+done
 
 # --- Icons ---------------------------------------------------------------------------------
 
@@ -160,33 +176,41 @@ icon() { # name sizes mvg
   make_ico "$res/$name.ico" "${files[@]}"
 }
 
+# The list images at 16 pixels (96 DPI) and at 125, 150 and 200 %, each drawn at its size.
 list_icon() { # name mvg
-  render 16 16 "$tmp/$1.png" "$2"
-  make_ico "$res/$1.ico" "$tmp/$1.png"
+  local s files=()
+  for s in 16 20 24 32; do
+    render 16 "$s" "$tmp/$1-$s.png" "$2"
+    files+=("$tmp/$1-$s.png")
+  done
+  make_ico "$res/$1.ico" "${files[@]}"
 }
 
 letter() { # fill size x y text
   echo "stroke none fill $1 font $FONT font-size $2 text $3,$4 '$5'"
 }
 
+# Window icons (16 and 32 at 96 DPI) and the forms' 32-pixel icon, at 100, 125, 150 and 200 %.
+SIZES="16 20 24 32 40 48 64"
+
 page='stroke #5a6470 stroke-width 1.5 fill white polygon 10,3 30,3 40,13 40,45 10,45 stroke-linejoin round fill #dfe4ea polygon 30,3 30,13 40,13'
 
-icon app "16 32 48" "stroke none fill $NAVY roundrectangle 1,1 47,47 9,9 fill $TEAL roundrectangle 4,4 44,44 7,7 $(broom 8 42 36 12) fill white $(star 38 10 7) $(star 14 12 4)"
+icon app "$SIZES" "stroke none fill $NAVY roundrectangle 1,1 47,47 9,9 fill $TEAL roundrectangle 4,4 44,44 7,7 $(broom 8 42 36 12) fill white $(star 38 10 7) $(star 14 12 4)"
 
-icon cat_explorer "32 48" "stroke #a87a12 stroke-width 1.5 stroke-linejoin round fill #e0a92e polygon 4,12 17,12 21,16 44,16 44,40 4,40 fill $STRAW polygon 4,20 44,20 44,40 4,40"
-icon cat_applets "32 48" "stroke #2a4a7a stroke-width 1.5 fill white roundrectangle 4,7 44,41 3,3 stroke none fill #2f6fc4 rectangle 5,8 43,16 fill white rectangle 35,10 40,14 fill #cfd8e4 rectangle 9,21 27,23 rectangle 9,27 39,29 rectangle 9,33 33,35"
-icon cat_system "32 48" "stroke #3e4853 stroke-width 1.2 fill #7d8b99 $(gear 24 24 21 15 9) fill #e9edf1 circle 24,24 24,31"
-icon cat_ie "32 48" "stroke #1e4f9c stroke-width 1.5 fill #bfdcf7 circle 24,24 24,4 stroke #8fbbe8 stroke-width 1.5 fill none ellipse 24,24 9,19 0,360 line 5,24 43,24 ellipse 24,24 19,7 0,360 $(letter '#1a4f9f' 38 10 38 e)"
-icon cat_opera "32 48" "stroke #c4141c stroke-width 8 fill none ellipse 24,24 14,18 0,360"
-icon cat_firefox "32 48" "stroke #b54a00 stroke-width 1.5 fill #f28a1e circle 24,24 24,4 stroke #ffd08a stroke-width 1.8 fill none ellipse 24,24 9,19 0,360 line 24,5 24,43 line 5,24 43,24 ellipse 24,24 19,7 0,360"
-icon cat_safari "32 48" "stroke #1e5fbf stroke-width 4 fill white circle 24,24 24,5 stroke none fill #d32b2b polygon 24,24 34,10 27,26 fill #9aa6b2 polygon 24,24 14,38 21,22 fill #333 circle 24,24 24,26"
-icon cat_msoffice "32 48" "$page $(letter '#1f4e9c' 22 12 37 W) stroke #1f4e9c stroke-width 1.5 line 14,41 36,41"
-icon cat_openoffice "32 48" "$page stroke #1e73be stroke-width 2.5 fill none stroke-linecap round path 'M 13,31 Q 18,21 24,29 Q 30,21 36,31'"
-icon cat_adobe "32 48" "stroke none fill #c8161d roundrectangle 4,4 44,44 6,6 $(letter white 34 12 39 A)"
-icon cat_macromedia "32 48" "stroke none fill #31363b roundrectangle 4,4 44,44 6,6 $(letter '#f5a623' 32 7 37 M)"
-icon cat_mediaplayer "32 48" "stroke #1b5e20 stroke-width 1.5 fill #43a047 circle 24,24 24,4 stroke none fill white polygon 18,13 36,24 18,35"
-icon cat_chrome "32 48" "stroke none fill #db4437 path 'M 24,24 L 24,4 A 20,20 0 0,1 41.32,34 Z' fill #f4b400 path 'M 24,24 L 41.32,34 A 20,20 0 0,1 6.68,34 Z' fill #0f9d58 path 'M 24,24 L 6.68,34 A 20,20 0 0,1 24,4 Z' fill white circle 24,24 24,14.5 fill #4285f4 circle 24,24 24,17.5"
-icon cat_edge "32 48" "stroke none fill #0c59a4 circle 24,24 24,4 fill #35c1a8 path 'M 4.5,28 A 20,20 0 0,0 43.5,28 Q 36,36 24,33 Q 12,30 4.5,28 Z' stroke white stroke-width 4.5 stroke-linecap round fill none path 'M 12,30 Q 13,13 28,13 Q 38,14 37,24 L 20,24'"
+icon cat_explorer "$SIZES" "stroke #a87a12 stroke-width 1.5 stroke-linejoin round fill #e0a92e polygon 4,12 17,12 21,16 44,16 44,40 4,40 fill $STRAW polygon 4,20 44,20 44,40 4,40"
+icon cat_applets "$SIZES" "stroke #2a4a7a stroke-width 1.5 fill white roundrectangle 4,7 44,41 3,3 stroke none fill #2f6fc4 rectangle 5,8 43,16 fill white rectangle 35,10 40,14 fill #cfd8e4 rectangle 9,21 27,23 rectangle 9,27 39,29 rectangle 9,33 33,35"
+icon cat_system "$SIZES" "stroke #3e4853 stroke-width 1.2 fill #7d8b99 $(gear 24 24 21 15 9) fill #e9edf1 circle 24,24 24,31"
+icon cat_ie "$SIZES" "stroke #1e4f9c stroke-width 1.5 fill #bfdcf7 circle 24,24 24,4 stroke #8fbbe8 stroke-width 1.5 fill none ellipse 24,24 9,19 0,360 line 5,24 43,24 ellipse 24,24 19,7 0,360 $(letter '#1a4f9f' 38 10 38 e)"
+icon cat_opera "$SIZES" "stroke #c4141c stroke-width 8 fill none ellipse 24,24 14,18 0,360"
+icon cat_firefox "$SIZES" "stroke #b54a00 stroke-width 1.5 fill #f28a1e circle 24,24 24,4 stroke #ffd08a stroke-width 1.8 fill none ellipse 24,24 9,19 0,360 line 24,5 24,43 line 5,24 43,24 ellipse 24,24 19,7 0,360"
+icon cat_safari "$SIZES" "stroke #1e5fbf stroke-width 4 fill white circle 24,24 24,5 stroke none fill #d32b2b polygon 24,24 34,10 27,26 fill #9aa6b2 polygon 24,24 14,38 21,22 fill #333 circle 24,24 24,26"
+icon cat_msoffice "$SIZES" "$page $(letter '#1f4e9c' 22 12 37 W) stroke #1f4e9c stroke-width 1.5 line 14,41 36,41"
+icon cat_openoffice "$SIZES" "$page stroke #1e73be stroke-width 2.5 fill none stroke-linecap round path 'M 13,31 Q 18,21 24,29 Q 30,21 36,31'"
+icon cat_adobe "$SIZES" "stroke none fill #c8161d roundrectangle 4,4 44,44 6,6 $(letter white 34 12 39 A)"
+icon cat_macromedia "$SIZES" "stroke none fill #31363b roundrectangle 4,4 44,44 6,6 $(letter '#f5a623' 32 7 37 M)"
+icon cat_mediaplayer "$SIZES" "stroke #1b5e20 stroke-width 1.5 fill #43a047 circle 24,24 24,4 stroke none fill white polygon 18,13 36,24 18,35"
+icon cat_chrome "$SIZES" "stroke none fill #db4437 path 'M 24,24 L 24,4 A 20,20 0 0,1 41.32,34 Z' fill #f4b400 path 'M 24,24 L 41.32,34 A 20,20 0 0,1 6.68,34 Z' fill #0f9d58 path 'M 24,24 L 6.68,34 A 20,20 0 0,1 24,4 Z' fill white circle 24,24 24,14.5 fill #4285f4 circle 24,24 24,17.5"
+icon cat_edge "$SIZES" "stroke none fill #0c59a4 circle 24,24 24,4 fill #35c1a8 path 'M 4.5,28 A 20,20 0 0,0 43.5,28 Q 36,36 24,33 Q 12,30 4.5,28 Z' stroke white stroke-width 4.5 stroke-linecap round fill none path 'M 12,30 Q 13,13 28,13 Q 38,14 37,24 L 20,24'"
 
 list_icon list_scan "stroke #2f3a45 stroke-width 1.6 fill #cfe6fb circle 6.5,6.5 6.5,1.8 stroke-width 2.6 stroke-linecap round line 10,10 14.3,14.3"
 list_icon list_done "stroke #1f9d2b stroke-width 2.6 stroke-linecap round stroke-linejoin round fill none polyline 2.5,8.5 6.3,12.3 13.5,3.5"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the cleaner on the demo profile under Xvfb, walks the wizard with real mouse
 # clicks and saves a PNG of every page and of a detail dialog into docs/ (or $1).
+# ZARN_DPI=144 takes them at 150 % (120: 125 %, 192: 200 %) on a screen scaled alike.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$repo/docs}"
@@ -8,27 +9,34 @@ mkdir -p "$out"
 command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xdotool
 export WINEPREFIX="$repo/build/wineprefix-demo" WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
 "$repo/scripts/seed-demo.sh"
+dpi="${ZARN_DPI:-96}"
+# A length at 96 DPI at the screenshots' DPI, rounded as the program rounds.
+s() { echo $(( ($1 * dpi + 48) / 96 )); }
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 $(s 1024)x$(s 768)x24" bash -c '
   set -e
   out="'"$out"'"
+  dpi='"$dpi"'
+  '"$(declare -f s)"'
+  wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
   wine "'"$repo"'/build/ZarnCleaner.exe" &
   for i in $(seq 1 100); do wid=$(xdotool search --name "^ZARN CLEANER$" 2>/dev/null | head -1) && [ -n "$wid" ] && break; sleep 0.2; done
   sleep 1.5
   # The client area starts below the caption Wine draws itself.
-  click() { xdotool mousemove --window "$wid" $(( $1 + 3 )) $(( $2 + 3 )) click 1; }
-  shot() { sleep "${2:-1}"; import -window root -crop 600x480+212+144 "$out/$1.png"; }
+  click() { xdotool mousemove --window "$wid" $(( $(s $1) + 3 )) $(( $(s $2) + 3 )) click 1; }
+  crop="$(s 600)x$(s 480)+$(( ($(s 1024) - $(s 600)) / 2 ))+$(( ($(s 768) - $(s 480)) / 2 ))"
+  shot() { sleep "${2:-1}"; import -window root -crop "$crop" "$out/$1.png"; }
   shot page1-catalogue
   click 221 380; shot page2-scanning 3; sleep 7; shot page2-scan-complete
   click 221 380; shot page3-results
-  xdotool mousemove --window "$wid" 60 $(( 72 + 32 + 3 + 28 )) click --repeat 2 --delay 80 1
+  xdotool mousemove --window "$wid" $(s 60) $(( $(s 72) + $(s 32) + 3 + $(s 28) )) click --repeat 2 --delay 80 1
   sleep 1.5
   did=$(xdotool search --name "^Zarn Cleaner - Windows Explorer$" | head -1)
   eval "$(xdotool getwindowgeometry --shell "$did")"
   import -window root -crop ${WIDTH}x${HEIGHT}+${X}+${Y} "$out/detail-dialog.png"
   # The gradient buttons: normal, hot (pointer over OK), down (Cancel pressed).
-  by=$(( HEIGHT - 8 - 57 + 16 + 12 )); cx=$(( WIDTH - 8 - 8 - 37 )); ox=$(( cx - 83 ))
-  strip() { sleep 0.4; import -window root -crop 200x40+$(( X + WIDTH - 210 ))+$(( Y + by - 20 )) "$out/$1"; }
+  by=$(( HEIGHT - $(s 8) - $(s 57) + $(s 16) + $(s 12) )); cx=$(( WIDTH - $(s 8) - $(s 8) - $(s 37) )); ox=$(( cx - $(s 83) ))
+  strip() { sleep 0.4; import -window root -crop $(s 200)x$(s 40)+$(( X + WIDTH - $(s 210) ))+$(( Y + by - $(s 20) )) "$out/$1"; }
   xdotool mousemove --window "$did" 20 20; strip buttons-normal.png
   xdotool mousemove --window "$did" $ox $by; strip buttons-hot.png
   xdotool mousemove --window "$did" $cx $by mousedown 1; strip buttons-down.png
@@ -38,6 +46,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   # Escape does nothing in a detail dialog: close it with Cancel.
   xdotool mousemove --window "$did" $cx $by click 1; sleep 0.5
   click 221 380; shot page4-cleaning 1.5; sleep 9; shot page4-complete
+  # The demo runs at the screen'"'"'s own resolution again.
+  wine reg delete "HKCU\\Control Panel\\Desktop" /v LogPixels /f >/dev/null 2>&1 || true
   wineserver -k || true
 '
 echo "screenshots in $out"

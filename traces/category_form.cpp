@@ -29,7 +29,9 @@ bool TCategoryForm::Create() {
   if (!CreateTopLevel(traits_.className, traits_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                       WS_EX_CONTROLPARENT, 700, traits_.height, ApplicationWindow()))
     return false;
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), traits_.iconId);
+  layout_.SizeTopLevel(700, traits_.height);
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.Fonts().normal), FALSE);
 
   scanButton_ = CreateChild(hwnd_, "BUTTON", traits_.scanButtonName, BS_PUSHBUTTON, 0, 0, 75, 25, kScanButton);
   delbtn_ = CreateChild(hwnd_, "BUTTON", "delbtn", BS_PUSHBUTTON, 0, 0, 75, 25, kDelButton);
@@ -40,32 +42,47 @@ bool TCategoryForm::Create() {
   DWORD statusVisible = traits_.statusHiddenUntilScan ? 0 : WS_VISIBLE;
   image1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL,
                         8, 8, 41, 41, kImage1);
-  SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   label1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_LEFT | SS_CENTERIMAGE, 56, 8, 300, 41, kLabel1);
   const bool ok1 = traits_.okIsButton1;
   XiButton1.Create(panel1_, ok1 ? IDOK : IDCANCEL, ok1 ? "OK" : "Cancel", 0, 16);
   XiButton2.Create(panel1_, ok1 ? IDCANCEL : IDOK, ok1 ? "Cancel" : "OK", 0, 16);
-  for (TXiButton* button : {&XiButton1, &XiButton2}) {
-    SendMessageA(button->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    button->SetColorScheme(TXiButton::csNeoSilver);
-  }
+  for (TXiButton* button : {&XiButton1, &XiButton2}) button->SetColorScheme(TXiButton::csNeoSilver);
+  ApplyDpi();
   Layout();
   AddDialogWindow(hwnd_);
   ClickScan();
   return true;
 }
 
+void TCategoryForm::ApplyDpi() {
+  const UINT dpi = layout_.Dpi();
+  // The category's icon drawn at the size for the DPI, 32 pixels at 96 DPI.
+  const int size = layout_.Scale(32);
+  UniqueHandle<HICON, DestroyIcon> icon(static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(traits_.iconId), IMAGE_ICON, size, size, 0)));
+  SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+  statusIcon_ = std::move(icon);
+  // The gradient buttons are placed by Layout, not by the layout's table: their font and
+  // their lines follow the DPI here.
+  for (TXiButton* button : {&XiButton1, &XiButton2}) {
+    SendMessageA(button->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(layout_.Fonts().normal), FALSE);
+    button->SetDpi(dpi);
+  }
+}
+
 void TCategoryForm::Layout() {
   RECT client;
   GetClientRect(hwnd_, &client);
-  int width = client.right - 2 * kMargin;
-  int panelTop = client.bottom - kMargin - kPanelHeight;
-  MoveWindow(traces_.Handle(), kMargin, kMargin, width, panelTop - 2 * kMargin, TRUE);
-  MoveWindow(panel1_, kMargin, panelTop, width, kPanelHeight, TRUE);
+  const int margin = layout_.Scale(kMargin), panelHeight = layout_.Scale(kPanelHeight);
+  const int gap = layout_.Scale(8), top = layout_.Scale(16), w = layout_.Scale(75), h = layout_.Scale(25);
+  int width = client.right - 2 * margin;
+  int panelTop = client.bottom - margin - panelHeight;
+  MoveWindow(traces_.Handle(), margin, margin, width, panelTop - 2 * margin, TRUE);
+  MoveWindow(panel1_, margin, panelTop, width, panelHeight, TRUE);
   // "OK" stands left of "Cancel", both anchored to the right edge.
   HWND ok = OkButton(), cancel = CancelButton();
-  MoveWindow(cancel, width - 8 - 75, 16, 75, 25, TRUE);
-  MoveWindow(ok, width - 8 - 75 - 8 - 75, 16, 75, 25, TRUE);
+  MoveWindow(cancel, width - gap - w, top, w, h, TRUE);
+  MoveWindow(ok, width - gap - w - gap - w, top, w, h, TRUE);
 }
 
 void TCategoryForm::ClickScan() {
@@ -173,6 +190,12 @@ bool TCategoryForm::OnNotify(const NMHDR* header, LRESULT* result) { return trac
 
 LRESULT TCategoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_DPICHANGED:
+      layout_.DpiChanged(wParam, lParam);
+      traces_.SetColumns(traits_.firstColumn);
+      ApplyDpi();
+      Layout();
+      return 0;
     case WM_SIZE:
       if (panel1_) Layout();
       return 0;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "controls/dpi_layout.h"
+#include "controls/unique_handle.h"
 #include "controls/xibutton.h"
 #include "traces/cleaner.h"
 #include "traces/registry.h"
@@ -101,6 +103,8 @@ class TCategoryForm : public Window {
   void delbtnClick();
   void SetStatusLabel();
   void Layout();
+  // The form's pictures and self-drawn controls for the DPI of its layout.
+  void ApplyDpi();
 
   const FormTraits& traits_;
   const CleanRules& clean_;
@@ -108,6 +112,8 @@ class TCategoryForm : public Window {
   int foundCount_ = 0;
   HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr,
        label1_ = nullptr;
+  DpiLayout layout_;
+  UniqueHandle<HICON, DestroyIcon> statusIcon_;
 };
 
 }  // namespace zarn

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "controls/dpi_layout.h"
 #include "traces/window.h"
 
 namespace zarn {
@@ -49,8 +50,11 @@ void TraceList::SetColumns(const char* firstCaption) {
     const char* caption;
     int width;
   };
-  const Column columns[] = {{firstCaption, 150}, {"File Location", 250}, {"File Type", 80},
-                            {"File Info", 200}, {"File Size", 80}};
+  // Widths at 96 DPI, scaled to the DPI the form is shown at.
+  const DpiLayout* layout = DpiLayout::Of(hwnd_);
+  auto scaled = [layout](int width) { return layout ? layout->Scale(width) : width; };
+  const Column columns[] = {{firstCaption, scaled(150)}, {"File Location", scaled(250)}, {"File Type", scaled(80)},
+                            {"File Info", scaled(200)}, {"File Size", scaled(80)}};
   constexpr int kColumns = sizeof columns / sizeof columns[0];
   // A rescan finds the five columns there already: only those the user has resized get
   // their width back. It looks the same as building them anew, which under Wine costs

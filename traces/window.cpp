@@ -3,20 +3,12 @@
 #include <memory>
 #include <vector>
 
+#include "controls/dpi_layout.h"
 #include "controls/gdi.h"
 
 namespace zarn {
 
 namespace {
-
-HFONT MakeFont(int points, int weight, bool underline) {
-  HDC screen = GetDC(nullptr);
-  int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  return CreateFontA(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, "Tahoma");
-}
 
 // A panel's object belongs to its window and goes with it.
 class Panel : public Window {
@@ -76,17 +68,14 @@ HWND g_applicationWindow = nullptr;
 
 }  // namespace
 
-HFONT DialogFont() {
-  static HFONT font = MakeFont(8, FW_NORMAL, false);
-  return font;
-}
+// The fonts of the DPI the program started at; windows shown at another DPI take theirs
+// from their layout.
+HFONT DialogFont() { return dpi::FontsFor(dpi::SystemDpi()).normal; }
 
 HFONT BoldFont(int points, bool underline) {
-  static HFONT bold8 = MakeFont(8, FW_BOLD, false);
-  static HFONT bold8u = MakeFont(8, FW_BOLD, true);
-  static HFONT bold9 = MakeFont(9, FW_BOLD, false);
-  if (points == 9) return bold9;
-  return underline ? bold8u : bold8;
+  const dpi::UiFonts& fonts = dpi::FontsFor(dpi::SystemDpi());
+  if (points == 9) return fonts.bold9;
+  return underline ? fonts.boldUnderline : fonts.bold;
 }
 
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
@@ -94,7 +83,10 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
   HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height,
                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleA(nullptr), nullptr);
-  if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  if (!child) return nullptr;
+  DpiLayout* layout = DpiLayout::Of(parent);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(layout ? layout->Fonts().normal : DialogFont()), FALSE);
+  if (layout) layout->Place(child, x, y, width, height);
   return child;
 }
 
@@ -102,7 +94,9 @@ HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edg
                  int id) {
   auto panel = std::make_unique<Panel>(edge, color);
   if (!panel->Create(parent, x, y, width, height, id)) return nullptr;
-  return panel.release()->GiveToWindow();
+  HWND hwnd = panel.release()->GiveToWindow();
+  if (DpiLayout* layout = DpiLayout::Of(parent)) layout->Place(hwnd, x, y, width, height);
+  return hwnd;
 }
 
 std::string WindowText(HWND hwnd) {

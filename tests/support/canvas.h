@@ -7,14 +7,17 @@
 
 namespace zarn::test {
 
-// A 32-bit memory bitmap, black at first, to paint into and read back.
+// A 32-bit memory bitmap, filled with `background` (black unless given), to paint into and
+// read back.
 class Canvas {
  public:
-  Canvas(int width, int height);
+  Canvas(int width, int height, COLORREF background = RGB(0, 0, 0));
   HDC dc() const { return dc_.get(); }
   COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
   int width() const { return width_; }
   int height() const { return height_; }
+  // The smallest rectangle holding every pixel of `color`; empty when there is none.
+  RECT BoundsOf(COLORREF color) const;
 
  private:
   int width_, height_;
