@@ -1,5 +1,10 @@
 #include "categories/MSoffice.h"
 
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "res/resource.h"
 
 namespace zarn {
@@ -36,7 +41,9 @@ const RegistryRow kRows[] = {
     OneValue(Root::HKCU, "\\Software\\Microsoft\\Office\\10.0\\Word\\Data", "Settings"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\10.0\\Access\\Settings"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\11.0\\Excel\\Recent Files"),
-    NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\11.0\\Common\\Open Find\\Microsoft Office Word\\Settings\\Save As\\File Name MRU"),
+    NamedValues(Root::HKCU,
+                "\\Software\\Microsoft\\Office\\11.0\\Common\\Open Find\\Microsoft Office Word\\Settings\\Save "
+                "As\\File Name MRU"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\11.0\\PowerPoint\\Recent File List"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\11.0\\Publisher\\Recent File List"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\11.0\\InfoPath\\Recent File List"),
@@ -45,7 +52,9 @@ const RegistryRow kRows[] = {
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\MSPaper 11.0\\Persist File Name"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\MSPaper 11.0\\Recent File List"),
     OneValue(Root::HKCU, "\\Software\\Microsoft\\Office\\11.0\\Word\\Data", "Settings"),
-    NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office Word\\Settings\\Save As\\File Name MRU"),
+    NamedValues(Root::HKCU,
+                "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office Word\\Settings\\Save "
+                "As\\File Name MRU"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Word\\File MRU"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Excel\\File MRU"),
     // Access 2007 keeps its recent files as MRU1 to MRU8: one probe per name, in this order.
@@ -58,11 +67,21 @@ const RegistryRow kRows[] = {
     OneValue(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Access\\Settings", "MRU7"),
     OneValue(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Access\\Settings", "MRU8"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\PowerPoint\\File MRU"),
-    NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office PowerPoint\\Settings\\Save As\\File Name MRU"),
-    NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office InfoPath\\Settings\\Open\\File Name MRU"),
-    NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office InfoPath\\Settings\\Save As\\File Name MRU"),
-    NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office Excel\\Settings\\Save As\\File Name MRU"),
-    NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office Publisher\\Settings\\Save As\\File Name MRU"),
+    NamedValues(Root::HKCU,
+                "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office PowerPoint\\Settings\\Save "
+                "As\\File Name MRU"),
+    NamedValues(Root::HKCU,
+                "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office "
+                "InfoPath\\Settings\\Open\\File Name MRU"),
+    NamedValues(Root::HKCU,
+                "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office InfoPath\\Settings\\Save "
+                "As\\File Name MRU"),
+    NamedValues(Root::HKCU,
+                "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office Excel\\Settings\\Save "
+                "As\\File Name MRU"),
+    NamedValues(Root::HKCU,
+                "\\Software\\Microsoft\\Office\\12.0\\Common\\Open Find\\Microsoft Office Publisher\\Settings\\Save "
+                "As\\File Name MRU"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\Publisher\\Recent File List"),
     NamedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\12.0\\InfoPath\\Recent File List"),
 };
@@ -71,89 +90,50 @@ const RegistryRow kRows[] = {
 // folders as values "Item 1", "Item 2" and so on, beside settings such as "Max Display";
 // a signed-in account has lists of its own under "User MRU". Word also remembers where
 // the reader of each document stopped, one subkey per document.
+const char* const kTodaysVersions[] = {"14.0", "15.0", "16.0"};
+const char* const kTodaysPrograms[] = {"Word", "Excel", "PowerPoint", "Access", "Publisher"};
 const char kItem[] = "Item ";
-const RegistryRow kTodaysRows[] = {
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\User MRU", kItem), "Place MRU"),
-    EverySubkey(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Word\\Reading Locations"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Excel\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\PowerPoint\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Access\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\14.0\\Publisher\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\User MRU", kItem), "Place MRU"),
-    EverySubkey(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Word\\Reading Locations"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Excel\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\PowerPoint\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Access\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\15.0\\Publisher\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\User MRU", kItem), "Place MRU"),
-    EverySubkey(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Word\\Reading Locations"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Excel\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\PowerPoint\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Access\\User MRU", kItem), "Place MRU"),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\File MRU", kItem),
-    NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\Place MRU", kItem),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\User MRU", kItem), "File MRU"),
-    InEachSubkey(NumberedValues(Root::HKCU, "\\Software\\Microsoft\\Office\\16.0\\Publisher\\User MRU", kItem), "Place MRU"),
-};
+
+// The rows of every version and program in that order: recent files, recent places, the same
+// of each signed-in account, and Word's reading locations. Made once; the texts of their keys
+// stay where they are for as long as the program runs.
+std::span<const RegistryRow> TodaysRows() {
+  static const std::vector<RegistryRow> rows = [] {
+    static std::deque<std::string> keys;
+    auto keep = [](std::string key) { return keys.emplace_back(std::move(key)).c_str(); };
+    std::vector<RegistryRow> made;
+    for (const char* version : kTodaysVersions)
+      for (const char* program : kTodaysPrograms) {
+        const std::string base = std::string("\\Software\\Microsoft\\Office\\") + version + "\\" + program;
+        made.push_back(NumberedValues(Root::HKCU, keep(base + "\\File MRU"), kItem));
+        made.push_back(NumberedValues(Root::HKCU, keep(base + "\\Place MRU"), kItem));
+        const char* accounts = keep(base + "\\User MRU");
+        made.push_back(InEachSubkey(NumberedValues(Root::HKCU, accounts, kItem), "File MRU"));
+        made.push_back(InEachSubkey(NumberedValues(Root::HKCU, accounts, kItem), "Place MRU"));
+        if (std::string_view(program) == "Word")
+          made.push_back(EverySubkey(Root::HKCU, keep(base + "\\Reading Locations")));
+      }
+    return made;
+  }();
+  return rows;
+}
 
 }  // namespace
 
 std::span<const FileLocation> MsofficeFiles() { return kRecent; }
 std::span<const RegistryRow> MsofficeRows() { return kRows; }
-std::span<const RegistryRow> MsofficeTodaysRows() { return kTodaysRows; }
+std::span<const RegistryRow> MsofficeTodaysRows() { return TodaysRows(); }
 
 TMsofficeForm::TMsofficeForm() : TCategoryForm(kTraits, kClean) {}
 
-CategoryTables TMsofficeForm::Tables() { return {.files = {{kRecent}}, .rows = {kRows, kTodaysRows}}; }
+CategoryTables TMsofficeForm::Tables() { return {.files = {{kRecent}}, .rows = {kRows, TodaysRows()}}; }
 
 void TMsofficeForm::Probe() {
   FolderSnapshot folders;
   StageFiles(*this, kRecent, ListBox[1], folders);
   AddStagedFiles(*this, ListBox[1], FileFilter::None, "Microsoft Office Recentlist");
   ProbeRegistry(*this, kRows, Memo1);
-  ProbeRegistry(*this, kTodaysRows, Memo1);
+  ProbeRegistry(*this, TodaysRows(), Memo1);
 }
 
 }  // namespace zarn

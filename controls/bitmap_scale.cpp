@@ -14,13 +14,7 @@ bool ReadPixels(HBITMAP bitmap, int& width, int& height, std::vector<RGBQUAD>& p
   if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
   width = info.bmWidth;
   height = info.bmHeight;
-  BITMAPINFO header{};
-  header.bmiHeader.biSize = sizeof header.bmiHeader;
-  header.bmiHeader.biWidth = width;
-  header.bmiHeader.biHeight = -height;
-  header.bmiHeader.biPlanes = 1;
-  header.bmiHeader.biBitCount = 32;
-  header.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO header = gdi::TopDownDibInfo(width, height, 32);
   pixels.resize(static_cast<size_t>(width) * height);
   gdi::unique_hdc dc(CreateCompatibleDC(nullptr));
   return dc && GetDIBits(dc.get(), bitmap, 0, height, pixels.data(), &header, DIB_RGB_COLORS) == height;
@@ -54,19 +48,10 @@ HBITMAP ShrinkBitmap(HBITMAP source, int width, int height) {
   std::vector<RGBQUAD> in;
   if (width <= 0 || height <= 0 || !ReadPixels(source, sw, sh, in)) return nullptr;
 
-  BITMAPINFO header{};
-  header.bmiHeader.biSize = sizeof header.bmiHeader;
-  header.bmiHeader.biWidth = width;
-  header.bmiHeader.biHeight = -height;
-  header.bmiHeader.biPlanes = 1;
-  header.bmiHeader.biBitCount = 24;
-  header.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO header = gdi::TopDownDibInfo(width, height, 24);
   void* bits = nullptr;
-  HBITMAP result = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!result || !bits) {
-    if (result) DeleteObject(result);
-    return nullptr;
-  }
+  gdi::unique_hbitmap result(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!result || !bits) return nullptr;
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
   const std::vector<Span> columns = Spans(sw, width), rows = Spans(sh, height);
   // Each cell covers sw x sh units of (1/width) x (1/height) of a source pixel.
@@ -92,7 +77,7 @@ HBITMAP ShrinkBitmap(HBITMAP source, int width, int height) {
       out[x * 3 + 2] = static_cast<unsigned char>((r + area / 2) / area);
     }
   }
-  return result;
+  return result.release();
 }
 
 }  // namespace zarn

@@ -4,14 +4,19 @@
 
 namespace zarn::gdi {
 
-HBITMAP CreateDib32(HDC reference, int width, int height) {
+BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
   info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biBitCount = bitCount;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+HBITMAP CreateDib32(HDC reference, int width, int height) {
+  BITMAPINFO info = TopDownDibInfo(width, height, 32);
   void* bits = nullptr;
   return CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }

@@ -64,6 +64,8 @@ class unique_hdc_paint {
 
 // A 32-bit top-down DIB section: exact colours whatever the display depth.
 HBITMAP CreateDib32(HDC reference, int width, int height);
+// The header of a top-down DIB of `bitCount` bits a pixel, without colour table.
+BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount);
 
 // Rounds to the nearest integer, halves to the even neighbour, and clamps to a channel.
 int RoundChannel(double value);
