@@ -31,7 +31,8 @@ bool TFormabout::Create() {
   layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), IDI_APP);
   layout_.SizeTopLevel(402, 270);
 
-  panel1_ = CreatePanel(hwnd_, 16, 8, 361, 217, PanelEdge::RaisedInnerLoweredOuter, GetSysColor(COLOR_BTNFACE), kPanel1);
+  panel1_ =
+      CreatePanel(hwnd_, 16, 8, 361, 217, PanelEdge::RaisedInnerLoweredOuter, GetSysColor(COLOR_BTNFACE), kPanel1);
   // The banner spans the box's whole width, over the framed panel.
   panel2_ = CreatePanel(hwnd_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
   SetWindowPos(panel2_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -8,8 +8,11 @@ namespace zarn {
 
 class TFormabout : public Window {
  public:
+  // The ids read best packed, in the order the windows create them.
+  // clang-format off
   enum ControlId { kPanel1 = 3001, kPanel2, kImage1, kLabel1, kLabel2, kLabel3, kLabel4, kLabel5, kLabel6,
                    kLabel7, kLabel8, kButton1 };
+  // clang-format on
   bool Create();
   void ShowAbout();
   HWND Control(int id) const;

@@ -33,8 +33,7 @@ class TApplication : public Window {
         if (LOWORD(wParam) != WA_INACTIVE && MainForm && IsWindowVisible(MainForm->Handle()))
           SetActiveWindow(MainForm->Handle());
         return 0;
-      case WM_CLOSE:
-        ExitProcess(0);
+      case WM_CLOSE: ExitProcess(0);
     }
     return Window::HandleMessage(message, wParam, lParam);
   }

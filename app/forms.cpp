@@ -33,10 +33,10 @@ bool Make(Form*& ref) {
 }  // namespace
 
 bool CreateAllForms() {
-  return Make(MainForm) && Make(DetailsForm) && Make(WindSysForm) && Make(adobeForm) &&
-         Make(macromediaForm) && Make(MsofficeForm) && Make(InterForm) && Make(SafariForm) &&
-         Make(mediaplayForm) && Make(winappletForm) && Make(mozzForm) && Make(Formabout) &&
-         Make(OpenofficeForm) && Make(OperaForm) && Make(ChromeForm) && Make(EdgeForm);
+  return Make(MainForm) && Make(DetailsForm) && Make(WindSysForm) && Make(adobeForm) && Make(macromediaForm) &&
+         Make(MsofficeForm) && Make(InterForm) && Make(SafariForm) && Make(mediaplayForm) && Make(winappletForm) &&
+         Make(mozzForm) && Make(Formabout) && Make(OpenofficeForm) && Make(OperaForm) && Make(ChromeForm) &&
+         Make(EdgeForm);
 }
 
 template <typename Form>
@@ -65,10 +65,9 @@ void DestroyAllForms() {
 }
 
 TCategoryForm* FindCategoryForm(const std::string& caption) {
-  TCategoryForm* const forms[] = {DetailsForm, WindSysForm, adobeForm, macromediaForm,
-                                  MsofficeForm, InterForm, SafariForm, mediaplayForm,
-                                  winappletForm, mozzForm, OpenofficeForm, OperaForm,
-                                  ChromeForm, EdgeForm};
+  TCategoryForm* const forms[] = {DetailsForm,    WindSysForm, adobeForm,     macromediaForm, MsofficeForm,
+                                  InterForm,      SafariForm,  mediaplayForm, winappletForm,  mozzForm,
+                                  OpenofficeForm, OperaForm,   ChromeForm,    EdgeForm};
   for (TCategoryForm* form : forms)
     if (form && caption == form->Traits().caption) return form;
   return nullptr;

@@ -34,11 +34,9 @@ void DiscardMessage(j_common_ptr) {}
 // Largest pixel buffer accepted, so that a forged header cannot ask for gigabytes.
 constexpr unsigned long long kMaxBitmapBytes = 64ull * 1024 * 1024;
 
-HBITMAP CreateTopDownDib(JDIMENSION width, JDIMENSION height, unsigned char** bits,
-                         std::size_t* stride) {
+HBITMAP CreateTopDownDib(JDIMENSION width, JDIMENSION height, unsigned char** bits, std::size_t* stride) {
   const unsigned long long rowBytes = (static_cast<unsigned long long>(width) * 3 + 3) & ~3ull;
-  if (width == 0 || height == 0 || width > LONG_MAX || height > LONG_MAX ||
-      rowBytes * height > kMaxBitmapBytes) {
+  if (width == 0 || height == 0 || width > LONG_MAX || height > LONG_MAX || rowBytes * height > kMaxBitmapBytes) {
     return nullptr;
   }
   BITMAPINFO info = {};

@@ -24,8 +24,8 @@ HFONT FontOf(LabelFont font, HWND parent) {
 
 void CreateLabels(HWND parent, std::span<const LabelSpec> labels) {
   for (const LabelSpec& l : labels) {
-    HWND label = CreateChild(parent, "STATIC", l.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | l.style, l.x, l.y,
-                             l.width, l.height, l.id);
+    HWND label = CreateChild(parent, "STATIC", l.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | l.style, l.x, l.y, l.width,
+                             l.height, l.id);
     // CreateChild gives every control the dialog font already.
     if (HFONT font = FontOf(l.font, parent)) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }

@@ -23,9 +23,7 @@ constexpr int kImageScan = 0, kImageDone = 1, kImageClean = 2;
 
 std::string Percent(int n) { return std::to_string(n) + " %"; }
 
-void ShowMessage(HWND owner, const char* text) {
-  MessageBoxA(owner, text, kApplicationTitle, MB_OK);
-}
+void ShowMessage(HWND owner, const char* text) { MessageBoxA(owner, text, kApplicationTitle, MB_OK); }
 
 // Shows a bitmap in a picture control and puts the control back where it was: the control
 // takes the size of the bitmap it is given.
@@ -79,8 +77,8 @@ const LabelSpec kWelcomeLabels[] = {
      14, LabelFont::Dialog, kOneLine},
     {TMainForm::kLabel4, "you can get extra space and faster performance of your windows system.", 0, 46, 425, 14,
      LabelFont::Dialog, kOneLine},
-    {TMainForm::kLabel5, "Please select category you wish to scan from list above and click button Next ", 0, 303,
-     425, 14, LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel5, "Please select category you wish to scan from list above and click button Next ", 0, 303, 425,
+     14, LabelFont::Dialog, kOneLine},
     {TMainForm::kLabel6, "when you have finished selecting category.", 0, 319, 425, 14, LabelFont::Dialog, kOneLine},
 };
 const LabelSpec kScanLabels[] = {
@@ -178,18 +176,17 @@ void TMainForm::CreateButtons() {
     int x;
     bool visible;
   };
-  const Button buttons[] = {{kBackbtn, "< Back", 104, false}, {kNextbtn, "Next >", 184, true},
+  const Button buttons[] = {{kBackbtn, "< Back", 104, false},   {kNextbtn, "Next >", 184, true},
                             {kFinishBtn, "Finish", 184, false}, {kClosebtn, "Close", 296, true},
-                            {kHelpbtn, "Help", 376, true},     {kAboutbtn, "About", 456, true}};
+                            {kHelpbtn, "Help", 376, true},      {kAboutbtn, "About", 456, true}};
   for (const Button& b : buttons)
-    CreateChild(hwnd_, "BUTTON", b.text, (b.visible ? WS_VISIBLE : 0) | WS_TABSTOP | BS_PUSHBUTTON, b.x, 368, 75,
-                25, b.id);
+    CreateChild(hwnd_, "BUTTON", b.text, (b.visible ? WS_VISIBLE : 0) | WS_TABSTOP | BS_PUSHBUTTON, b.x, 368, 75, 25,
+                b.id);
 }
 
 void TMainForm::ApplyDpi() {
   const UINT dpi = layout_.Dpi();
-  gdi::unique_hbitmap side(
-      LoadBanner(IDR_BANNER_SIDE, IDR_BANNER_SIDE_2X, layout_.Scale(93), layout_.Scale(333), dpi));
+  gdi::unique_hbitmap side(LoadBanner(IDR_BANNER_SIDE, IDR_BANNER_SIDE_2X, layout_.Scale(93), layout_.Scale(333), dpi));
   SetPicture(Control(kImage2), side.get());
   banner2_ = std::move(side);
   PlaceTopBanner();
@@ -332,19 +329,19 @@ void TMainForm::ShowResults() {
 }
 
 void TMainForm::StartClean() {
-  const bool cleaned = RunCategories({.page = Page::Cleaning,
-                                      .source = lv3_,
-                                      .list = lvclean_,
-                                      .image = kImageClean,
-                                      .progressColumn = 2,
-                                      .countColumn = 1,
-                                      .bar = pb_,
-                                      .operation = &TCategoryForm::ClickDelete,
-                                      .titleLabel = kLabel9,
-                                      .noteLabel = kLabel10,
-                                      .during = {"Cleaning applications ...",
-                                                 "Please wait until complete cleaning selected category."},
-                                      .after = {"Complete Cleaning", "You have finished cleaning selected category."}});
+  const bool cleaned =
+      RunCategories({.page = Page::Cleaning,
+                     .source = lv3_,
+                     .list = lvclean_,
+                     .image = kImageClean,
+                     .progressColumn = 2,
+                     .countColumn = 1,
+                     .bar = pb_,
+                     .operation = &TCategoryForm::ClickDelete,
+                     .titleLabel = kLabel9,
+                     .noteLabel = kLabel10,
+                     .during = {"Cleaning applications ...", "Please wait until complete cleaning selected category."},
+                     .after = {"Complete Cleaning", "You have finished cleaning selected category."}});
   if (!cleaned) return;
   Show(Control(kFinishBtn), true);
   Show(Control(kNextbtn), false);

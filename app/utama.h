@@ -17,11 +17,14 @@ class TCategoryForm;
 
 class TMainForm : public Window {
  public:
+  // The ids read best packed, in the order the windows create them.
+  // clang-format off
   enum ControlId {
     kLvall = 2001, kLv2, kLv3, kLvclean, kBackbtn, kNextbtn, kFinishBtn, kClosebtn, kHelpbtn, kAboutbtn,
     kPB2, kPB, kPanel1, kPanelTop, kPanel2, kPanel3, kPanel4, kLabel1, kLabel2, kLabel3, kLabel4, kLabel5,
     kLabel6, kLabel7, kLabel8, kLabel9, kLabel10, kImage1, kImage2, kBevel1,
   };
+  // clang-format on
 
   // The wizard's pages, numbered as the user meets them.
   enum class Page { ChooseCategories = 1, Scanning = 2, Results = 3, Cleaning = 4 };

@@ -9,14 +9,14 @@
 
 namespace zarn {
 
-HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, bool checkBoxes,
-                      HIMAGELIST images, const ListColumn* columns, int columnCount) {
+HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, bool checkBoxes, HIMAGELIST images,
+                      const ListColumn* columns, int columnCount) {
   // Two lists share the form's image list: without LVS_SHAREIMAGELISTS each would destroy
   // it with itself, and the form once more.
-  HWND list = CreateChild(parent, WC_LISTVIEWA, "",
-                          WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                              (images ? LVS_SHAREIMAGELISTS : 0),
-                          x, y, width, height, id, WS_EX_CLIENTEDGE);
+  HWND list = CreateChild(
+      parent, WC_LISTVIEWA, "",
+      WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | (images ? LVS_SHAREIMAGELISTS : 0), x,
+      y, width, height, id, WS_EX_CLIENTEDGE);
   DWORD ex = LVS_EX_FULLROWSELECT | (checkBoxes ? LVS_EX_CHECKBOXES : 0);
   ListView_SetExtendedListViewStyle(list, ex);
   if (images) ListView_SetImageList(list, images, LVSIL_SMALL);

@@ -13,8 +13,8 @@ struct ListColumn {
   int format;  // LVCFMT_LEFT or LVCFMT_CENTER
 };
 
-HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, bool checkBoxes,
-                      HIMAGELIST images, const ListColumn* columns, int columnCount);
+HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, bool checkBoxes, HIMAGELIST images,
+                      const ListColumn* columns, int columnCount);
 int AddRow(HWND list, const std::string& caption, bool ticked);
 void SetCell(HWND list, int row, int column, const std::string& text);
 std::string Cell(HWND list, int row, int column);

@@ -78,8 +78,8 @@ void WriteShellFolders(const Folders& f) {
     SetString(HKEY_CURRENT_USER, shell, "Cookies", f.cookies, type);
     SetString(HKEY_CURRENT_USER, shell, "Cache", f.cache, type);
   }
-  for (const std::string* dir : {&f.appData, &f.localAppData, &f.recent, &f.cookies, &f.cache, &f.programFiles,
-                                 &f.systemRoot})
+  for (const std::string* dir :
+       {&f.appData, &f.localAppData, &f.recent, &f.cookies, &f.cache, &f.programFiles, &f.systemRoot})
     MakeDirs(*dir);
 }
 
@@ -120,8 +120,10 @@ void SeedRegistry(const Counts& c) {
   static const List lists[] = {
       {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", "r%d", "notepad C:\\Work\\notes%d.txt\\1", 20},
       {"Software\\Microsoft\\Internet Explorer\\TypedURLs", "url%d", "http://www.example%d.com/index.html", 20},
-      {"Software\\Microsoft\\Office\\12.0\\Word\\File MRU", "Item %d", "[F00000000][T01C8A2B3]*C:\\Docs\\report%d.docx", 15},
-      {"Software\\Microsoft\\Office\\12.0\\Excel\\File MRU", "Item %d", "[F00000000][T01C8A2B3]*C:\\Docs\\sheet%d.xlsx", 15},
+      {"Software\\Microsoft\\Office\\12.0\\Word\\File MRU", "Item %d", "[F00000000][T01C8A2B3]*C:\\Docs\\report%d.docx",
+       15},
+      {"Software\\Microsoft\\Office\\12.0\\Excel\\File MRU", "Item %d", "[F00000000][T01C8A2B3]*C:\\Docs\\sheet%d.xlsx",
+       15},
       {"Software\\Microsoft\\Office\\11.0\\PowerPoint\\Recent File List", "File%d", "C:\\Talks\\slides%d.ppt", 10},
       {"Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList", "File%d", "C:\\Music\\track%d.mp3", 20},
   };
@@ -129,7 +131,8 @@ void SeedRegistry(const Counts& c) {
   for (size_t l = 0; l < std::size(lists); ++l) {
     int n = l + 1 == std::size(lists) ? left : c.registry * lists[l].share / 100;
     left -= n;
-    for (int i = 0; i < n; ++i) SetString(HKEY_CURRENT_USER, lists[l].key, Num(lists[l].name, i), Num(lists[l].data, i));
+    for (int i = 0; i < n; ++i)
+      SetString(HKEY_CURRENT_USER, lists[l].key, Num(lists[l].name, i), Num(lists[l].data, i));
   }
   SetString(HKEY_CURRENT_USER, lists[0].key, "MRUList", "abc");
   SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer", "Download Directory", "C:\\Downloads");
@@ -147,8 +150,9 @@ void SeedAll(const Folders& f, const Counts& c) {
 
   const std::string firefox = f.appData + "\\Mozilla\\Firefox";
   MakeDirs(firefox);
-  const std::string ini = "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
-                          "Path=Profiles/bench.default\r\n";
+  const std::string ini =
+      "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+      "Path=Profiles/bench.default\r\n";
   HANDLE file = CreateFileA((firefox + "\\profiles.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
@@ -159,7 +163,8 @@ void SeedAll(const Folders& f, const Counts& c) {
   WriteSizedFile(firefox + "\\Profiles\\bench.default\\formhistory.dat", 3000);
   const std::string ffCache = f.localAppData + "\\Mozilla\\Firefox\\Profiles\\bench.default\\Cache";
   MakeDirs(ffCache);
-  for (int i = 0; i < c.firefox; ++i) WriteSizedFile(ffCache + Num("\\%08Xd01", static_cast<int>(static_cast<unsigned>(i) * 2654435761u)), SizeOf(i));
+  for (int i = 0; i < c.firefox; ++i)
+    WriteSizedFile(ffCache + Num("\\%08Xd01", static_cast<int>(static_cast<unsigned>(i) * 2654435761u)), SizeOf(i));
 
   const std::string temp = f.localSettings + "\\Temp";
   MakeDirs(temp);

@@ -13,7 +13,7 @@ struct Counts {
   int firefox = 20000;     // Firefox disk cache entries, in one folder
   int temp = 5000;
   int logs = 1000;
-  int registry = 10000;    // values over RunMRU, TypedURLs, three Office lists, Media Player
+  int registry = 10000;  // values over RunMRU, TypedURLs, three Office lists, Media Player
 
   Counts Scaled(double factor) const;
 };

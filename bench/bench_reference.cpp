@@ -66,8 +66,8 @@ std::vector<Staged> List(const std::string& folder, const std::string& mask, boo
 }
 
 bool OpensExclusively(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
   return true;
@@ -124,13 +124,13 @@ class Ref {
     Add(staged, filter, info, size);
   }
 
-  void Add(const std::vector<Staged>& staged, FileFilter filter, const std::string& info, SizeText size = StandardSize) {
+  void Add(const std::vector<Staged>& staged, FileFilter filter, const std::string& info,
+           SizeText size = StandardSize) {
     for (const Staged& s : staged) {
       long long bytes;
       if (literal_) {
         // Each test searches the folder for the path again, as written.
-        bool keep = filter == FileFilter::None ||
-                    (filter == FileFilter::Unlocked && !IsFileLocked(s.path)) ||
+        bool keep = filter == FileFilter::None || (filter == FileFilter::Unlocked && !IsFileLocked(s.path)) ||
                     (filter == FileFilter::ExistingUnlocked && FileExists(s.path) && !IsFileLocked(s.path));
         if (!keep) continue;
         const std::string text = FileSizeText(s.path);
@@ -350,33 +350,42 @@ void Opera(Ref& r) {
 
 const std::vector<std::string>& Captions() {
   static const std::vector<std::string> captions = {
-      "Windows Explorer", "System",        "Adobe",          "Macromedia",      "Microsoft Office", "Internet Explorer",
-      "Safari",           "Media Player",  "Windows Applets", "Mozilla Firefox", "Open Office",      "Opera"};
+      "Windows Explorer", "System",       "Adobe",           "Macromedia",      "Microsoft Office", "Internet Explorer",
+      "Safari",           "Media Player", "Windows Applets", "Mozilla Firefox", "Open Office",      "Opera"};
   return captions;
 }
 
 Items Reference(const std::string& caption, Sequence sequence) {
   Ref r(sequence);
-  if (caption == "Windows Explorer") Explorer(r);
-  else if (caption == "System") System(r);
+  if (caption == "Windows Explorer")
+    Explorer(r);
+  else if (caption == "System")
+    System(r);
   else if (caption == "Adobe") {
     r.Files(AdobeFiles(), FileFilter::None, "Adobe Application MRUs");
     r.Registry(AdobeRows());
     r.Registry(AdobeTodaysRows());
-  } else if (caption == "Macromedia") r.Registry(MacromediaRows());
+  } else if (caption == "Macromedia")
+    r.Registry(MacromediaRows());
   else if (caption == "Microsoft Office") {
     r.Files(MsofficeFiles(), FileFilter::None, "Microsoft Office Recentlist");
     r.Registry(MsofficeRows());
     r.Registry(MsofficeTodaysRows());
-  } else if (caption == "Internet Explorer") InternetExplorer(r);
-  else if (caption == "Safari") r.Files(kSafari, FileFilter::ExistingUnlocked, "Internet Cache");
+  } else if (caption == "Internet Explorer")
+    InternetExplorer(r);
+  else if (caption == "Safari")
+    r.Files(kSafari, FileFilter::ExistingUnlocked, "Internet Cache");
   else if (caption == "Media Player") {
     r.Files(MediaplayFiles(), FileFilter::None, "Media Player Recentlist");
     r.Registry(MediaplayRows());
-  } else if (caption == "Windows Applets") r.Registry(WinappletRows());
-  else if (caption == "Mozilla Firefox") Firefox(r);
-  else if (caption == "Open Office") r.Files(OpenofficeFiles(), FileFilter::None, "Open Office Recentlist", LocalSize);
-  else if (caption == "Opera") Opera(r);
+  } else if (caption == "Windows Applets")
+    r.Registry(WinappletRows());
+  else if (caption == "Mozilla Firefox")
+    Firefox(r);
+  else if (caption == "Open Office")
+    r.Files(OpenofficeFiles(), FileFilter::None, "Open Office Recentlist", LocalSize);
+  else if (caption == "Opera")
+    Opera(r);
   return std::move(r.items);
 }
 

@@ -69,7 +69,8 @@ Launch LaunchOnce(const std::string& exe, DWORD timeoutMs) {
     result.ms = Now() - start;
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(pi.hProcess, &counters, sizeof counters)) result.peakWorkingSet = counters.PeakWorkingSetSize;
+    if (GetProcessMemoryInfo(pi.hProcess, &counters, sizeof counters))
+      result.peakWorkingSet = counters.PeakWorkingSetSize;
     EnumWindows(VisitForms, reinterpret_cast<LPARAM>(&search));
     result.listed = search.listed;
     result.ok = true;

@@ -125,7 +125,8 @@ bool g_mismatch = false;
 void Check(TCategoryForm& form, Sequence sequence) {
   std::string why;
   if (!Same(form.Traces(), Reference(form.Traits().caption, sequence), why)) {
-    Say("  MISMATCH %s (%s): %s\n", form.Traits().caption, sequence == Sequence::Floor ? "floor" : "literal", why.c_str());
+    Say("  MISMATCH %s (%s): %s\n", form.Traits().caption, sequence == Sequence::Floor ? "floor" : "literal",
+        why.c_str());
     g_mismatch = true;
   }
 }
@@ -277,7 +278,8 @@ int RunInProcess(const Options& o) {
       }
       if (run == 0) {
         long remaining = 0;
-        for (const std::string& caption : Captions()) remaining += static_cast<long>(Reference(caption, Sequence::Floor).size());
+        for (const std::string& caption : Captions())
+          remaining += static_cast<long>(Reference(caption, Sequence::Floor).size());
         if (pass == 0) {
           deleted = static_cast<long>(ticked.size());
           left = remaining;
@@ -335,13 +337,13 @@ int RunStartup(const Options& o) {
   SeedAll(big, c);
   SeedCache(big, c, 0, c.cacheFiles);
   double floor = 0;
-  for (const std::string& caption : Captions())
-    floor += Median(o.runs, [&] { Reference(caption, Sequence::Floor); });
+  for (const std::string& caption : Captions()) floor += Median(o.runs, [&] { Reference(caption, Sequence::Floor); });
   Launch b = measure("large profile");
   if (!e.ok || !b.ok) return 1;
   const double perTrace = (static_cast<double>(b.peakWorkingSet) - static_cast<double>(e.peakWorkingSet)) /
                           static_cast<double>(std::max(1L, b.listed));
-  Say("  floor of the twelve scans %.0f ms; (start-up - empty start-up) / floor = %.2f\n", floor, (b.ms - e.ms) / floor);
+  Say("  floor of the twelve scans %.0f ms; (start-up - empty start-up) / floor = %.2f\n", floor,
+      (b.ms - e.ms) / floor);
   Say("  working set per listed trace above the empty profile: %.0f bytes, target <= 1024: %s\n", perTrace,
       perTrace <= 1024 ? "met" : "MISSED");
   return 0;
@@ -356,10 +358,14 @@ int main(int argc, char** argv) {
   if (argc > 1) o.mode = argv[1];
   for (int i = 2; i + 1 < argc; i += 2) {
     std::string key = argv[i], value = argv[i + 1];
-    if (key == "--scale") o.scale = std::atof(value.c_str());
-    else if (key == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
-    else if (key == "--out") o.out = value;
-    else if (key == "--exe") o.exe = value;
+    if (key == "--scale")
+      o.scale = std::atof(value.c_str());
+    else if (key == "--runs")
+      o.runs = std::max(1, std::atoi(value.c_str()));
+    else if (key == "--out")
+      o.out = value;
+    else if (key == "--exe")
+      o.exe = value;
   }
   if ((o.mode != "run" && o.mode != "startup") || o.out.empty() || o.scale <= 0 ||
       (o.mode == "startup" && o.exe.empty())) {

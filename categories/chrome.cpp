@@ -17,8 +17,7 @@ const FormTraits kTraits = {
 const CleanRules kClean = {};
 
 // Chrome keeps its profiles in the local (not roaming) part of the user's profile.
-const ChromiumBrowser kChrome = {BaseFolder::LocalAppData, "\\Google\\Chrome\\User Data\\",
-                                 ChromiumProfileFiles()};
+const ChromiumBrowser kChrome = {BaseFolder::LocalAppData, "\\Google\\Chrome\\User Data\\", ChromiumProfileFiles()};
 
 }  // namespace
 

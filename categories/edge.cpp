@@ -17,8 +17,7 @@ const FormTraits kTraits = {
 const CleanRules kClean = {};
 
 // Edge keeps its profiles where Chrome does, under its own maker's folder.
-const ChromiumBrowser kEdge = {BaseFolder::LocalAppData, "\\Microsoft\\Edge\\User Data\\",
-                               ChromiumProfileFiles()};
+const ChromiumBrowser kEdge = {BaseFolder::LocalAppData, "\\Microsoft\\Edge\\User Data\\", ChromiumProfileFiles()};
 
 }  // namespace
 

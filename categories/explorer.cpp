@@ -53,11 +53,16 @@ const FileLocation kJumpLists[] = {
 const char kDialog[] = "All items listed in Open/Save Dialog";
 const char kRecentDocs[] = "All items listed in Recent Documents";
 const RegistryRow kTodaysLists[] = {
-    ValuesButMRUListAs(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU", kDialog),
-    SubkeysButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU", kDialog),
-    ValuesButMRUListAs(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU", kDialog),
-    ValuesButMRUListAs(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\CIDSizeMRU", kDialog),
-    ValuesButMRUListAs(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery", "All items listed in Search Box"),
+    ValuesButMRUListAs(Root::HKCU,
+                       "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU", kDialog),
+    SubkeysButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU",
+                      kDialog),
+    ValuesButMRUListAs(
+        Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU", kDialog),
+    ValuesButMRUListAs(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\CIDSizeMRU",
+                       kDialog),
+    ValuesButMRUListAs(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery",
+                       "All items listed in Search Box"),
     ValuesButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TypedPaths"),
     ValuesButMRUListAs(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs", kRecentDocs),
     SubkeysButMRUList(Root::HKCU, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs", kRecentDocs),

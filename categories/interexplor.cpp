@@ -48,7 +48,8 @@ constexpr int kTodaysCacheRoot = 5;
 // Beside the typed addresses, Internet Explorer 10 and 11 keep when each was typed, as
 // binary data.
 const RegistryRow kTodaysBrowserKeys[] = {
-    EveryValueAs(Root::HKCU, "\\Software\\Microsoft\\Internet Explorer\\TypedURLsTime", "Internet Explorer Typed URLs Time"),
+    EveryValueAs(Root::HKCU, "\\Software\\Microsoft\\Internet Explorer\\TypedURLsTime",
+                 "Internet Explorer Typed URLs Time"),
 };
 
 // An entry with an extension other than the cache folders' own ".IE5" is taken as a

@@ -24,10 +24,16 @@ const FileLocation kFiles[] = {
     {BaseFolder::AppData, "\\Real\\RealPlayer\\", "ctd.dat", 7, Listing::Paths, Dots::Skip},
     {BaseFolder::AppData, "\\Real\\RealPlayer\\", "realplayer.ste", 8, Listing::Paths, Dots::Skip},
     {BaseFolder::AppData, "\\Real\\RealPlayer\\History\\", "*.*", 9, Listing::Paths, Dots::Skip},
-    {BaseFolder::ProgramFiles, "\\Common Files\\Real\\Update_OB\\", "RealPlayer-log.txt", 10, Listing::Paths, Dots::Skip},
+    {BaseFolder::ProgramFiles, "\\Common Files\\Real\\Update_OB\\", "RealPlayer-log.txt", 10, Listing::Paths,
+     Dots::Skip},
     // QuickTime's downloads: the folder and every folder below it.
-    {.base = BaseFolder::AppData, .folder = "\\Apple Computer\\QuickTime\\downloads\\", .mask = "*.*", .workingList = 11,
-     .listing = Listing::Paths, .dots = Dots::Skip, .depth = Depth::Tree},
+    {.base = BaseFolder::AppData,
+     .folder = "\\Apple Computer\\QuickTime\\downloads\\",
+     .mask = "*.*",
+     .workingList = 11,
+     .listing = Listing::Paths,
+     .dots = Dots::Skip,
+     .depth = Depth::Tree},
     {BaseFolder::AppData, "\\Apple Computer\\QuickTime\\", "QTPlayerSession.xml", 12, Listing::Paths, Dots::Skip},
 };
 

@@ -62,8 +62,8 @@ bool IsDotSegment(std::string_view segment) {
 
 bool ReadTextLines(const std::string& path, TextList& lines) {
   try {
-    unique_file file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_file file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     LineSplitter splitter(lines);
     std::string buffer(64 * 1024, '\0');
@@ -102,8 +102,7 @@ bool StaysInProfiles(std::string_view name) {
       case '<':
       case '>':
       case '"':  // the file system's own wildcards
-      case '|':
-        return false;
+      case '|': return false;
     }
   }
   size_t start = 0;

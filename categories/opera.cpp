@@ -71,7 +71,8 @@ void TOperaForm::Probe() {
   AddStagedFiles(*this, ListBox[1], FileFilter::ExistingUnlocked, kInfo);
 
   ListBox[1].Clear();
-  for (const char* profile : kTodaysProfiles) StageFiles(*this, LocationsBelow(kTodaysProfile, profile), ListBox[1], folders);
+  for (const char* profile : kTodaysProfiles)
+    StageFiles(*this, LocationsBelow(kTodaysProfile, profile), ListBox[1], folders);
   // The cache's folders are listed too: the existence test leaves them out.
   AddStagedFiles(*this, ListBox[1], FileFilter::ExistingUnlocked, kInfo);
 }

@@ -149,8 +149,11 @@ void EmptyRecycleBin(const char* library) {
 TWindSysForm::TWindSysForm() : TCategoryForm(kTraits, kClean) {}
 
 CategoryTables TWindSysForm::Tables() {
-  return {.files = {{kTemporaryFiles, kTempStaging}, {kMemoryDumps, kDumpStaging}, {kLogFiles, kLogStaging},
-                    {kCrashDumps, kReportStaging}, {kErrorReports, kReportStaging}}};
+  return {.files = {{kTemporaryFiles, kTempStaging},
+                    {kMemoryDumps, kDumpStaging},
+                    {kLogFiles, kLogStaging},
+                    {kCrashDumps, kReportStaging},
+                    {kErrorReports, kReportStaging}}};
 }
 
 void TWindSysForm::Probe() {

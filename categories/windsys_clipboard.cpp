@@ -34,7 +34,8 @@ class OpenedClipboard {
 class LockedGlobal {
  public:
   explicit LockedGlobal(HANDLE handle)
-      : handle_(handle), data_(handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr),
+      : handle_(handle),
+        data_(handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr),
         size_(data_ ? GlobalSize(handle) : 0) {}
   ~LockedGlobal() {
     if (data_) GlobalUnlock(handle_);
@@ -159,7 +160,8 @@ bool AddClipboardTraces(TCategoryForm& form) {
   if (IsClipboardFormatAvailable(CF_TEXT)) {
     std::string text;
     const bool unicode = AnsiIsUtf8() && OriginalTextFormat() == CF_UNICODETEXT;
-    if (unicode ? ReadClipboardUnicodeText(text) : ReadClipboardText(text)) AddClipboardItem(form, std::move(text), "Text File", "Text File in Clipboard");
+    if (unicode ? ReadClipboardUnicodeText(text) : ReadClipboardText(text))
+      AddClipboardItem(form, std::move(text), "Text File", "Text File in Clipboard");
   } else if (PictureAvailable()) {
     AddClipboardItem(form, "Image File", "Image File", "Image File in Clipboard");
   } else if (IsClipboardFormatAvailable(CF_HDROP)) {

@@ -67,9 +67,9 @@ const UiFonts& FontsFor(UINT dpi) {
   static std::vector<std::unique_ptr<Entry>> made;
   for (const auto& entry : made)
     if (entry->dpi == dpi) return entry->fonts;
-  made.push_back(std::make_unique<Entry>(Entry{
-      dpi, UiFonts{CreateUiFont(8, FW_NORMAL, false, dpi), CreateUiFont(8, FW_BOLD, false, dpi),
-                   CreateUiFont(8, FW_BOLD, true, dpi), CreateUiFont(9, FW_BOLD, false, dpi)}}));
+  made.push_back(std::make_unique<Entry>(
+      Entry{dpi, UiFonts{CreateUiFont(8, FW_NORMAL, false, dpi), CreateUiFont(8, FW_BOLD, false, dpi),
+                         CreateUiFont(8, FW_BOLD, true, dpi), CreateUiFont(9, FW_BOLD, false, dpi)}}));
   return made.back()->fonts;
 }
 

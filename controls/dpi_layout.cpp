@@ -45,8 +45,7 @@ DpiLayout* DpiLayout::Of(HWND hwnd) {
 void DpiLayout::Place(HWND control, int x, int y, int width, int height) {
   if (!control) return;
   placed_.push_back({control, {x, y, width, height}});
-  if (dpi_ != dpi::kBase)
-    MoveWindow(control, Scale(x), Scale(y), Scale(width), Scale(height), FALSE);
+  if (dpi_ != dpi::kBase) MoveWindow(control, Scale(x), Scale(y), Scale(width), Scale(height), FALSE);
 }
 
 void DpiLayout::Columns(HWND list, std::vector<int> widths) {
@@ -106,8 +105,7 @@ void DpiLayout::Rescale(UINT dpi) {
     if (IsListWithCheckBoxes(p.hwnd)) SetCheckBoxImages(p.hwnd, dpi);
     if (HFONT font = Counterpart(reinterpret_cast<HFONT>(SendMessageA(p.hwnd, WM_GETFONT, 0, 0)), from, to))
       SendMessageA(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    MoveWindow(p.hwnd, Scale(p.design.left), Scale(p.design.top), Scale(p.design.right), Scale(p.design.bottom),
-               FALSE);
+    MoveWindow(p.hwnd, Scale(p.design.left), Scale(p.design.top), Scale(p.design.right), Scale(p.design.bottom), FALSE);
   }
   for (const ListColumns& c : columns_)
     if (IsWindow(c.list)) SetColumns(c);

@@ -42,16 +42,16 @@ bool Window::RegisterWindowClass(const char* className, HICON icon, HBRUSH backg
   return RegisterClassExA(&wc) != 0;
 }
 
-bool Window::CreateFor(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
-                       int width, int height, HWND parent, int id) {
+bool Window::CreateFor(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
+                       int height, HWND parent, int id) {
   if (hwnd_) return false;
   CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this);
   return hwnd_ != nullptr;
 }
 
-bool Window::CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle, int width,
-                            int height, HWND owner) {
+bool Window::CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle, int width, int height,
+                            HWND owner) {
   if (!CreateFor(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height, owner)) return false;
   RECT work, r;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);

@@ -40,17 +40,51 @@ namespace zarn {
 
 // Property indices of the single colour writer, 0 to 24.
 enum class XiButtonColor {
-  ColorFace, ColorGrad, ColorDark, ColorLight, ColorBorder, ColorText,
-  OverColorFace, OverColorGrad, OverColorDark, OverColorLight, OverColorBorder, OverColorText,
-  DownColorFace, DownColorGrad, DownColorDark, DownColorLight, DownColorBorder, DownColorText,
-  DisabledColorFace, DisabledColorGrad, DisabledColorDark, DisabledColorLight, DisabledColorBorder, DisabledColorText,
+  ColorFace,
+  ColorGrad,
+  ColorDark,
+  ColorLight,
+  ColorBorder,
+  ColorText,
+  OverColorFace,
+  OverColorGrad,
+  OverColorDark,
+  OverColorLight,
+  OverColorBorder,
+  OverColorText,
+  DownColorFace,
+  DownColorGrad,
+  DownColorDark,
+  DownColorLight,
+  DownColorBorder,
+  DownColorText,
+  DisabledColorFace,
+  DisabledColorGrad,
+  DisabledColorDark,
+  DisabledColorLight,
+  DisabledColorBorder,
+  DisabledColorText,
   ColorFocusRect
 };
 constexpr int XiButtonColorCount = 25;
 
 class TXiButton : public Window {
  public:
-  enum TColorScheme { csNeoDesert, csNeoSky, csNeoGrass, csNeoSilver, csNeoRose, csNeoSun, csDesert, csGrass, csSky, csSun, csRose, csSilver, csCustom };
+  enum TColorScheme {
+    csNeoDesert,
+    csNeoSky,
+    csNeoGrass,
+    csNeoSilver,
+    csNeoRose,
+    csNeoSun,
+    csDesert,
+    csGrass,
+    csSky,
+    csSun,
+    csRose,
+    csSilver,
+    csCustom
+  };
   enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
   enum TVisualState { vsNormal = 0, vsHot = 1, vsDown = 2 };
 
@@ -167,8 +201,8 @@ class TXiButton : public Window {
   TVisualState state_ = vsNormal;
   bool pressed_ = false;
   bool focused_ = false;
-  bool hover_ = false;      // the pointer is over the window, as far as we were told
-  bool clickArmed_ = false; // left button went down here; a release inside clicks
+  bool hover_ = false;       // the pointer is over the window, as far as we were told
+  bool clickArmed_ = false;  // left button went down here; a release inside clicks
 };
 
 // Applies the dialog-key rule for Enter (VK_RETURN) or Escape (VK_ESCAPE) to the TXiButtons

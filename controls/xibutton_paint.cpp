@@ -5,9 +5,8 @@
 
 namespace zarn {
 
-XiButtonPlacement PlaceXiButtonContent(int width, int height, int tw, int th, int gw, int gh,
-                                       XiGlyphLayout layout, int spacing, bool captionEmpty, bool down,
-                                       int downShift) {
+XiButtonPlacement PlaceXiButtonContent(int width, int height, int tw, int th, int gw, int gh, XiGlyphLayout layout,
+                                       int spacing, bool captionEmpty, bool down, int downShift) {
   XiButtonPlacement p{(width - tw) / 2, (height - th) / 2, tw, th, 0, 0};
   const int s = spacing;
   const int glyphGap = s / 2 + s % 2;
@@ -94,14 +93,14 @@ void PaintXiButton(HDC dc, int width, int height, const XiButtonPaintData& data)
   GetTextExtentPoint32A(dc, data.caption.c_str(), static_cast<int>(data.caption.size()), &text);
 
   BITMAP glyphInfo{};
-  const bool hasGlyph = data.glyph && GetObjectA(data.glyph, sizeof glyphInfo, &glyphInfo) &&
-                        glyphInfo.bmWidth > 0 && glyphInfo.bmHeight > 0;
+  const bool hasGlyph = data.glyph && GetObjectA(data.glyph, sizeof glyphInfo, &glyphInfo) && glyphInfo.bmWidth > 0 &&
+                        glyphInfo.bmHeight > 0;
   const int gw = hasGlyph ? glyphInfo.bmWidth : 0;
   const int gh = hasGlyph ? glyphInfo.bmHeight : 0;
   const int line = dpi::LineWidth(data.dpi);
-  const XiButtonPlacement p = PlaceXiButtonContent(width, height, text.cx, text.cy, gw, gh, data.layout,
-                                                   dpi::Scale(data.spacing, data.dpi), data.caption.empty(),
-                                                   data.down, line);
+  const XiButtonPlacement p =
+      PlaceXiButtonContent(width, height, text.cx, text.cy, gw, gh, data.layout, dpi::Scale(data.spacing, data.dpi),
+                           data.caption.empty(), data.down, line);
   if (hasGlyph) DrawGlyph(dc, data.glyph, p.gx, p.gy, gw, gh, data.transparentGlyph);
 
   if (!data.caption.empty()) {

@@ -25,7 +25,7 @@ struct XiButtonPaintData {
   HBITMAP glyph = nullptr;
   bool transparentGlyph = true;
   XiGlyphLayout layout = XiGlyphLayout::Left;
-  int spacing = 4;       // at 96 DPI
+  int spacing = 4;  // at 96 DPI
   // The resolution the button is shown at: the width of the border, the bevel and the focus
   // rectangle, their insets, the spacing and the pressed shift scale with it.
   UINT dpi = 96;
@@ -37,9 +37,8 @@ struct XiButtonPlacement {
   int gx, gy;          // glyph origin (meaningful with a glyph only)
 };
 // `downShift` is how far the pressed state moves caption and glyph (one pixel at 96 DPI).
-XiButtonPlacement PlaceXiButtonContent(int width, int height, int tw, int th, int gw, int gh,
-                                       XiGlyphLayout layout, int spacing, bool captionEmpty, bool down,
-                                       int downShift = 1);
+XiButtonPlacement PlaceXiButtonContent(int width, int height, int tw, int th, int gw, int gh, XiGlyphLayout layout,
+                                       int spacing, bool captionEmpty, bool down, int downShift = 1);
 
 // Draws the button into `dc`, normally a memory DC of width x height.
 void PaintXiButton(HDC dc, int width, int height, const XiButtonPaintData& data);

@@ -143,16 +143,13 @@ void TXiButton::OnFinalMessage(HWND hwnd) {
 LRESULT TXiButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = hwnd_;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       gdi::unique_hdc_paint dc(hwnd);
       PaintTo(dc.get());
       return 0;
     }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wParam));
-      return 0;
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_GETDLGCODE: {
       // Asking for Enter makes IsDialogMessage pass it to us instead of sending IDOK.
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
@@ -160,9 +157,7 @@ LRESULT TXiButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
       return code;
     }
-    case WM_MOUSEMOVE:
-      MouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-      return 0;
+    case WM_MOUSEMOVE: MouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); return 0;
     case WM_MOUSELEAVE:
       if (hover_) {
         hover_ = false;
@@ -170,9 +165,7 @@ LRESULT TXiButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      MouseDown();
-      return 0;
+    case WM_LBUTTONDBLCLK: MouseDown(); return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -186,12 +179,8 @@ LRESULT TXiButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetState(vsNormal);
       }
       return 0;
-    case WM_KEYDOWN:
-      KeyDown(wParam);
-      return 0;
-    case WM_KEYUP:
-      KeyUp(wParam);
-      return 0;
+    case WM_KEYDOWN: KeyDown(wParam); return 0;
+    case WM_KEYUP: KeyUp(wParam); return 0;
     case BM_CLICK:
       if (IsWindowEnabled(hwnd)) Click();
       return 0;

@@ -13,13 +13,12 @@ const char kClassName[] = "ZarnXiProgressBar";
 
 // Indexed by TColorScheme; row 0 (csCustom) is never used.
 const XiBarColors kSchemes[] = {
-    {0x000000, 0x000000, 0x000000, 0x000000, 0x000000},
-    {0x005680, 0xC6ECFF, 0xFFFFFF, 0x9BDEFF, 0x007BB7},  // csDesert
-    {0x156F37, 0xCBF5DC, 0xFFFFFF, 0xC9F5DB, 0x28C162},  // csGrass
-    {0x6B6B6B, 0xE0E0E0, 0xFFFFFF, 0xF0F0F0, 0xADADAD},  // csSilver
-    {0xB35900, 0xFFEAD5, 0xFFFFFF, 0xFFEEDD, 0xFFAE5E},  // csSky
-    {0x00009D, 0xD7D7FF, 0xFFFFFF, 0xE8E8FF, 0x8080FF},  // csRose
-    {0x006464, 0xCEFFFF, 0xFFFFFF, 0xDFFFFF, 0x05BCDC},  // csSun
+    {0x000000, 0x000000, 0x000000, 0x000000, 0x000000}, {0x005680, 0xC6ECFF, 0xFFFFFF, 0x9BDEFF, 0x007BB7},  // csDesert
+    {0x156F37, 0xCBF5DC, 0xFFFFFF, 0xC9F5DB, 0x28C162},                                                      // csGrass
+    {0x6B6B6B, 0xE0E0E0, 0xFFFFFF, 0xF0F0F0, 0xADADAD},                                                      // csSilver
+    {0xB35900, 0xFFEAD5, 0xFFFFFF, 0xFFEEDD, 0xFFAE5E},                                                      // csSky
+    {0x00009D, 0xD7D7FF, 0xFFFFFF, 0xE8E8FF, 0x8080FF},                                                      // csRose
+    {0x006464, 0xCEFFFF, 0xFFFFFF, 0xDFFFFF, 0x05BCDC},                                                      // csSun
     {0x000000, 0x005500, 0x008000, 0x91ECAE, 0x00AA00},  // csHackers
     {0x000000, 0x804000, 0xA85400, 0xFFCB97, 0xEC7600},  // csNight
     {0x000000, 0x000059, 0x46468C, 0x9F9FF2, 0x4848BB},  // csVelvet
@@ -194,16 +193,13 @@ void TXiProgressBar::PaintTo(HDC dc) {
 
 LRESULT TXiProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       gdi::unique_hdc_paint dc(hwnd_);
       PaintTo(dc.get());
       return 0;
     }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wParam));
-      return 0;
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam)); return 0;
   }
   return DefaultProc(message, wParam, lParam);
 }

@@ -19,7 +19,13 @@
 namespace zarn {
 
 // Property indices of the single colour writer.
-enum class XiBarColor { ColorBorder = 0, BackColorFace = 10, BackColorGrad = 11, ForeColorFace = 20, ForeColorGrad = 21 };
+enum class XiBarColor {
+  ColorBorder = 0,
+  BackColorFace = 10,
+  BackColorGrad = 11,
+  ForeColorFace = 20,
+  ForeColorGrad = 21
+};
 
 struct XiBarColors {
   COLORREF ColorBorder, BackColorFace, BackColorGrad, ForeColorFace, ForeColorGrad;
@@ -48,7 +54,21 @@ long long XiBarFillTop(int height, int Min, int Max, int Position, int line = 1)
 
 class TXiProgressBar : public Window {
  public:
-  enum TColorScheme { csCustom, csDesert, csGrass, csSilver, csSky, csRose, csSun, csHackers, csNight, csVelvet, csMetal, csViolet, csToxic };
+  enum TColorScheme {
+    csCustom,
+    csDesert,
+    csGrass,
+    csSilver,
+    csSky,
+    csRose,
+    csSun,
+    csHackers,
+    csNight,
+    csVelvet,
+    csMetal,
+    csViolet,
+    csToxic
+  };
   enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
   static constexpr int DefaultWidth = 200;

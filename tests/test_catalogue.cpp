@@ -44,8 +44,8 @@ TEST_F(CatalogueTest, EveryProbeInTableOrder) {
   std::vector<std::string> captions;
   for (auto& r : rows) captions.push_back(r.caption);
   EXPECT_EQ(captions, (std::vector<std::string>{"Windows Explorer", "Windows Applets", "System", "Internet Explorer",
-                                                 "Opera", "Mozilla Firefox", "Safari", "Microsoft Office",
-                                                 "Open Office", "Adobe", "Macromedia", "Media Player"}));
+                                                "Opera", "Mozilla Firefox", "Safari", "Microsoft Office", "Open Office",
+                                                "Adobe", "Macromedia", "Media Player"}));
   EXPECT_EQ(rows[3].description, "Cookies,Temp IE, Type URLs, Last Download");
   EXPECT_EQ(rows[11].description, "Recentlist in Windows Media Player");
 }

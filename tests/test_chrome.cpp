@@ -44,19 +44,33 @@ Groups ProfileTraces(const std::string& p, bool newer) {
   g.push_back({p + "Code Cache\\js\\index", p + "Code Cache\\wasm\\index-dir\\the-real-index"});
   g.push_back({p + "GPUCache\\data_0"});
   const std::string cookies = newer ? p + "Network\\" : p;
-  for (const char* name : {"Cookies", "Cookies-journal", "History", "History-journal", "Visited Links",
-                           "Top Sites", "Top Sites-journal", "Shortcuts", "Shortcuts-journal"})
+  for (const char* name : {"Cookies", "Cookies-journal", "History", "History-journal", "Visited Links", "Top Sites",
+                           "Top Sites-journal", "Shortcuts", "Shortcuts-journal"})
     g.push_back({(std::string(name).rfind("Cookies", 0) == 0 ? cookies : p) + name});
   g.push_back({p + "Sessions\\Session_13350000000000000", p + "Sessions\\Tabs_13350000000000000"});
   return g;
 }
 
 // What users keep, and what no row names, in every profile.
-const char* const kKept[] = {"Bookmarks", "Bookmarks.bak", "Login Data", "Login Data-journal", "Login Data For Account",
-    "Web Data", "Web Data-journal", "Preferences", "Secure Preferences", "Favicons", "Favicons-journal",
-    "Extensions\\aapocclcgogkmnckokdopfmhonfmgoek\\0.10_0\\manifest.json", "Web Applications\\app\\32.png",
-    "Extension Cookies", "Current Session", "Network\\TransportSecurity", "Local Storage\\leveldb\\000003.log",
-    "Network Action Predictor", "Service Worker\\CacheStorage\\index.txt"};
+const char* const kKept[] = {"Bookmarks",
+                             "Bookmarks.bak",
+                             "Login Data",
+                             "Login Data-journal",
+                             "Login Data For Account",
+                             "Web Data",
+                             "Web Data-journal",
+                             "Preferences",
+                             "Secure Preferences",
+                             "Favicons",
+                             "Favicons-journal",
+                             "Extensions\\aapocclcgogkmnckokdopfmhonfmgoek\\0.10_0\\manifest.json",
+                             "Web Applications\\app\\32.png",
+                             "Extension Cookies",
+                             "Current Session",
+                             "Network\\TransportSecurity",
+                             "Local Storage\\leveldb\\000003.log",
+                             "Network Action Predictor",
+                             "Service Worker\\CacheStorage\\index.txt"};
 
 class BrowserTest : public CategoryTest, public ::testing::WithParamInterface<Browser> {};
 
@@ -122,7 +136,8 @@ TEST_P(BrowserTest, OfferedWhenFolderUserKeyOrUpdaterKeyIsThereAfterTheTwelve) {
   const Browser& b = GetParam();
   const auto offered = [&] {
     const auto rows = BuildCatalogue();
-    return rows.size() == 4 && rows[3].caption == b.caption && rows[3].description == "Cookies, Internet Cache, History";
+    return rows.size() == 4 && rows[3].caption == b.caption &&
+           rows[3].description == "Cookies, Internet Cache, History";
   };
   EXPECT_EQ(BuildCatalogue().size(), 3u);
   const std::string folder = sandbox.localAppData + b.userData;

@@ -45,7 +45,9 @@ size_t AllClicks() {
   return n;
 }
 
-LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y))); }
+LPARAM At(int x, int y) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
 
 // One form for the whole suite: under Wine without a window manager every top-level
 // window costs seconds to create and destroy. Each case gets a fresh button.

@@ -303,8 +303,7 @@ TEST(XiButtonPaint, GlyphDrawnTransparentlyOrOpaqueWhereItBelongs) {
   d.caption = "Go";
   d.spacing = 6;
   const SIZE text = TextSize("Go");
-  const XiButtonPlacement p =
-      PlaceXiButtonContent(w, h, text.cx, text.cy, 8, 6, XiGlyphLayout::Left, 6, false, false);
+  const XiButtonPlacement p = PlaceXiButtonContent(w, h, text.cx, text.cy, 8, 6, XiGlyphLayout::Left, 6, false, false);
   const COLORREF face = 0xE0E0E0;
 
   Canvas transparent(w, h);

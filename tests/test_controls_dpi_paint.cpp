@@ -32,8 +32,8 @@ class ControlsAtDpi : public ::testing::TestWithParam<UINT> {
 // A font without smoothing: every pixel of a caption has exactly the text colour.
 gdi::unique_hfont SharpFont(int height) {
   return gdi::unique_hfont(CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                                       DEFAULT_PITCH, "Tahoma"));
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
+                                       "Tahoma"));
 }
 
 TEST_P(ControlsAtDpi, ButtonBorderBevelAndFocusRing) {

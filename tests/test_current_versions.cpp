@@ -58,9 +58,11 @@ const Thing kThings[] = {
     {kE, Key, EXPLORER "RecentDocs|.docx", kDocs},
     {nullptr, Binary, EXPLORER "Taskband|Favorites"},
     {nullptr, Binary, "Software\\Microsoft\\Windows\\Shell\\Bags\\1\\Desktop|IconLayouts"},
-    {nullptr, Binary, "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\Bags\\AllFolders\\Shell|Mode"},
+    {nullptr, Binary,
+     "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\Bags\\AllFolders\\Shell|Mode"},
     {nullptr, Text, "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit\\Favorites|Run"},
-    {nullptr, Home, "Searches\\Everywhere.search-ms"}, {nullptr, Home, "Favorites\\Example.url"},
+    {nullptr, Home, "Searches\\Everywhere.search-ms"},
+    {nullptr, Home, "Favorites\\Example.url"},
 
     {kS, Local, "CrashDumps\\explorer.exe.4242.dmp", "Memory Dump"},
     {kS, Local, "Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_app.exe_5e1d\\Report.wer", "Error Report"},
@@ -73,35 +75,49 @@ const Thing kThings[] = {
     {kIE, Binary, "Software\\Microsoft\\Internet Explorer\\TypedURLsTime|url1", "Internet Explorer Typed URLs Time"},
     {nullptr, Binary, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage2|6A0A3E4B"},
 
-    {kO, Local, OPERA "Cache\\Cache_Data\\data_1", kCache}, {kO, Roaming, OPERA "Network\\Cookies", kCache},
-    {kO, Roaming, OPERA "History", kCache}, {kO, Roaming, OPERA "History-journal", kCache},
-    {kO, Roaming, OPERA "Sessions\\Session_13350000000000000", kCache}, {kO, Roaming, OPERA "Default\\Cookies", kCache},
-    {kO, Roaming, OPERA "Default\\Visited Links", kCache}, {kO, Local, GX "Cache\\Cache_Data\\f_000001", kCache},
-    {kO, Roaming, GX "Top Sites", kCache}, {kO, Roaming, GX "Shortcuts", kCache},
+    {kO, Local, OPERA "Cache\\Cache_Data\\data_1", kCache},
+    {kO, Roaming, OPERA "Network\\Cookies", kCache},
+    {kO, Roaming, OPERA "History", kCache},
+    {kO, Roaming, OPERA "History-journal", kCache},
+    {kO, Roaming, OPERA "Sessions\\Session_13350000000000000", kCache},
+    {kO, Roaming, OPERA "Default\\Cookies", kCache},
+    {kO, Roaming, OPERA "Default\\Visited Links", kCache},
+    {kO, Local, GX "Cache\\Cache_Data\\f_000001", kCache},
+    {kO, Roaming, GX "Top Sites", kCache},
+    {kO, Roaming, GX "Shortcuts", kCache},
     {nullptr, Roaming, OPERA "Bookmarks;Bookmarks.bak;Login Data;Login Data For Account;Web Data;Preferences"},
-    {nullptr, Roaming, OPERA "Secure Preferences;Local State;Favicons"}, {nullptr, Roaming, OPERA "Default\\Bookmarks"},
+    {nullptr, Roaming, OPERA "Secure Preferences;Local State;Favicons"},
+    {nullptr, Roaming, OPERA "Default\\Bookmarks"},
     {nullptr, Roaming, OPERA "Extensions\\abcdefgh\\1.0_0\\manifest.json"},
     {nullptr, Roaming, OPERA "Web Applications\\Manifest Resources\\icon.png"},
     {nullptr, Roaming, GX "Login Data"},
 
     {kF, Local, FOX "cache2\\entries\\0A1B2C3D4E5F60718293A4B5C6D7E8F901234567", kCache},
-    {kF, Local, FOX "cache2\\doomed\\1234567", kCache}, {kF, Roaming, FOX "formhistory.sqlite", kCache},
+    {kF, Local, FOX "cache2\\doomed\\1234567", kCache},
+    {kF, Roaming, FOX "formhistory.sqlite", kCache},
     {kF, Local, STORE "Local\\" STORE_FOX "cache2\\entries\\9F8E7D6C5B4A39281706F5E4D3C2B1A098765432", kCache},
     {kF, Local, STORE "Roaming\\" STORE_FOX "formhistory.sqlite", kCache},
     {nullptr, Roaming, FOX "places.sqlite;favicons.sqlite;logins.json;key4.db;cert9.db;prefs.js;extensions.json"},
     {nullptr, Roaming, FOX "extensions\\uBlock0@raymondhill.net.xpi"},
     {nullptr, Roaming, FOX "bookmarkbackups\\bookmarks-2026-12-01.jsonlz4"},
-    {nullptr, Roaming, FOX "autofill-profiles.json"}, {nullptr, Local, STORE "Roaming\\" STORE_FOX "places.sqlite"},
+    {nullptr, Roaming, FOX "autofill-profiles.json"},
+    {nullptr, Local, STORE "Roaming\\" STORE_FOX "places.sqlite"},
 
-    {kMs, Text, OFFICE "14.0\\Excel\\File MRU|Item 1", "="}, {kMs, Text, OFFICE "15.0\\PowerPoint\\Place MRU|Item 1", "="},
-    {kMs, Text, OFFICE "16.0\\Word\\File MRU|Item 1", "="}, {nullptr, Text, OFFICE "16.0\\Word\\File MRU|Max Display"},
-    {kMs, Text, OFFICE "16.0\\Word\\File MRU|Item 2", "="}, {nullptr, Text, OFFICE "16.0\\Word\\File MRU|Item Metadata 1"},
+    {kMs, Text, OFFICE "14.0\\Excel\\File MRU|Item 1", "="},
+    {kMs, Text, OFFICE "15.0\\PowerPoint\\Place MRU|Item 1", "="},
+    {kMs, Text, OFFICE "16.0\\Word\\File MRU|Item 1", "="},
+    {nullptr, Text, OFFICE "16.0\\Word\\File MRU|Max Display"},
+    {kMs, Text, OFFICE "16.0\\Word\\File MRU|Item 2", "="},
+    {nullptr, Text, OFFICE "16.0\\Word\\File MRU|Item Metadata 1"},
     {kMs, Text, OFFICE "16.0\\Word\\User MRU\\AD_FEDCBA9876543210\\File MRU|Item 1", "="},
     {kMs, Text, OFFICE "16.0\\Word\\User MRU\\LiveId_0123456789ABCDEF\\File MRU|Item 1", "="},
     {kMs, Text, OFFICE "16.0\\Word\\User MRU\\AD_FEDCBA9876543210\\Place MRU|Item 1", "="},
-    {kMs, Key, OFFICE "16.0\\Word\\Reading Locations|Document 0"}, {kMs, Text, OFFICE "16.0\\Publisher\\File MRU|Item 1", "="},
-    {nullptr, Binary, OFFICE "16.0\\Word\\Security\\Trusted Documents\\TrustRecords|%USERPROFILE%/Documents/macro.docm"},
-    {nullptr, Text, OFFICE "16.0\\Common\\Identity|ADUserName"}, {nullptr, Roaming, "Microsoft\\Templates\\Normal.dotm"},
+    {kMs, Key, OFFICE "16.0\\Word\\Reading Locations|Document 0"},
+    {kMs, Text, OFFICE "16.0\\Publisher\\File MRU|Item 1", "="},
+    {nullptr, Binary,
+     OFFICE "16.0\\Word\\Security\\Trusted Documents\\TrustRecords|%USERPROFILE%/Documents/macro.docm"},
+    {nullptr, Text, OFFICE "16.0\\Common\\Identity|ADUserName"},
+    {nullptr, Roaming, "Microsoft\\Templates\\Normal.dotm"},
 
     {kA, Key, READER "11.0\\AVGeneral\\cRecentFiles|c1", "Acrobat Reader 11.0 Recent Files"},
     {kA, Key, READER "DC\\AVGeneral\\cRecentFiles|c1", "Acrobat Reader DC Recent Files"},
@@ -117,7 +133,7 @@ const Thing kThings[] = {
     {nullptr, Local, "Microsoft\\Media Player\\CurrentDatabase_400.wmdb"},
 };
 
-const char* const kEvery[] = {kE, "Windows Applets", kS, kIE, kO, kF, "Safari", kMs, "Open Office", kA,
+const char* const kEvery[] = {kE,           "Windows Applets", kS, kIE, kO, kF, "Safari", kMs, "Open Office", kA,
                               "Macromedia", "Media Player"};
 const char kData[] = "C:\\Users\\u\\Documents\\report.docx";
 
@@ -134,14 +150,16 @@ class CurrentProfileTest : public AppTest {
     Sandbox::SetString(Root::HKCU, kShellFolders, "Recent", roaming + "\\Microsoft\\Windows\\Recent");
     Sandbox::SetString(Root::HKCU, kShellFolders, "Cookies", windows + "INetCookies");
     Sandbox::SetString(Root::HKCU, kShellFolders, "Cache", windows + "INetCache");
-    Sandbox::WriteFile(roaming + "\\Mozilla\\Firefox\\profiles.ini",
-                       "[Profile1]\r\nName=work\r\nPath=Profiles/zz99ab00.work\r\n[Profile0]\r\nName=default-release\r\n"
-                       "Path=Profiles/ab12cd34.default-release\r\nDefault=1\r\n[Install308046B0AF4A39CB]\r\n"
-                       "Default=Profiles/ab12cd34.default-release\r\nLocked=1\r\n");
+    Sandbox::WriteFile(
+        roaming + "\\Mozilla\\Firefox\\profiles.ini",
+        "[Profile1]\r\nName=work\r\nPath=Profiles/zz99ab00.work\r\n[Profile0]\r\nName=default-release\r\n"
+        "Path=Profiles/ab12cd34.default-release\r\nDefault=1\r\n[Install308046B0AF4A39CB]\r\n"
+        "Default=Profiles/ab12cd34.default-release\r\nLocked=1\r\n");
     Sandbox::WriteFile(local + "\\" STORE "Roaming\\Mozilla\\Firefox\\profiles.ini",
                        "[Profile0]\r\nPath=Profiles/st56ef78.default-release\r\n");
     home_ = home;
-    const std::string folders[] = {home, roaming, local, roaming + "\\Microsoft\\Windows\\Recent", windows + "INetCache"};
+    const std::string folders[] = {home, roaming, local, roaming + "\\Microsoft\\Windows\\Recent",
+                                   windows + "INetCache"};
     for (const Thing& t : kThings) {
       const std::string_view all = t.path;
       const size_t names = all.rfind('\\', all.find(';')) + 1;

@@ -22,15 +22,15 @@ struct Place {
 };
 using M = TMainForm;
 const Place kMainPlaces[] = {
-    {M::kPanel1, 8, 16, 97, 337},    {M::kImage2, 2, 2, 93, 333},       {M::kPanel2, 112, 16, 425, 337},
-    {M::kPanel3, 112, 16, 425, 337}, {M::kPanel4, 8, 72, 529, 281},     {M::kLvall, 0, 64, 417, 233},
-    {M::kLabel1, 0, 0, 425, 14},     {M::kLabel2, 0, 18, 425, 14},      {M::kLabel3, 0, 32, 425, 14},
-    {M::kLabel4, 0, 46, 425, 14},    {M::kLabel5, 0, 303, 425, 14},     {M::kLabel6, 0, 319, 425, 14},
-    {M::kLabel7, 8, 8, 401, 14},     {M::kLv2, 8, 40, 401, 200},        {M::kPB2, 8, 256, 401, 16},
-    {M::kLabel8, 8, 296, 401, 14},   {M::kLabel9, 0, 8, 525, 14},       {M::kLv3, 0, 32, 525, 201},
-    {M::kLvclean, 0, 32, 525, 201},  {M::kPB, 0, 240, 525, 16},         {M::kLabel10, 0, 264, 529, 17},
-    {M::kBackbtn, 104, 368, 75, 25}, {M::kNextbtn, 184, 368, 75, 25},   {M::kFinishBtn, 184, 368, 75, 25},
-    {M::kClosebtn, 296, 368, 75, 25}, {M::kHelpbtn, 376, 368, 75, 25},  {M::kAboutbtn, 456, 368, 75, 25},
+    {M::kPanel1, 8, 16, 97, 337},     {M::kImage2, 2, 2, 93, 333},     {M::kPanel2, 112, 16, 425, 337},
+    {M::kPanel3, 112, 16, 425, 337},  {M::kPanel4, 8, 72, 529, 281},   {M::kLvall, 0, 64, 417, 233},
+    {M::kLabel1, 0, 0, 425, 14},      {M::kLabel2, 0, 18, 425, 14},    {M::kLabel3, 0, 32, 425, 14},
+    {M::kLabel4, 0, 46, 425, 14},     {M::kLabel5, 0, 303, 425, 14},   {M::kLabel6, 0, 319, 425, 14},
+    {M::kLabel7, 8, 8, 401, 14},      {M::kLv2, 8, 40, 401, 200},      {M::kPB2, 8, 256, 401, 16},
+    {M::kLabel8, 8, 296, 401, 14},    {M::kLabel9, 0, 8, 525, 14},     {M::kLv3, 0, 32, 525, 201},
+    {M::kLvclean, 0, 32, 525, 201},   {M::kPB, 0, 240, 525, 16},       {M::kLabel10, 0, 264, 529, 17},
+    {M::kBackbtn, 104, 368, 75, 25},  {M::kNextbtn, 184, 368, 75, 25}, {M::kFinishBtn, 184, 368, 75, 25},
+    {M::kClosebtn, 296, 368, 75, 25}, {M::kHelpbtn, 376, 368, 75, 25}, {M::kAboutbtn, 456, 368, 75, 25},
 };
 using A = TFormabout;
 const Place kAboutPlaces[] = {
@@ -72,8 +72,8 @@ class DpiWindowsTest : public DpiAppTest {
     auto S = [to](int v) { return dpi::Scale(v, to); };
     auto expectAt = [&](HWND hwnd, int x, int y, int width, int height) {
       const RECT r = PlaceOf(hwnd), want = dpi::ScaleRect(x, y, width, height, to);
-      EXPECT_TRUE(EqualRect(&r, &want)) << "control " << GetDlgCtrlID(hwnd) << " at " << r.left << "," << r.top
-                                        << " " << r.right - r.left << "x" << r.bottom - r.top;
+      EXPECT_TRUE(EqualRect(&r, &want)) << "control " << GetDlgCtrlID(hwnd) << " at " << r.left << "," << r.top << " "
+                                        << r.right - r.left << "x" << r.bottom - r.top;
     };
     auto expectSize = [&](HWND hwnd, int width, int height) {
       const RECT r = PlaceOf(hwnd);
@@ -142,8 +142,9 @@ class DpiWindowsTest : public DpiAppTest {
     const TXiButton* button = TXiButton::FromHandle(ok);
     for (int k = 0; k <= t; ++k) {
       EXPECT_EQ(barPicture.At(k, barSize.cy / 2) == MainForm->PB2().Colors().ColorBorder, k < t) << k;
-      EXPECT_EQ(okPicture.At(k, okSize.cy / 2), button->Color(k < t ? XiButtonColor::ColorBorder
-                                                                     : XiButtonColor::ColorLight)) << k;
+      EXPECT_EQ(okPicture.At(k, okSize.cy / 2),
+                button->Color(k < t ? XiButtonColor::ColorBorder : XiButtonColor::ColorLight))
+          << k;
     }
   }
 

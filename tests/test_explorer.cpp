@@ -21,8 +21,8 @@ class ExplorerTest : public CategoryTest {
   std::vector<ShownRow> Scan() {
     if (!form.Handle()) {
       EXPECT_TRUE(form.Create());
-    }
-    else form.ClickScan();
+    } else
+      form.ClickScan();
     return ReadList(form.Traces().Handle());
   }
   TDetailsForm form;

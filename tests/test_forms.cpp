@@ -72,9 +72,8 @@ TEST_F(FormsTest, EveryFormHasItsTitleColumnsAndFindsNothingInAnEmptyProfile) {
       EXPECT_EQ(form->FoundCount(), 0);
       EXPECT_EQ(WindowText(form->StatusLabel()), e.emptyLabel);
     } else {
-      std::erase_if(rows, [](const ShownRow& row) {
-        return row.Location() == "Recycle Bin" || row.Location() == "Clipboard";
-      });
+      std::erase_if(
+          rows, [](const ShownRow& row) { return row.Location() == "Recycle Bin" || row.Location() == "Clipboard"; });
     }
     EXPECT_TRUE(rows.empty()) << rows.size() << " rows, the first " << (rows.empty() ? "" : rows[0].Name());
     EXPECT_EQ(WindowText(form->OkButton()), "OK");
@@ -100,10 +99,10 @@ TEST_F(FormsTest, OnlyTheMainWindowIsVisibleAndFormsWereCreatedInOrder) {
   ASSERT_FALSE(created.empty());
   EXPECT_EQ(created.back(), "TMainForm");
   created.pop_back();
-  EXPECT_EQ(created, (std::vector<std::string>{"TDetailsForm", "TWindSysForm", "TadobeForm",
-                                                "TmacromediaForm", "TMsofficeForm", "TInterForm", "TSafariForm",
-                                                "TmediaplayForm", "TwinappletForm", "TmozzForm", "TFormabout",
-                                                "TOpenofficeForm", "TOperaForm", "TChromeForm", "TEdgeForm"}));
+  EXPECT_EQ(created,
+            (std::vector<std::string>{"TDetailsForm", "TWindSysForm", "TadobeForm", "TmacromediaForm", "TMsofficeForm",
+                                      "TInterForm", "TSafariForm", "TmediaplayForm", "TwinappletForm", "TmozzForm",
+                                      "TFormabout", "TOpenofficeForm", "TOperaForm", "TChromeForm", "TEdgeForm"}));
   EXPECT_FALSE(IsWindowVisible(Formabout->Handle()));
 }
 

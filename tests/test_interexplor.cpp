@@ -108,9 +108,10 @@ TEST_F(InterTest, CacheWalkKeepsDocumentsAndLeavesTheCachesOwnFiles) {
 
   TInterForm form;
   ASSERT_TRUE(form.Create());
-  EXPECT_EQ(Sorted(PathsWithInfo(form, "Internet Explorer History")),
-            Sorted({R() + "\\root.htm", R() + "\\ABCD1234\\desktop.ini", R() + "\\ABCD1234\\page[1].htm",
-                    R() + "\\ABCD1234\\DEEP\\level3", R() + "\\ABCD1234\\DEEP\\FOLDER", R() + "\\store.IE5\\kept.gif"}));
+  EXPECT_EQ(
+      Sorted(PathsWithInfo(form, "Internet Explorer History")),
+      Sorted({R() + "\\root.htm", R() + "\\ABCD1234\\desktop.ini", R() + "\\ABCD1234\\page[1].htm",
+              R() + "\\ABCD1234\\DEEP\\level3", R() + "\\ABCD1234\\DEEP\\FOLDER", R() + "\\store.IE5\\kept.gif"}));
   const int folder = FindRow(form.Traces().Handle(), "FOLDER");
   ASSERT_GE(folder, 0);
   EXPECT_EQ(form.Traces().Item(folder).size, "0 bytes");
@@ -126,8 +127,7 @@ TEST_F(InterTest, NamesWithHighBytesInTheCacheAreKeptExactly) {
   Sandbox::WriteFile(R() + "\\F\xE9LDER\\" + name);
   TInterForm form;
   ASSERT_TRUE(form.Create());
-  EXPECT_EQ(PathsWithInfo(form, "Internet Explorer History"),
-            (std::vector<std::string>{R() + "\\F\xE9LDER\\" + name}));
+  EXPECT_EQ(PathsWithInfo(form, "Internet Explorer History"), (std::vector<std::string>{R() + "\\F\xE9LDER\\" + name}));
 }
 
 // An empty folder value must not make "\" or "\Content.IE5" on the current drive the
@@ -200,14 +200,15 @@ TEST_F(InterTest, LargeCacheIsWalkedInOnePass) {
   form.ClickScan();
   const DWORD second = GetTickCount() - again;
   EXPECT_EQ(form.FoundCount(), 2 * kFolders * kPerFolder);
-  std::printf("cache scan: %d files %lu ms, %d files %lu ms\n", kFolders * kPerFolder, first,
-              2 * kFolders * kPerFolder, second);
+  std::printf("cache scan: %d files %lu ms, %d files %lu ms\n", kFolders * kPerFolder, first, 2 * kFolders * kPerFolder,
+              second);
 }
 
 TEST_F(InterTest, CacheFoldersVanishingDuringTheWalkDoNotDerailTheScan) {
   constexpr int kFolders = 60;
   for (int f = 0; f < kFolders; ++f)
-    for (int i = 0; i < 20; ++i) Sandbox::WriteFile(R() + "\\F" + std::to_string(f) + "\\doc" + std::to_string(i) + ".htm");
+    for (int i = 0; i < 20; ++i)
+      Sandbox::WriteFile(R() + "\\F" + std::to_string(f) + "\\doc" + std::to_string(i) + ".htm");
   TInterForm form;
   ASSERT_TRUE(form.Create());
   ASSERT_EQ(form.FoundCount(), kFolders * 20);
@@ -218,8 +219,8 @@ TEST_F(InterTest, CacheFoldersVanishingDuringTheWalkDoNotDerailTheScan) {
       // The scan's lock test opens each file for a moment: retry a deletion it blocked.
       for (int i = 0; i < 20; ++i) {
         const std::string file = folder + "\\doc" + std::to_string(i) + ".htm";
-        for (int tries = 0; tries < 200 && !DeleteFileA(file.c_str()) &&
-                            GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+        for (int tries = 0;
+             tries < 200 && !DeleteFileA(file.c_str()) && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
              ++tries)
           Sleep(1);
       }

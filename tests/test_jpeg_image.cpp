@@ -43,8 +43,8 @@ class Decoded {
   // Row 0 of the bits is the top row only for a top-down DIB, which DecodeJpeg promises. Wine
   // reports biHeight as positive for either kind, so the pixel tests check the orientation.
   Pixel at(int x, int y) const {
-    const auto* row = static_cast<const unsigned char*>(dib_.dsBm.bmBits) +
-                      static_cast<std::size_t>(y) * dib_.dsBm.bmWidthBytes;
+    const auto* row =
+        static_cast<const unsigned char*>(dib_.dsBm.bmBits) + static_cast<std::size_t>(y) * dib_.dsBm.bmWidthBytes;
     return {row[x * 3 + 2], row[x * 3 + 1], row[x * 3]};
   }
 
@@ -75,8 +75,8 @@ std::vector<unsigned char> ResourceBytes(int id) {
 
 // Encodes width x height pixels (given as RGB, or one byte each when components is 1) at full
 // quality without chroma subsampling, so block colours survive almost exactly.
-std::vector<unsigned char> Encode(const std::vector<unsigned char>& pixels, int width, int height,
-                                  int components, J_COLOR_SPACE space) {
+std::vector<unsigned char> Encode(const std::vector<unsigned char>& pixels, int width, int height, int components,
+                                  J_COLOR_SPACE space) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
@@ -132,9 +132,7 @@ std::size_t FrameSizeOffset(const std::vector<unsigned char>& file) {
   return 0;
 }
 
-HBITMAP Decode(const std::vector<unsigned char>& file) {
-  return DecodeJpeg(file.data(), file.size());
-}
+HBITMAP Decode(const std::vector<unsigned char>& file) { return DecodeJpeg(file.data(), file.size()); }
 
 }  // namespace
 
@@ -144,8 +142,8 @@ TEST(JpegBanners, DecodeToTheirPanelSizesAsTopDownBgr) {
     int width;
     int height;
   };
-  for (const Banner& banner : {Banner{IDR_BANNER_SIDE, 97, 337}, Banner{IDR_BANNER_TOP, 555, 70},
-                               Banner{IDR_BANNER_ABOUT, 393, 57}}) {
+  for (const Banner& banner :
+       {Banner{IDR_BANNER_SIDE, 97, 337}, Banner{IDR_BANNER_TOP, 555, 70}, Banner{IDR_BANNER_ABOUT, 393, 57}}) {
     SCOPED_TRACE(banner.id);
     Decoded image(LoadJpegBitmap(GetModuleHandleA(nullptr), banner.id));
     ASSERT_TRUE(image.valid());

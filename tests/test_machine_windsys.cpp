@@ -115,8 +115,9 @@ TEST_F(ClipboardTest, TextOfSeveralLinesIsOneItemNamedWithTheWholeText) {
 TEST_F(ClipboardTest, CopiedTextInAnyLanguageIsShownAsCopied) {
   ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the manifest asks for the UTF-8 code page";
   const wchar_t wide[] = L"Привет,\r\nΓειά σου, 你好";
-  const std::string utf8 = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82,\r\n\xCE\x93\xCE\xB5\xCE\xB9\xCE\xAC "
-                           "\xCF\x83\xCE\xBF\xCF\x85, \xE4\xBD\xA0\xE5\xA5\xBD";
+  const std::string utf8 =
+      "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82,\r\n\xCE\x93\xCE\xB5\xCE\xB9\xCE\xAC "
+      "\xCF\x83\xCE\xBF\xCF\x85, \xE4\xBD\xA0\xE5\xA5\xBD";
   for (auto [format, handle] : {std::pair<UINT, HANDLE>{CF_UNICODETEXT, GlobalWith(wide, sizeof wide)},
                                 {CF_TEXT, GlobalWith(utf8.c_str(), utf8.size() + 1)}}) {
     Put({{format, handle}});

@@ -61,11 +61,11 @@ TEST_F(MediaplayTest, ElevenLocationsInOrderThenTheRegistry) {
   EXPECT_EQ(std::vector<std::string>(paths.begin(), paths.begin() + 3),
             (std::vector<std::string>{realOne + "cookies.txt", realOne + "ctd.dat", realOne + "realplayer.ste"}));
   EXPECT_EQ(Slice(paths, 3, 2), (std::set<std::string>{realOne + "History\\h1.rpl", realOne + "History\\Old"}));
-  EXPECT_EQ(std::vector<std::string>(paths.begin() + 5, paths.end()),
-            (std::vector<std::string>{real + "cookies.txt", real + "ctd.dat", real + "realplayer.ste",
-                                      real + "History\\h2.rpl", update + "RealPlayer-log.txt",
-                                      downloads + "trailer.mov", quickTime + "QTPlayerSession.xml",
-                                      "HKCU\\" + std::string(kFileList) + "File0"}));
+  EXPECT_EQ(
+      std::vector<std::string>(paths.begin() + 5, paths.end()),
+      (std::vector<std::string>{real + "cookies.txt", real + "ctd.dat", real + "realplayer.ste",
+                                real + "History\\h2.rpl", update + "RealPlayer-log.txt", downloads + "trailer.mov",
+                                quickTime + "QTPlayerSession.xml", "HKCU\\" + std::string(kFileList) + "File0"}));
   for (size_t i = 0; i < 12; ++i) {
     EXPECT_EQ(rows[i].Info(), "Media Player Recentlist") << paths[i];
     EXPECT_TRUE(rows[i].ticked);
@@ -98,8 +98,8 @@ TEST_F(MediaplayTest, DownloadsAreListedDepthFirst) {
   ASSERT_EQ(paths.size(), 9u);
   EXPECT_EQ(Slice(paths, 0, 4),
             (std::set<std::string>{downloads + "a.mov", downloads + "S1", downloads + "S2", downloads + "S3"}));
-  const bool s1First = std::find(paths.begin(), paths.end(), downloads + "S1") <
-                       std::find(paths.begin(), paths.end(), downloads + "S2");
+  const bool s1First =
+      std::find(paths.begin(), paths.end(), downloads + "S1") < std::find(paths.begin(), paths.end(), downloads + "S2");
   std::vector<std::string> s1 = {downloads + "S1\\b.mov", downloads + "S1\\Deep"};
   std::vector<std::string> rest;
   if (!s1First) rest.push_back(downloads + "S2\\d.mov");
@@ -149,7 +149,8 @@ TEST_F(MediaplayTest, MissingBaseFoldersNeverListTheDriveRoot) {
   GetCurrentDirectoryA(MAX_PATH, oldDir);
   ASSERT_TRUE(SetCurrentDirectoryA(sandbox.Dir().c_str()));
   const std::string drive = sandbox.Dir().substr(0, 2);
-  const std::string baitDir = drive + "\\Apple Computer\\QuickTime\\downloads\\bait-" + std::to_string(GetCurrentProcessId());
+  const std::string baitDir =
+      drive + "\\Apple Computer\\QuickTime\\downloads\\bait-" + std::to_string(GetCurrentProcessId());
   Sandbox::WriteFile(baitDir + "\\bait.mov");
   Sandbox::WriteFile(downloads + "real.mov");
   Sandbox::DeleteValue(Root::HKCU, kShellFolders, "AppData");

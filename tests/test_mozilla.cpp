@@ -23,8 +23,8 @@ namespace {
 std::string RealIni(const std::string& eol) {
   std::string ini;
   for (const char* line : {"[General]", "StartWithLastProfile=1", "", "[Profile0]", "Name=default", "IsRelative=1",
-                           "Path=Profiles/abcd1234.default", "Default=1", "", "[Profile1]", "Name=work",
-                           "IsRelative=1", "Path=Profiles/wxyz9876.work", ""})
+                           "Path=Profiles/abcd1234.default", "Default=1", "", "[Profile1]", "Name=work", "IsRelative=1",
+                           "Path=Profiles/wxyz9876.work", ""})
     ini.append(line).append(eol);
   return ini;
 }
@@ -47,8 +47,8 @@ class MozillaTest : public CategoryTest {
     Sandbox::WriteFile(Roaming(n) + "cookies.txt");
   }
   std::vector<std::string> Expected(const std::string& n) const {
-    return {Cache(n) + "_CACHE_MAP_", Cache(n) + "_CACHE_001_", Cache(n) + "0A1B2C3Dd01",
-            Roaming(n) + "history.dat", Roaming(n) + "formhistory.dat"};
+    return {Cache(n) + "_CACHE_MAP_", Cache(n) + "_CACHE_001_", Cache(n) + "0A1B2C3Dd01", Roaming(n) + "history.dat",
+            Roaming(n) + "formhistory.dat"};
   }
 };
 
@@ -131,12 +131,29 @@ TEST_F(MozillaTest, OnlyNamesInsideTheProfilesFolderAreTaken) {
   for (const char* name : {"abcd1234.default", "sub/dir.default", "sub\\dir", "a..b", ".hidden", "..x", "x.",
                            "Path=profiles/x", "caf\xE9 \xFC"})
     EXPECT_TRUE(StaysInProfiles(name)) << name;
-  for (const std::string& name :
-       {std::string(), std::string(".."), std::string("../x"), std::string("x/../../y"), std::string("x\\.."),
-        std::string("..\\"), std::string("..."), std::string(". ."), std::string(".. /x"), std::string("C:\\x"),
-        std::string("c:x"), std::string("Path=D:\\Firefox"), std::string("\\x"), std::string("/x"),
-        std::string("\\\\server\\share"), std::string("\\\\?\\C:\\x"), std::string("x?"), std::string("x*"),
-        std::string("x<"), std::string("x\"y"), std::string("a|b"), std::string("x\ty"), std::string("x\0y", 3)})
+  for (const std::string& name : {std::string(),
+                                  std::string(".."),
+                                  std::string("../x"),
+                                  std::string("x/../../y"),
+                                  std::string("x\\.."),
+                                  std::string("..\\"),
+                                  std::string("..."),
+                                  std::string(". ."),
+                                  std::string(".. /x"),
+                                  std::string("C:\\x"),
+                                  std::string("c:x"),
+                                  std::string("Path=D:\\Firefox"),
+                                  std::string("\\x"),
+                                  std::string("/x"),
+                                  std::string("\\\\server\\share"),
+                                  std::string("\\\\?\\C:\\x"),
+                                  std::string("x?"),
+                                  std::string("x*"),
+                                  std::string("x<"),
+                                  std::string("x\"y"),
+                                  std::string("a|b"),
+                                  std::string("x\ty"),
+                                  std::string("x\0y", 3)})
     EXPECT_FALSE(StaysInProfiles(name)) << testing::PrintToString(name);
 }
 
@@ -308,9 +325,9 @@ TEST_F(MozillaTest, EmptyBaseFoldersNeverMeanTheDriveRoot) {
     EXPECT_EQ(ShownPaths(form), (std::vector<std::string>{Roaming(n) + "history.dat", Roaming(n) + "formhistory.dat"}));
   }
   for (const auto& p : atRoot) DeleteFileA(p.c_str());
-  for (const std::string& dir : {"C:\\Mozilla\\Firefox\\Profiles\\" + n + "\\Cache",
-                                "C:\\Mozilla\\Firefox\\Profiles\\" + n, std::string("C:\\Mozilla\\Firefox\\Profiles"),
-                                std::string("C:\\Mozilla\\Firefox"), std::string("C:\\Mozilla")})
+  for (const std::string& dir :
+       {"C:\\Mozilla\\Firefox\\Profiles\\" + n + "\\Cache", "C:\\Mozilla\\Firefox\\Profiles\\" + n,
+        std::string("C:\\Mozilla\\Firefox\\Profiles"), std::string("C:\\Mozilla\\Firefox"), std::string("C:\\Mozilla")})
     RemoveDirectoryA(dir.c_str());
   SetCurrentDirectoryA(previous);
 }

@@ -15,12 +15,12 @@ using namespace zarn::test;
 
 namespace {
 
-const char kExcel8[] = "Software\\Microsoft\\Office\\8.0\\Excel\\Recent File List";           // row 1
-const char kProject8[] = "Software\\Microsoft\\Office\\8.0\\Project\\Recent File List";        // row 2
-const char kInternet10[] = "Software\\Microsoft\\Office\\10.0\\Common\\Internet";             // row 13
-const char kExcel11[] = "Software\\Microsoft\\Office\\11.0\\Excel\\Recent Files";             // row 16
-const char kAccess12[] = "Software\\Microsoft\\Office\\12.0\\Access\\Settings";                // row 29
-const char kInfoPath12[] = "Software\\Microsoft\\Office\\12.0\\InfoPath\\Recent File List";    // row 37
+const char kExcel8[] = "Software\\Microsoft\\Office\\8.0\\Excel\\Recent File List";          // row 1
+const char kProject8[] = "Software\\Microsoft\\Office\\8.0\\Project\\Recent File List";      // row 2
+const char kInternet10[] = "Software\\Microsoft\\Office\\10.0\\Common\\Internet";            // row 13
+const char kExcel11[] = "Software\\Microsoft\\Office\\11.0\\Excel\\Recent Files";            // row 16
+const char kAccess12[] = "Software\\Microsoft\\Office\\12.0\\Access\\Settings";              // row 29
+const char kInfoPath12[] = "Software\\Microsoft\\Office\\12.0\\InfoPath\\Recent File List";  // row 37
 
 class MsofficeTest : public CategoryTest {
  protected:

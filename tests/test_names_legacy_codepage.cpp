@@ -24,9 +24,9 @@ TEST(LegacyCodePageNamesTest, NamesWithCharactersOutsideTheCodePageAreNeverListe
   const std::wstring dir = std::wstring(sandbox.Dir().begin(), sandbox.Dir().end()) + L"\\names\\";
   CreateDirectoryW(dir.c_str(), nullptr);
   HKEY k = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zarn Names", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                            nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zarn Names", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+      ERROR_SUCCESS);
   for (const wchar_t* name : {L"plain", L"Привет", L"你好", L"caf\u00E9"}) {
     HANDLE h = CreateFileW((dir + name + L".tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);

@@ -47,9 +47,9 @@ TEST_F(OperaTest, SevenLocationsInTableOrderWithTheirColumnTexts) {
   EXPECT_EQ(form.FoundCount(), 10);
   EXPECT_EQ(WindowText(form.StatusLabel()), "10 Files founds");
   EXPECT_EQ(Slice(paths, 0, 2), (std::set<std::string>{profile + "cookies4.dat", profile + "cookies.dat"}));
-  EXPECT_EQ(Slice(paths, 2, 3), (std::set<std::string>{profile + "cache4\\opr00001.tmp",
-                                                        profile + "cache4\\dcache4.url",
-                                                        profile + "cache4\\noextension"}));
+  EXPECT_EQ(Slice(paths, 2, 3),
+            (std::set<std::string>{profile + "cache4\\opr00001.tmp", profile + "cache4\\dcache4.url",
+                                   profile + "cache4\\noextension"}));
   EXPECT_EQ(std::vector<std::string>(paths.begin() + 5, paths.end()),
             (std::vector<std::string>{profile + "global.dat", profile + "opera.dir", profile + "download.dat",
                                       profile + "vlink4.dat", profile + "sessions\\autosave.win"}));
@@ -145,20 +145,20 @@ TEST_F(OperaTest, MissingOrEmptyAppDataLooksNowhere) {
   }
   DeleteFileA("C:\\Opera\\Opera\\profile\\cookies4.dat");
   DeleteFileA("C:\\Opera\\Opera\\profile\\cache4\\page.tmp");
-  for (const char* dir : {"C:\\Opera\\Opera\\profile\\cache4", "C:\\Opera\\Opera\\profile", "C:\\Opera\\Opera",
-                          "C:\\Opera"})
+  for (const char* dir :
+       {"C:\\Opera\\Opera\\profile\\cache4", "C:\\Opera\\Opera\\profile", "C:\\Opera\\Opera", "C:\\Opera"})
     RemoveDirectoryA(dir);
   SetCurrentDirectoryA(previous);
 }
 
 TEST_F(OperaTest, CleanDeletesExactlyTheTickedFiles) {
-  const std::vector<std::string> found = {
-      profile + "cookies4.dat", profile + "cache4\\a.tmp",   profile + "cache4\\b c.tmp",
-      profile + "global.dat",   profile + "opera.dir",       profile + "download.dat",
-      profile + "vlink4.dat",   profile + "sessions\\autosave.win"};
-  const std::vector<std::string> neighbours = {
-      profile + "opera6.ini", profile + "cache4\\sub\\deep.tmp", profile + "sessions\\other.win",
-      profile + "cookies4.dat.bak", sandbox.appData + "\\Opera\\Opera\\global.dat"};
+  const std::vector<std::string> found = {profile + "cookies4.dat",    profile + "cache4\\a.tmp",
+                                          profile + "cache4\\b c.tmp", profile + "global.dat",
+                                          profile + "opera.dir",       profile + "download.dat",
+                                          profile + "vlink4.dat",      profile + "sessions\\autosave.win"};
+  const std::vector<std::string> neighbours = {profile + "opera6.ini", profile + "cache4\\sub\\deep.tmp",
+                                               profile + "sessions\\other.win", profile + "cookies4.dat.bak",
+                                               sandbox.appData + "\\Opera\\Opera\\global.dat"};
   for (const auto& p : found) Sandbox::WriteFile(p);
   for (const auto& p : neighbours) Sandbox::WriteFile(p);
 

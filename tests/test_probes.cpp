@@ -180,7 +180,7 @@ TEST(RemoveTextTest, RemovesEveryOccurrenceIncludingJoinedOnes) {
   EXPECT_EQ(RemoveText("HKCU", "HKCU\\Software\\Foo"), "\\Software\\Foo");
   EXPECT_EQ(RemoveText("HKCU", "\\Software\\Foo"), "\\Software\\Foo");
   EXPECT_EQ(RemoveText("Path=Profiles/", "Path=Profiles/abc.default"), "abc.default");
-  EXPECT_EQ(RemoveText("ab", "aabb"), "");        // removing the inner "ab" joins another
+  EXPECT_EQ(RemoveText("ab", "aabb"), "");  // removing the inner "ab" joins another
   EXPECT_EQ(RemoveText("aba", "abababa"), "b");
   EXPECT_EQ(RemoveText("x", "xxxx"), "");
   EXPECT_EQ(RemoveText("", "text"), "text");

@@ -12,7 +12,7 @@ std::string ProgramPath() {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string path = self;
-  path.resize(path.rfind('\\'));              // .../build/tests
+  path.resize(path.rfind('\\'));                                  // .../build/tests
   return path.substr(0, path.rfind('\\')) + "\\ZarnCleaner.exe";  // .../build
 }
 
@@ -27,8 +27,10 @@ struct Program {
       HWND found = FindWindowA("TMainForm", "ZARN CLEANER");
       DWORD pid = 0;
       if (found) GetWindowThreadProcessId(found, &pid);
-      if (found && pid == pi.dwProcessId && IsWindowVisible(found)) main = found;
-      else Sleep(50);
+      if (found && pid == pi.dwProcessId && IsWindowVisible(found))
+        main = found;
+      else
+        Sleep(50);
     }
     return main != nullptr;
   }
@@ -43,7 +45,8 @@ struct Program {
 };
 
 TEST(ProcessTest, ShowsPageOneAndTheCloseBoxEndsIt) {
-  if (GetFileAttributesA(ProgramPath().c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no ZarnCleaner.exe beside the tests";
+  if (GetFileAttributesA(ProgramPath().c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "no ZarnCleaner.exe beside the tests";
   Program program;
   ASSERT_TRUE(program.Start());
   HWND app = GetWindow(program.main, GW_OWNER);
@@ -56,7 +59,8 @@ TEST(ProcessTest, ShowsPageOneAndTheCloseBoxEndsIt) {
 }
 
 TEST(ProcessTest, CloseDuringTheScanAnimationEndsItAtOnce) {
-  if (GetFileAttributesA(ProgramPath().c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no ZarnCleaner.exe beside the tests";
+  if (GetFileAttributesA(ProgramPath().c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "no ZarnCleaner.exe beside the tests";
   Program program;
   ASSERT_TRUE(program.Start());
   HWND next = FindWindowExA(program.main, nullptr, "Button", "Next >");

@@ -107,9 +107,9 @@ TEST_F(SafariTest, EmptyBaseFoldersNeverMeanTheDriveRoot) {
 }
 
 TEST_F(SafariTest, CleanDeletesExactlyTheTickedFiles) {
-  const std::vector<std::string> neighbours = {
-      roaming + "Bookmarks.plist", roaming + "Cookies\\Other.plist", roaming + "Backup\\History.plist",
-      local + "Cache.db-journal", local + "Webpage Previews\\one.png"};
+  const std::vector<std::string> neighbours = {roaming + "Bookmarks.plist", roaming + "Cookies\\Other.plist",
+                                               roaming + "Backup\\History.plist", local + "Cache.db-journal",
+                                               local + "Webpage Previews\\one.png"};
   for (const auto& p : all) Sandbox::WriteFile(p);
   for (const auto& p : neighbours) Sandbox::WriteFile(p);
 

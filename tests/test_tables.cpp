@@ -39,10 +39,18 @@ Category Of(const char* caption) {
 }
 
 const Category kCategories[] = {
-    Of<TDetailsForm>("Windows Explorer"),  Of<TwinappletForm>("Windows Applets"), Of<TWindSysForm>("System"),
-    Of<TInterForm>("Internet Explorer"),   Of<TOperaForm>("Opera"),               Of<TmozzForm>("Mozilla Firefox"),
-    Of<TSafariForm>("Safari"),             Of<TMsofficeForm>("Microsoft Office"), Of<TOpenofficeForm>("Open Office"),
-    Of<TadobeForm>("Adobe"),               Of<TmacromediaForm>("Macromedia"),     Of<TmediaplayForm>("Media Player"),
+    Of<TDetailsForm>("Windows Explorer"),
+    Of<TwinappletForm>("Windows Applets"),
+    Of<TWindSysForm>("System"),
+    Of<TInterForm>("Internet Explorer"),
+    Of<TOperaForm>("Opera"),
+    Of<TmozzForm>("Mozilla Firefox"),
+    Of<TSafariForm>("Safari"),
+    Of<TMsofficeForm>("Microsoft Office"),
+    Of<TOpenofficeForm>("Open Office"),
+    Of<TadobeForm>("Adobe"),
+    Of<TmacromediaForm>("Macromedia"),
+    Of<TmediaplayForm>("Media Player"),
 };
 
 void CheckKey(std::string_view key) {

@@ -36,8 +36,8 @@ class TraceListTest : public ::testing::Test {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "ZarnTraceListHost";
     RegisterClassA(&wc);
-    host_ = CreateWindowExA(0, wc.lpszClassName, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400,
-                            nullptr, nullptr, wc.hInstance, nullptr);
+    host_ = CreateWindowExA(0, wc.lpszClassName, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
+                            nullptr, wc.hInstance, nullptr);
     ASSERT_NE(host_, nullptr);
     SetWindowLongPtrA(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&list_));
     ASSERT_TRUE(list_.Create(host_, 1, 0, 0, 680, 360));

@@ -54,8 +54,14 @@ TEST_F(UserTempTest, WithoutLocalSettingsTheEnvironmentsTempFolderIsListed) {
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {"TEMP as Vista writes it", nullptr, "%ZARN_TEST_PROFILE%\\AppData\\Local\\Temp", {w + "win.tmp", user + "\\user.tmp"}},
-      {"TMP before TEMP", "%ZARN_TEST_PROFILE%\\AppData\\Local\\Temp\\", "C:\\zarn-elsewhere", {w + "win.tmp", user + "\\user.tmp"}},
+      {"TEMP as Vista writes it",
+       nullptr,
+       "%ZARN_TEST_PROFILE%\\AppData\\Local\\Temp",
+       {w + "win.tmp", user + "\\user.tmp"}},
+      {"TMP before TEMP",
+       "%ZARN_TEST_PROFILE%\\AppData\\Local\\Temp\\",
+       "C:\\zarn-elsewhere",
+       {w + "win.tmp", user + "\\user.tmp"}},
       {"the Windows folder's temp is listed once", nullptr, sandbox.systemRoot + "\\TEMP\\", {w + "win.tmp"}},
       {"a drive root is never listed", nullptr, "C:\\", {w + "win.tmp"}},
       {"an unknown variable is never a folder", nullptr, "%ZARN_NO_SUCH_VARIABLE%\\Temp", {w + "win.tmp"}},

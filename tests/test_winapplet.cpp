@@ -118,7 +118,8 @@ TEST_F(WinappletTest, NonStringDataShowsWhatReadRegStringReturns) {
   EXPECT_EQ(info("empty"), "");
   EXPECT_EQ(info("long"), "");
   EXPECT_EQ(info(longName), "long name");
-  for (const ShownRow& row : rows) EXPECT_EQ(row.Info(), ReadRegString(kWordpad, row.Name(), HKEY_CURRENT_USER)) << row.Name();
+  for (const ShownRow& row : rows)
+    EXPECT_EQ(row.Info(), ReadRegString(kWordpad, row.Name(), HKEY_CURRENT_USER)) << row.Name();
 }
 
 TEST_F(WinappletTest, CleanDeletesExactlyTheTickedValues) {

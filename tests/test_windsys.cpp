@@ -28,7 +28,8 @@ std::vector<ShownRow> FileRows(const TCategoryForm& form) {
 void UntickMachineItems(TCategoryForm& form) {
   for (size_t i = 0; i < form.Traces().Count(); ++i) {
     const std::string& location = form.Traces().Item(i).location;
-    if (location == "Recycle Bin" || location == "Clipboard") SetTick(form.Traces().Handle(), static_cast<int>(i), false);
+    if (location == "Recycle Bin" || location == "Clipboard")
+      SetTick(form.Traces().Handle(), static_cast<int>(i), false);
   }
 }
 
@@ -151,8 +152,8 @@ TEST_F(WindSysTest, LogTextFilesNeedALowerCaseLog) {
 TEST_F(WindSysTest, MissingOrEmptyFolderValuesNeverReachTheDriveRoot) {
   ZARN_REQUIRE_THROWAWAY_PREFIX();
   const std::string tag = "zarn-" + std::to_string(GetCurrentProcessId());
-  const std::vector<std::string> bait = {"\\" + tag + ".log", "\\Temp\\" + tag + ".tmp",
-                                         "\\MiniDump\\" + tag + ".dmp", "\\Debug\\" + tag + ".log"};
+  const std::vector<std::string> bait = {"\\" + tag + ".log", "\\Temp\\" + tag + ".tmp", "\\MiniDump\\" + tag + ".dmp",
+                                         "\\Debug\\" + tag + ".log"};
   for (const std::string& path : bait) Sandbox::WriteFile(path);
   for (bool empty : {true, false}) {
     SCOPED_TRACE(empty ? "empty values" : "missing values");

@@ -20,9 +20,9 @@ namespace {
 
 const char kMozilla[] = "SOFTWARE\\Mozilla";
 
-#define ZARN_REQUIRE_WOW64()                                                              \
-  do {                                                                                    \
-    ZARN_REQUIRE_THROWAWAY_PREFIX();                                                      \
+#define ZARN_REQUIRE_WOW64()                                                                  \
+  do {                                                                                        \
+    ZARN_REQUIRE_THROWAWAY_PREFIX();                                                          \
     if (!RunsUnderWow64()) GTEST_SKIP() << "runs only as a 32-bit program on 64-bit Windows"; \
   } while (0)
 

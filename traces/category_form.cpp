@@ -26,8 +26,8 @@ std::string NameOf(const std::string& path) {
 bool TCategoryForm::Create() {
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(traits_.iconId));
   RegisterWindowClass(traits_.className, icon, GetSysColorBrush(COLOR_BTNFACE));
-  if (!CreateTopLevel(traits_.className, traits_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                      WS_EX_CONTROLPARENT, 700, traits_.height, ApplicationWindow()))
+  if (!CreateTopLevel(traits_.className, traits_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 700,
+                      traits_.height, ApplicationWindow()))
     return false;
   layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), traits_.iconId);
   layout_.SizeTopLevel(700, traits_.height);
@@ -40,8 +40,8 @@ bool TCategoryForm::Create() {
   panel1_ = CreatePanel(hwnd_, kMargin, 0, 673, kPanelHeight, PanelEdge::SunkenDouble, kPanelGrey, kPanel1);
   ShowWindow(panel1_, SW_SHOWNA);
   DWORD statusVisible = traits_.statusHiddenUntilScan ? 0 : WS_VISIBLE;
-  image1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL,
-                        8, 8, 41, 41, kImage1);
+  image1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, 8, 8, 41,
+                        41, kImage1);
   label1_ = CreateChild(panel1_, "STATIC", "", statusVisible | SS_LEFT | SS_CENTERIMAGE, 56, 8, 300, 41, kLabel1);
   const bool ok1 = traits_.okIsButton1;
   XiButton1.Create(panel1_, ok1 ? IDOK : IDCANCEL, ok1 ? "OK" : "Cancel", 0, 16);
@@ -164,8 +164,7 @@ void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, cons
   traces_.Add(RegistryTrace(root, keyPath, name, std::move(info)));
 }
 
-void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
-                                     HKEY openKey) {
+void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey) {
   traces_.Add(RegistryTrace(root, keyPath, name, ReadRegString(openKey, name)));
 }
 
@@ -199,9 +198,7 @@ LRESULT TCategoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
       if (panel1_) Layout();
       return 0;
-    case WM_CLOSE:
-      ShowWindow(hwnd_, SW_HIDE);
-      return 0;
+    case WM_CLOSE: ShowWindow(hwnd_, SW_HIDE); return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);
 }

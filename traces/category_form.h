@@ -110,8 +110,7 @@ class TCategoryForm : public Window {
   const CleanRules& clean_;
   TraceList traces_;
   int foundCount_ = 0;
-  HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr,
-       label1_ = nullptr;
+  HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr, label1_ = nullptr;
   DpiLayout layout_;
   UniqueHandle<HICON, DestroyIcon> statusIcon_;
 };

@@ -83,17 +83,11 @@ std::string TwoDecimals(long long bytes, long long unit, std::string_view separa
 
 }  // namespace
 
-void ListFiles(TextList& list, const std::string& folder, const std::string& mask) {
-  List<false>(list, folder, mask);
-}
+void ListFiles(TextList& list, const std::string& folder, const std::string& mask) { List<false>(list, folder, mask); }
 
-void ListFilesIn(TextList& list, const std::string& folder, const std::string& mask) {
-  List<true>(list, folder, mask);
-}
+void ListFilesIn(TextList& list, const std::string& folder, const std::string& mask) { List<true>(list, folder, mask); }
 
-std::string FileSizeText(const FileFacts& facts) {
-  return std::to_string(static_cast<long long>(facts.size));
-}
+std::string FileSizeText(const FileFacts& facts) { return std::to_string(static_cast<long long>(facts.size)); }
 
 std::string FileSizeText(const std::string& path) {
   WIN32_FIND_DATAA data;
@@ -121,8 +115,7 @@ bool FileExists(const FileFacts& facts) {
   if (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   FILETIME local;
   WORD date, time;
-  return FileTimeToLocalFileTime(&facts.lastWrite, &local) &&
-         FileTimeToDosDateTime(&local, &date, &time);
+  return FileTimeToLocalFileTime(&facts.lastWrite, &local) && FileTimeToDosDateTime(&local, &date, &time);
 }
 
 bool FileExists(const std::string& path) {
@@ -132,8 +125,8 @@ bool FileExists(const std::string& path) {
 
 bool IsFileLocked(const std::string& path, const FileFacts* facts) {
   if (!(facts ? FileExists(*facts) : FileExists(path))) return false;
-  unique_file file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  unique_file file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
   return !file;
 }
 

@@ -16,13 +16,12 @@ bool DeleteTree(HKEY base, const std::string& rest) {
   unique_hkey key;
   if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS) {
     DWORD count = 0, longest = 0;
-    if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                         nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+    if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) == ERROR_SUCCESS) {
       std::vector<char> name(longest + 2);
       for (DWORD i = count; i-- > 0;) {
         DWORD len = static_cast<DWORD>(name.size());
-        if (RegEnumKeyExA(key.get(), i, name.data(), &len, nullptr, nullptr, nullptr, nullptr) ==
-            ERROR_SUCCESS)
+        if (RegEnumKeyExA(key.get(), i, name.data(), &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
           DeleteTree(key.get(), std::string(name.data(), len));
       }
     }
@@ -81,8 +80,8 @@ void ListNames(HKEY key, TextList& list, bool subkeys) {
   list.Clear();
   if (!key) return;
   DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValue = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr,
-                       &valueCount, &longestValue, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr, &valueCount,
+                       &longestValue, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
     return;
   DWORD count = subkeys ? subkeyCount : valueCount;
   std::vector<char> name((subkeys ? longestSubkey : longestValue) + 1);
@@ -147,8 +146,8 @@ bool KeyInstalled(Root root, const std::string& key) {
 
 std::string ReadMachineString(const std::string& keyPath, const std::string& valueName, RegistryView view) {
   unique_hkey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, WithoutLeadingBackslash(keyPath).c_str(), 0,
-                    KEY_QUERY_VALUE | ViewFlag(view), key.put()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, WithoutLeadingBackslash(keyPath).c_str(), 0, KEY_QUERY_VALUE | ViewFlag(view),
+                    key.put()) != ERROR_SUCCESS)
     return {};
   return ReadRegString(key.get(), valueName);
 }

@@ -110,8 +110,7 @@ bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter fi
   return false;
 }
 
-void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter,
-                    const std::string& info) {
+void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter, const std::string& info) {
   for (size_t i = 0; i < staging.Count(); ++i) {
     const std::string path(staging.Text(i));
     const FileFacts* facts = staging.Facts(i);

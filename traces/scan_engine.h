@@ -40,7 +40,7 @@ struct FileLocation {
   BaseFolder base;
   const char* folder;  // appended to the base folder; ends with a backslash
   const char* mask;
-  int workingList;     // index into the form's ListBox
+  int workingList;  // index into the form's ListBox
   Listing listing;
   Dots dots;
   // A category's extra rule for this location: false drops the path. `base` is the base
@@ -84,8 +84,7 @@ enum class FileFilter {
 bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter filter);
 
 // Adds a file trace with the given Info text for every staged path that passes the filter.
-void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter,
-                    const std::string& info);
+void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter, const std::string& info);
 
 enum class NameSource { Values, Subkeys };
 enum class NameRule {
@@ -115,9 +114,7 @@ constexpr RegistryRow ValuesButMRUList(Root root, const char* key) {
   return {root, key, NameSource::Values, NameRule::AllButMRUList};
 }
 // Every value, "MRUList" and the unnamed default value included.
-constexpr RegistryRow EveryValue(Root root, const char* key) {
-  return {root, key, NameSource::Values, NameRule::All};
-}
+constexpr RegistryRow EveryValue(Root root, const char* key) { return {root, key, NameSource::Values, NameRule::All}; }
 // Every value but the unnamed default value.
 constexpr RegistryRow NamedValues(Root root, const char* key) {
   return {root, key, NameSource::Values, NameRule::AllNamed};

@@ -32,9 +32,7 @@ class TextList {
   // The entry as stored, leading blank included.
   const std::string& Stored(size_t i) const { return entries_[i].stored; }
   // What the listing returned for this entry, or null for a text-only entry.
-  const FileFacts* Facts(size_t i) const {
-    return entries_[i].hasFacts ? &entries_[i].facts : nullptr;
-  }
+  const FileFacts* Facts(size_t i) const { return entries_[i].hasFacts ? &entries_[i].facts : nullptr; }
 
  private:
   struct Entry {

@@ -21,9 +21,9 @@ int StateImage(bool ticked) { return INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1); }
 
 bool TraceList::Create(HWND parent, int id, int x, int y, int width, int height) {
   if (hwnd_) return false;
-  HWND hwnd = CreateChild(parent, WC_LISTVIEWA, "",
-                          WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, x, y,
-                          width, height, id, WS_EX_CLIENTEDGE);
+  HWND hwnd =
+      CreateChild(parent, WC_LISTVIEWA, "", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, x,
+                  y, width, height, id, WS_EX_CLIENTEDGE);
   if (!hwnd) return false;
   if (!Subclass(hwnd)) {
     DestroyWindow(hwnd);
@@ -53,8 +53,11 @@ void TraceList::SetColumns(const char* firstCaption) {
   // Widths at 96 DPI, scaled to the DPI the form is shown at.
   const DpiLayout* layout = DpiLayout::Of(hwnd_);
   auto scaled = [layout](int width) { return layout ? layout->Scale(width) : width; };
-  const Column columns[] = {{firstCaption, scaled(150)}, {"File Location", scaled(250)}, {"File Type", scaled(80)},
-                            {"File Info", scaled(200)}, {"File Size", scaled(80)}};
+  const Column columns[] = {{firstCaption, scaled(150)},
+                            {"File Location", scaled(250)},
+                            {"File Type", scaled(80)},
+                            {"File Info", scaled(200)},
+                            {"File Size", scaled(80)}};
   constexpr int kColumns = sizeof columns / sizeof columns[0];
   // A rescan finds the five columns there already: only those the user has resized get
   // their width back. It looks the same as building them anew, which under Wine costs
@@ -180,9 +183,9 @@ int TraceList::FindByName(const NMLVFINDITEMA& find) const {
   auto matches = [&](size_t row) {
     const std::string& name = items_[row].name;
     if (what.flags & LVFI_PARTIAL)
-      return name.size() >= typed && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(),
-                                                    static_cast<int>(typed), what.psz,
-                                                    static_cast<int>(typed)) == CSTR_EQUAL;
+      return name.size() >= typed &&
+             CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(typed), what.psz,
+                            static_cast<int>(typed)) == CSTR_EQUAL;
     return lstrcmpiA(name.c_str(), what.psz) == 0;
   };
   size_t start = find.iStart >= 0 && static_cast<size_t>(find.iStart) < shownCount_ ? find.iStart : 0;

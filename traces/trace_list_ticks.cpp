@@ -66,8 +66,7 @@ bool TraceList::HandleTickInput(UINT message, WPARAM wParam, LPARAM lParam, LRES
       }
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

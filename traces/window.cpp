@@ -18,8 +18,7 @@ class Panel : public Window {
   bool Create(HWND parent, int x, int y, int width, int height, int id) {
     static const char kPanelClass[] = "ZarnPanel";
     return RegisterWindowClass(kPanelClass, nullptr, nullptr) &&
-           CreateFor(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS, x, y, width, height, parent,
-                     id);
+           CreateFor(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS, x, y, width, height, parent, id);
   }
   // From now on the window deletes the object when it is destroyed.
   HWND GiveToWindow() {
@@ -49,8 +48,7 @@ class Panel : public Window {
       case WM_COMMAND:
       case WM_NOTIFY:
       case WM_DRAWITEM:
-      case WM_MEASUREITEM:
-        return SendMessageA(GetParent(hwnd_), message, wParam, lParam);
+      case WM_MEASUREITEM: return SendMessageA(GetParent(hwnd_), message, wParam, lParam);
     }
     return DefaultProc(message, wParam, lParam);
   }
@@ -78,11 +76,10 @@ HFONT BoldFont(int points, bool underline) {
   return underline ? fonts.boldUnderline : fonts.bold;
 }
 
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
-                 int width, int height, int id, DWORD exStyle) {
-  HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height,
-                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
+HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
+                 int id, DWORD exStyle) {
+  HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (!child) return nullptr;
   DpiLayout* layout = DpiLayout::Of(parent);
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(layout ? layout->Fonts().normal : DialogFont()), FALSE);
@@ -90,8 +87,7 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
   return child;
 }
 
-HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edge, COLORREF color,
-                 int id) {
+HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edge, COLORREF color, int id) {
   auto panel = std::make_unique<Panel>(edge, color);
   if (!panel->Create(parent, x, y, width, height, id)) return nullptr;
   HWND hwnd = panel.release()->GiveToWindow();

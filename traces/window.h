@@ -14,8 +14,8 @@ HFONT DialogFont();
 HFONT BoldFont(int points = 8, bool underline = false);
 
 // A child control at a place in its parent's client area, with the dialog font.
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
-                 int width, int height, int id, DWORD exStyle = 0);
+HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
+                 int id, DWORD exStyle = 0);
 
 // A panel: a plain child window that paints a flat colour and an optional edge and passes
 // its children's notifications on to its own parent.

@@ -6,8 +6,11 @@
 namespace zarn::test {
 
 Canvas::Canvas(int width, int height, COLORREF background)
-    : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)),
-      bitmap_(gdi::CreateDib32(dc_.get(), width, height)), selection_(dc_.get(), bitmap_.get()) {
+    : width_(width),
+      height_(height),
+      dc_(CreateCompatibleDC(nullptr)),
+      bitmap_(gdi::CreateDib32(dc_.get(), width, height)),
+      selection_(dc_.get(), bitmap_.get()) {
   RECT all{0, 0, width, height};
   gdi::unique_hbrush brush(CreateSolidBrush(background));
   FillRect(dc_.get(), &all, brush.get());

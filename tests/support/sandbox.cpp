@@ -16,7 +16,8 @@ void RemoveTree(const std::string& path) {
       std::string name = data.cFileName;
       if (name == "." || name == "..") continue;
       std::string child = path + "\\" + name;
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         RemoveTree(child);
       } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveDirectoryA(child.c_str());  // a link: remove the link, never what it points to
@@ -62,8 +63,8 @@ Sandbox::Sandbox() {
   cache = localSettings + "\\Temporary Internet Files";
   programFiles = root_ + "\\Program Files";
   systemRoot = root_ + "\\WINDOWS";
-  for (const std::string* dir : {&appData, &localSettings, &localAppData, &recent, &cookies, &cache, &programFiles,
-                                 &systemRoot})
+  for (const std::string* dir :
+       {&appData, &localSettings, &localAppData, &recent, &cookies, &cache, &programFiles, &systemRoot})
     MakeDir(*dir);
 
   const std::string shell = kShellFolders;

@@ -73,9 +73,9 @@ class HeldOpen {
 // Machine-wide state (recycle bin, clipboard, URL cache) is only touched under Wine in
 // the throwaway prefix that the test command makes.
 bool InThrowawayWinePrefix();
-#define ZARN_REQUIRE_THROWAWAY_PREFIX()                                                     \
-  do {                                                                                    \
-    if (!::zarn::test::InThrowawayWinePrefix())                                           \
+#define ZARN_REQUIRE_THROWAWAY_PREFIX()                                                      \
+  do {                                                                                       \
+    if (!::zarn::test::InThrowawayWinePrefix())                                              \
       GTEST_SKIP() << "touches machine-wide state: runs only under Wine in the test prefix"; \
   } while (0)
 
