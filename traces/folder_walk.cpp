@@ -9,15 +9,13 @@
 namespace zarn {
 namespace {
 
-bool IsDots(std::string_view name) { return name == "." || name == ".."; }
-
 void AppendFilesBelow(TextList& out, const std::string& folder, TextList& work) {
   ListFilesIn(work, folder, "*");
   std::vector<std::string> subfolders;
   for (size_t i = 0; i < work.Count(); ++i) {
     const std::string_view path = work.Text(i);
     const FileFacts* facts = work.Facts(i);
-    if (!facts || IsDots(path.substr(folder.size()))) continue;
+    if (!facts || IsDotName(path.substr(folder.size()))) continue;
     if (facts->attributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (IsRealFolder(*facts)) subfolders.emplace_back(std::string(path) + "\\");
       continue;
@@ -28,6 +26,8 @@ void AppendFilesBelow(TextList& out, const std::string& folder, TextList& work) 
 }
 
 }  // namespace
+
+bool IsDotName(std::string_view name) { return name == "." || name == ".."; }
 
 bool IsRealFolder(const FileFacts& facts) {
   return (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) && !(facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -53,7 +53,7 @@ void ListRealSubfolders(TextList& list, const std::string& folder) {
   list.Clear();
   for (size_t i = 0; i < all.Count(); ++i) {
     const FileFacts* facts = all.Facts(i);
-    if (facts && IsRealFolder(*facts) && !IsDots(all.Text(i))) list.Add(all.Text(i), *facts);
+    if (facts && IsRealFolder(*facts) && !IsDotName(all.Text(i))) list.Add(all.Text(i), *facts);
   }
 }
 

@@ -8,6 +8,9 @@
 
 namespace zarn {
 
+// "." or "..", which a listing of every entry also returns.
+bool IsDotName(std::string_view name);
+
 // A listed entry that is a folder of its own, not a link to one.
 bool IsRealFolder(const FileFacts& facts);
 

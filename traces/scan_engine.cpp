@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "traces/category_form.h"
+#include "traces/folder_walk.h"
 #include "traces/probes.h"
 
 namespace zarn {
@@ -14,8 +15,6 @@ const std::string& FolderSnapshot::Get(BaseFolder folder) {
 }
 
 namespace {
-
-bool IsDotName(std::string_view name) { return name == "." || name == ".."; }
 
 // Letter case aside, as the file system compares names; the excepted names are ASCII.
 bool SameNameAnyCase(std::string_view a, std::string_view b) {
@@ -54,9 +53,7 @@ void StageListing(const FileLocation& loc, const std::string& base, const std::s
       staging.Add(path, *facts);
     else
       staging.Add(path);
-    if (subfolders && facts && (facts->attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        !(facts->attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotName(name))
-      subfolders->push_back(path + "\\");
+    if (subfolders && facts && IsRealFolder(*facts) && !IsDotName(name)) subfolders->push_back(path + "\\");
   }
 }
 
