@@ -9,8 +9,12 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test executables run under Wine.
-find_program(WINE_EXECUTABLE wine)
+# Test executables run under Debian's 32-bit Wine loader (/usr/bin/wine is a script that
+# chooses one).
+find_program(WINE_EXECUTABLE wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
+if(NOT WINE_EXECUTABLE)
+  find_program(WINE_EXECUTABLE wine)
+endif()
 if(WINE_EXECUTABLE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_EXECUTABLE})
 endif()

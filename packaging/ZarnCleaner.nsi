@@ -1,8 +1,18 @@
 ; The Windows installer. packaging/package.sh runs it as
-;   makensis -DVERSION=3.0.0 -DSTAGE=<folder of the files to ship> -DOUTFILE=<setup.exe> ZarnCleaner.nsi
+;   makensis -DVERSION=3.0.0 -DARCH=x64 -DSTAGE=<folder of the files to ship> -DOUTFILE=<setup.exe> ZarnCleaner.nsi
 ; Per user, without administrator rights; /S installs and uninstalls silently, /D= picks the folder.
+; ARCH is the program's: the x64 installer is itself a 64-bit program, the x86 one a 32-bit one.
 
-Unicode true
+!ifndef ARCH
+  !error "ARCH (x64 or x86) must be given with -D"
+!endif
+!if ${ARCH} == x64
+  Target amd64-unicode
+!else if ${ARCH} == x86
+  Target x86-unicode
+!else
+  !error "ARCH must be x64 or x86"
+!endif
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 RequestExecutionLevel user

@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# Packs a built ZarnCleaner.exe into the installer, the portable zip and their SHA256SUMS.
-#   packaging/package.sh BUILD_DIR OUT_DIR
-# BUILD_DIR holds ZarnCleaner.exe and generated/version.txt (CMake writes it from the project's
-# VERSION). Every file gets the time SOURCE_DATE_EPOCH (default: the last commit's), and the zip
-# lists its entries sorted, so the same program gives the same bytes.
+# Packs a built ZarnCleaner.exe into the portable zip and, unless --zip-only, the installer:
+#   packaging/package.sh BUILD_DIR OUT_DIR [--zip-only]
+# gives OUT_DIR/ZarnCleaner-<version>-<arch>-portable.zip and -setup.exe. BUILD_DIR holds
+# ZarnCleaner.exe, generated/version.txt and generated/arch.txt (CMake writes them from the
+# project's VERSION and the toolchain's architecture). Every file gets the time SOURCE_DATE_EPOCH
+# (default: the last commit's), and the zip lists its entries sorted, so the same program gives
+# the same bytes.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "$1" && pwd)"
 mkdir -p "$2"
 out="$(cd "$2" && pwd)"
 
+zip_only=no
+[ "${3:-}" = "--zip-only" ] && zip_only=yes
 version="$(cat "$build/generated/version.txt")"
+arch="$(cat "$build/generated/arch.txt")"
 epoch="${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct)}"
 export SOURCE_DATE_EPOCH="$epoch" TZ=UTC LC_ALL=C
-name="ZarnCleaner-$version"
+name="ZarnCleaner-$version-$arch"
 
 work="$out/.stage"
 rm -rf "$work"
@@ -25,7 +30,12 @@ crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
 cp "$build/ZarnCleaner.exe" "$top/ZarnCleaner.exe"
 crlf "$repo/LICENSE" "$top/LICENSE.txt"
 crlf "$repo/THIRD-PARTY-NOTICES.txt" "$top/THIRD-PARTY-NOTICES.txt"
-sed "s/@VERSION@/$version/g" "$repo/packaging/README-portable.txt" >"$work/readme"
+case "$arch" in
+  x64) bits="64-bit, for 64-bit Windows 7 to 11" ;;
+  *) bits="32-bit, for 32-bit Windows and Windows XP" ;;
+esac
+sed -e "s/@VERSION@/$version/g" -e "s/@ARCH@/$arch/g" -e "s/@BITS@/$bits/g" "$repo/packaging/README-portable.txt" \
+  >"$work/readme"
 crlf "$work/readme" "$top/README.txt"
 rm "$work/readme"
 cp "$top/ZarnCleaner.exe" "$top/LICENSE.txt" "$top/THIRD-PARTY-NOTICES.txt" "$work/nsis/"
@@ -47,10 +57,11 @@ rm -f "$zip" "$setup"
 (cd "$work/zip" && find "$name" -type f | sort | zip -X -D -q -9 "$zip" -@)
 touch -d "@$epoch" "$zip"
 
-makensis -V2 -DVERSION="$version" -DSTAGE="$work/nsis" -DOUTFILE="$setup" "$repo/packaging/ZarnCleaner.nsi"
-touch -d "@$epoch" "$setup"
-
-(cd "$out" && sha256sum "$(basename "$setup")" "$(basename "$zip")" >SHA256SUMS)
+if [ "$zip_only" = no ]; then
+  makensis -V2 -DVERSION="$version" -DARCH="$arch" -DSTAGE="$work/nsis" -DOUTFILE="$setup" \
+    "$repo/packaging/ZarnCleaner.nsi"
+  touch -d "@$epoch" "$setup"
+  echo "package: $setup"
+fi
 rm -rf "$work"
-echo "package: $setup"
 echo "package: $zip"

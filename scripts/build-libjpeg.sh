@@ -1,14 +1,20 @@
 #!/bin/bash
-# Cross-builds a static 32-bit Windows libjpeg from Debian's libjpeg-turbo source package into
-# .deps/libjpeg/{include,lib}. Run as root on Debian 12; later runs reuse the result.
+# Cross-builds a static Windows libjpeg from Debian's libjpeg-turbo source package into
+# .deps/ARCH/libjpeg/{include,lib}, for ARCH x64 (the default) or x86. Run as root on Debian 12;
+# later runs reuse the result.
+#   scripts/build-libjpeg.sh [x64|x86]
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
+arch="${1:-x64}"
+arch_toolchain "$arch" >/dev/null || exit 1
 deps="$repo/.deps"
-prefix="$deps/libjpeg"
+prefix="$deps/$arch/libjpeg"
 srcroot="$deps/src"
-builddir="$deps/build-libjpeg"
-toolchain="$repo/cmake/mingw-i686.cmake"
+builddir="$deps/build-libjpeg-$arch"
+toolchain="$(arch_toolchain "$arch")"
 
 if [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/jpeglib.h" ]; then
   echo "libjpeg: already built in $prefix"
@@ -97,7 +103,7 @@ need_pkgs=()
 for p in dpkg-dev cmake make; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need_pkgs+=("$p")
 done
-for p in gcc-mingw-w64-i686-posix; do
+for p in "$(arch_compiler_package "$arch")"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need_pkgs+=("$p")
 done
 
@@ -127,7 +133,7 @@ if [ -z "$src" ] || [ ! -f "$src/CMakeLists.txt" ]; then
 fi
 
 # SIMD stays off: the banners are small, and the plain C decoder avoids a NASM dependency.
-echo "libjpeg: building $(basename "$src") for i686-w64-mingw32"
+echo "libjpeg: building $(basename "$src") for $arch"
 rm -rf "$builddir"
 cmake -S "$src" -B "$builddir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \

@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# Installs what the build needs on Debian 12 (as root), cross-builds libjpeg once, and
-# builds the program and its tests into build/.
+# Installs what the build needs on Debian 12 (as root), cross-builds libjpeg once per
+# architecture, and builds the program and its tests:
+#   scripts/setup.sh [x64] [x86]     x64 into build/ (the default), x86 into build-x86/
+# Building needs no 32-bit code to run; only running the x86 build does.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
+archs=("$@")
+[ ${#archs[@]} -gt 0 ] || archs=(x64)
+for arch in "${archs[@]}"; do arch_toolchain "$arch" >/dev/null; done
 
 need=()
-command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-posix)
+for arch in x64 x86; do
+  command -v "$(arch_compiler "$arch")" >/dev/null || need+=("$(arch_compiler_package "$arch")")
+done
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
-command -v wine >/dev/null || need+=(wine)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
+# The 32-bit loader, for machines that run 32-bit code; elsewhere it is installed but unused.
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 command -v xvfb-run >/dev/null || need+=(xvfb xauth)
 [ -x /usr/bin/convert ] || need+=(imagemagick)
@@ -23,8 +33,16 @@ if [ ${#need[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${need[@]}"
 fi
 
-"$repo/scripts/build-libjpeg.sh"
-
-cmake -S "$repo" -B "$repo/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$repo/build" -j2
+for arch in "${archs[@]}"; do
+  "$repo/scripts/build-libjpeg.sh" "$arch"
+  build="$(arch_build_dir "$repo" "$arch")"
+  toolchain="$(arch_toolchain "$arch")"
+  # CMake keeps the compilers of a folder's first configure: a folder made for the other
+  # architecture (build/ was once the x86 build) starts afresh.
+  if [ -f "$build/CMakeCache.txt" ] && ! grep -qx "CMAKE_TOOLCHAIN_FILE:[A-Z]*=$toolchain" "$build/CMakeCache.txt"; then
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+  fi
+  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" -j2
+done

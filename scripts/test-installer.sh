@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Packs the built program into the installer and the portable zip and tests them under Wine, in
-# a Wine prefix of their own (build/wineprefix-installer), as a user would meet them:
-#   an older version installed, then this one over it into another folder (/D=) that already
-#   holds a file of the user's; installed a second time; the program started from the shortcut;
-#   the silent uninstall; the portable program started from a folder with a space and letters
-#   outside ASCII in its name.
-# Needs build/ZarnCleaner.exe (scripts/setup.sh builds it). Prints "installer: N checks, N failed".
+# Packs the built x64 program into the installer and the portable zip and tests them under the
+# 64-bit Wine, in a prefix of their own (build/wineprefix-installer), as a user would meet them:
+#   an older version installed (the x86 one where this machine runs 32-bit code, so that an x64
+#   install over an x86 one is tried), then this one over it into another folder (/D=) that
+#   already holds a file of the user's; installed a second time; the program started from the
+#   shortcut; the silent uninstall; the portable program started from a folder with a space and
+#   letters outside ASCII in its name.
+# Needs build/ZarnCleaner.exe (scripts/setup.sh builds it; build-x86/ for the older x86 one where
+# it is used). Prints "installer: N checks, N failed".
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
 build="$repo/build"
 work="$build/installer-test"
 
@@ -24,16 +28,26 @@ if [ "${1:-}" != "--inside" ]; then
   rm -rf "$work"
   mkdir -p "$work/older/generated"
   bash "$repo/packaging/package.sh" "$build" "$work/dist" >/dev/null
-  # An older release to upgrade from: the same program under a lower version.
-  cp "$build/ZarnCleaner.exe" "$work/older/"
+  # An older release to upgrade from: the same program under a lower version, of the x86 build
+  # where it can run, else of this one.
+  older_build="$build"
+  if runs_32bit && [ -f "$(arch_build_dir "$repo" x86)/ZarnCleaner.exe" ]; then
+    older_build="$(arch_build_dir "$repo" x86)"
+  else
+    echo "installer: the older version is the x64 one ($(why_no_32bit), or no x86 build)"
+  fi
+  cp "$older_build/ZarnCleaner.exe" "$work/older/"
+  cp "$older_build/generated/arch.txt" "$work/older/generated/"
   echo 2.9.0 >"$work/older/generated/version.txt"
   bash "$repo/packaging/package.sh" "$work/older" "$work/older-dist" >/dev/null
-  i686-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -static -o "$work/installer_probe.exe" \
+  "$(arch_compiler x64)" -std=c++20 -O2 -Wall -Wextra -static -o "$work/installer_probe.exe" \
     "$repo/tests/installer/installer_probe.cpp" -luser32 -lversion -lshell32
 
-  export WINEPREFIX="$build/wineprefix-installer"
+  export WINEPREFIX="$build/wineprefix-installer" WINEARCH=win64
+  make_wine_bin "$work/wine" x64
+  export PATH="$work/wine:$PATH"
   # No Linux menu entries for the shortcuts: they would land in the Unix user's home.
-  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config"
   rm -rf "$WINEPREFIX"
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside
@@ -60,6 +74,11 @@ check() {  # check DESCRIPTION COMMAND...: one named expectation
 }
 same() { [ "$1" = "$2" ] || { echo "  got:      $1"; echo "  expected: $2"; return 1; }; }
 
+pe_machine() {  # pe_machine FILE: the machine of a Windows program, 8664 for x64, 14c for x86
+  local pe
+  pe=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  od -An -t x2 -j $((pe + 4)) -N 2 "$1" | tr -d ' '
+}
 probe() { wine "$work/installer_probe.exe" "$@" </dev/null | tr -d '\r'; }
 winpath() { winepath -w "$1" 2>/dev/null; }
 unixpath() { winepath -u "$1" 2>/dev/null; }
@@ -81,8 +100,8 @@ listing() {  # every file and folder of the prefix's drive C, and the registry's
 }
 
 version="$(cat "$build/generated/version.txt")"
-setup="$work/dist/ZarnCleaner-$version-setup.exe"
-older="$work/older-dist/ZarnCleaner-2.9.0-setup.exe"
+setup="$work/dist/ZarnCleaner-$version-x64-setup.exe"
+older="$(ls "$work"/older-dist/ZarnCleaner-2.9.0-*-setup.exe)"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZarnCleaner'
 
 local_appdata="$(unixpath "$(wine cmd /c echo %LOCALAPPDATA% </dev/null | tr -d '\r')")"
@@ -117,6 +136,7 @@ installed_right() {  # installed_right DIR VERSION: files, shortcut and the one 
   local size
   size=$(( $(value EstimatedSize | sed 's/^REG_DWORD //') ))
   check "EstimatedSize $size KB against $kb KB of files" [ "$size" -ge "$kb" -a "$size" -le $((kb + 8)) ]
+  check "uninstaller is an x64 program" same "$(pe_machine "$dir/Uninstall.exe")" 8664
   check "uninstaller's version resource and icon" same "$(probe about "$windir\\Uninstall.exe")" \
     "Zarn Cleaner|$version|$version.0|1"
   check "NoModify" same "$(value NoModify)" "REG_DWORD 0x1"
@@ -126,6 +146,8 @@ installed_right() {  # installed_right DIR VERSION: files, shortcut and the one 
   check "one shortcut" same "$(find "$WINEPREFIX/drive_c" -iname '*.lnk' | grep -ic zarn)" 1
 }
 
+check "installer is an x64 program" same "$(pe_machine "$setup")" 8664
+check "program is an x64 program" same "$(pe_machine "$build/ZarnCleaner.exe")" 8664
 # The version resources come from the project's one version.
 check "installer's version resource and icon" same "$(probe about "$(winpath "$setup")")" "Zarn Cleaner|$version|$version.0|1"
 check "program's version resource" same "$(probe about "$(winpath "$build/ZarnCleaner.exe")" | cut -d'|' -f1-3)" \
@@ -169,12 +191,12 @@ check "nothing of ours left in the prefix (files, registry)" diff "$work/before.
 # The portable program from a folder with a space and letters outside ASCII.
 portable="$(unixpath 'C:\users\Public')/Zärn Прогрáмма"
 mkdir -p "$portable"
-unzip -q "$work/dist/ZarnCleaner-$version-portable.zip" -d "$portable"
+unzip -q "$work/dist/ZarnCleaner-$version-x64-portable.zip" -d "$portable"
 check "portable zip holds program, license, notices, read-me" same \
-  "$(cd "$portable/ZarnCleaner-$version" && ls -1 | LC_ALL=C sort | tr '\n' '|')" \
+  "$(cd "$portable/ZarnCleaner-$version-x64" && ls -1 | LC_ALL=C sort | tr '\n' '|')" \
   "LICENSE.txt|README.txt|THIRD-PARTY-NOTICES.txt|ZarnCleaner.exe|"
 listing >"$work/before-portable.txt"
-wine "$(winpath "$portable/ZarnCleaner-$version/ZarnCleaner.exe")" </dev/null &
+wine "$(winpath "$portable/ZarnCleaner-$version-x64/ZarnCleaner.exe")" </dev/null &
 check "portable program shows page 1" probe page1 30
 wait
 listing >"$work/after-portable.txt"

@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test under Wine and Xvfb in a
-# throwaway Wine prefix. Ends with CTest's summary.
+# Installs what is missing, builds, and runs every test under Wine and Xvfb in throwaway Wine
+# prefixes. Always: the x64 build's test programs in a 64-bit prefix, its DPI groups, the
+# standard-user group and the installer. Where this machine runs 32-bit code: also the x86
+# build's test programs in a 32-bit prefix and in a 64-bit one (WOW64). A group left out is
+# named with its reason and never counted as passed.
+# ZARN_X64_ONLY=1 takes the 64-bit-only path on a machine that runs both.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
-"$repo/scripts/setup.sh"
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
 
-export WINEPREFIX="$repo/build/wineprefix-test"
-export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+archs=(x64)
+if runs_32bit; then archs+=(x86); fi
+"$repo/scripts/setup.sh" "${archs[@]}"
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export ZARN_THROWAWAY_PREFIX=1
-# Wine keeps its recycle bin in the Unix user's trash: give the tests a trash of their own.
-export XDG_DATA_HOME="$repo/build/xdg-test"
-rm -rf "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
-rm -rf "$WINEPREFIX"
-
 # Folder links for the tests that check scans never follow one: Win32 cannot make them
 # under Wine, a Unix symbolic link inside the prefix lists as a reparse point.
-fx="$WINEPREFIX/drive_c/zarn-fixtures"
+export ZARN_LINK_FIXTURES='C:\zarn-fixtures'
 make_fixtures() {
+  local fx="$1/drive_c/zarn-fixtures"
   mkdir -p "$fx/outside/sub" "$fx/cache/Content.IE5/ABCD1234" "$fx/appdata/Apple Computer/QuickTime/downloads/sub"
   echo secret > "$fx/outside/secret.dat"
   echo deep > "$fx/outside/sub/deep.dat"
@@ -38,70 +42,81 @@ make_fixtures() {
     done
   done
 }
-export ZARN_LINK_FIXTURES='C:\zarn-fixtures'
 
-cd "$repo/build"
-status=0 passed=0 failed=0
+status=0 passed=0 failed=0 left_out=0
 # Records the outcome of one block of tests; the run fails if any block failed.
-block() { if [ "$1" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi; }
-# One wineserver for the whole run, started inside the X server so it does not linger.
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -e
-  wineboot -i >/dev/null 2>&1 || true
-  # Without a window manager Wine waits two seconds for every hidden managed window;
-  # unmanaged windows need no answer from one.
-  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
-  wineserver -w
-  '"$(declare -f make_fixtures)"'
-  fx="'"$fx"'"; make_fixtures
-  wineserver -p
-  # Start the prefix'"'"'s background services now: started by the first test, they would
-  # inherit its output pipe and keep CTest waiting for it to close.
-  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-  status=0
-  ctest --output-on-failure -j2 -LE "^dpi[0-9]+\$" || status=$?
-  wineserver -k || true
-  exit $status
-' && block 0 || block 1
+block() {
+  if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; echo "== $1: FAILED"; fi
+}
+leave_out() { left_out=$((left_out + 1)); echo "== left out: $1 ($2)"; }
 
-# ---- DPI -----------------------------------------------------------------------------
+# in_prefix NAME KIND SCREEN SCRIPT: runs SCRIPT (bash) in a new prefix build/wineprefix-NAME of
+# the Wine KIND (x64, x86, wow64), inside an X server, with one wineserver for all of it. SCRIPT
+# sees $build, the build folder the caller exported.
+in_prefix() {
+  local name="$1" kind="$2" screen="$3" script="$4"
+  local bin="$repo/build/wine-$kind"
+  make_wine_bin "$bin" "$kind"
+  # Wine keeps its recycle bin in the Unix user's trash: each prefix gets a trash of its own.
+  WINEPREFIX="$repo/build/wineprefix-$name" WINEARCH="$(wine_arch "$kind")" PATH="$bin:$PATH" \
+  XDG_DATA_HOME="$repo/build/xdg-$name" FIXTURES="$(declare -f make_fixtures)" \
+    xvfb-run -a -s "-screen 0 $screen" bash -c '
+    set -e
+    rm -rf "$WINEPREFIX" "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
+    wineboot -i >/dev/null 2>&1 || true
+    # Without a window manager Wine waits two seconds for every hidden managed window;
+    # unmanaged windows need no answer from one.
+    wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w
+    eval "$FIXTURES"; make_fixtures "$WINEPREFIX"
+    wineserver -p
+    # Start the prefix'"'"'s background services now: started by the first test, they would
+    # inherit its output pipe and keep CTest waiting for it to close.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    cd "$build"
+    status=0
+    '"$script"' || status=$?
+    wineserver -k || true
+    exit $status
+  '
+}
+
 # The windows at 100, 125, 150 and 200 %, on a screen as large as a 200 % one (a window never
 # grows beyond its screen, also when it moves to a higher DPI). Wine takes the resolution from
 # the registry when a program starts, so each group runs after its value is set.
-xvfb-run -a -s "-screen 0 2560x1600x24" bash -c '
-  wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-  status=0
+dpi_groups='
   for dpi in 96 120 144 192; do
     wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
     ctest --output-on-failure -j2 -L "^dpi$dpi\$" || status=$?
   done
-  wine reg delete "HKCU\\Control Panel\\Desktop" /v LogPixels /f >/dev/null 2>&1 || true
-  wineserver -k || true
-  exit $status
-' && block 0 || block 1
+  (exit $status)'
 
-# ---- 64-bit prefix -------------------------------------------------------------------
+# ---- x64 ------------------------------------------------------------------------------
+export build="$repo/build"
+echo "== x64 build, 64-bit prefix: every test program"
+in_prefix test x64 1024x768x24 'ctest --output-on-failure -j2 -LE "^dpi[0-9]+\$"' && block "x64 tests" 0 ||
+  block "x64 tests" 1
+echo "== x64 build, 64-bit prefix: the windows at 96, 120, 144 and 192 DPI"
+in_prefix test-dpi x64 2560x1600x24 "$dpi_groups" && block "x64 DPI" 0 || block "x64 DPI" 1
+
+# ---- x86 ------------------------------------------------------------------------------
 # A 32-bit program on 64-bit Windows meets WOW64: two registry views and system32
-# redirected to SysWOW64. Debian's wine64 makes such a prefix; only the tests that differ
-# there run in it.
-dpkg -s wine64 >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends wine64
+# redirected to SysWOW64. Only the tests that differ there run in the 64-bit prefix.
 wow64_tests='^(test_wow64|test_catalogue|test_windsys)$'
-prefix64="$repo/build/wineprefix-test64"
-rm -rf "$prefix64"
-echo "== 64-bit prefix: $wow64_tests"
-WINEPREFIX="$prefix64" WINEARCH=win64 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -e
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
-  wineserver -w
-  wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-  status=0
-  ctest --output-on-failure -j2 -R "'"$wow64_tests"'" || status=$?
-  wineserver -k || true
-  exit $status
-' && block 0 || block 1
+if runs_32bit; then
+  export build="$repo/build-x86"
+  echo "== x86 build, 32-bit prefix: every test program"
+  in_prefix test-x86 x86 1024x768x24 'ctest --output-on-failure -j2 -LE "^dpi[0-9]+\$"' && block "x86 tests" 0 ||
+    block "x86 tests" 1
+  echo "== x86 build, 64-bit prefix (WOW64): $wow64_tests"
+  in_prefix test-wow64 wow64 1024x768x24 "ctest --output-on-failure -j2 -R '$wow64_tests'" &&
+    block "x86 under WOW64" 0 || block "x86 under WOW64" 1
+else
+  reason="$(why_no_32bit)"
+  leave_out "x86 build, 32-bit prefix: every test program" "$reason"
+  leave_out "x86 build, 64-bit prefix (WOW64): $wow64_tests" "$reason"
+fi
+export build="$repo/build"
 
 # ---- unprivileged Unix user ----------------------------------------------------------
 # Wine run as root opens a read-only file for writing; a standard user on Windows cannot.
@@ -111,16 +126,19 @@ user_tests=(test_probes test_cleaner test_windsys)
 test_user=zarn-tester
 id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /usr/sbin/nologin "$test_user"
 # The user works in a folder of its own outside the clone, with copies of the test
-# programs: the clone may sit below folders that other users cannot enter.
+# programs and of the Wine wrappers: the clone may sit below folders that other users
+# cannot enter.
 user_dir="$(mktemp -d /tmp/zarn-user-test.XXXXXX)"
 chmod 755 "$user_dir"
 mkdir -p "$user_dir/bin"
 for t in "${user_tests[@]}"; do cp "$repo/build/tests/$t.exe" "$user_dir/bin/"; done
+make_wine_bin "$user_dir/wine" x64
 chown -R "$test_user": "$user_dir"
-echo "== as $test_user: ${user_tests[*]}"
-runuser -u "$test_user" -- env -i PATH="$PATH" HOME="$(getent passwd "$test_user" | cut -d: -f6)" LANG="${LANG:-C.UTF-8}" \
-  WINEPREFIX="$user_dir/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-  ZARN_THROWAWAY_PREFIX=1 XDG_DATA_HOME="$user_dir/xdg" TESTS="${user_tests[*]}" BUILD="$user_dir" \
+echo "== x64 build, as $test_user: ${user_tests[*]}"
+runuser -u "$test_user" -- env -i PATH="$user_dir/wine:$PATH" HOME="$(getent passwd "$test_user" | cut -d: -f6)" \
+  LANG="${LANG:-C.UTF-8}" WINEPREFIX="$user_dir/wineprefix" WINEARCH=win64 WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml=" ZARN_THROWAWAY_PREFIX=1 XDG_DATA_HOME="$user_dir/xdg" \
+  TESTS="${user_tests[*]}" BUILD="$user_dir" \
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineboot -i >/dev/null 2>&1 || true
   wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
@@ -137,13 +155,15 @@ runuser -u "$test_user" -- env -i PATH="$PATH" HOME="$(getent passwd "$test_user
   done
   wineserver -k || true
   exit $status
-' && block 0 || block 1
-
-# ---- installer and portable zip -----------------------------------------------------
-# Packed from this build and tested in a Wine prefix of their own (under a minute).
-"$repo/scripts/test-installer.sh" && block 0 || block 1
+' && block "standard user" 0 || block "standard user" 1
 rm -rf "$user_dir"
 
-# Blocks of tests: the 32-bit prefix, the DPIs, the 64-bit prefix, the standard user, the installer.
+# ---- installer and portable zip -----------------------------------------------------
+# The x64 installer, packed from this build and tested in a 64-bit prefix of its own.
+echo "== x64 installer and portable zip"
+"$repo/scripts/test-installer.sh" && block installer 0 || block installer 1
+
+# Blocks: x64 tests, x64 DPI, (x86 tests, x86 under WOW64,) standard user, installer.
+[ "$left_out" -eq 0 ] || echo "left out: $left_out groups (named above)"
 echo "blocks: $passed passed, $failed failed"
 exit $status

@@ -1,6 +1,8 @@
-// A 32-bit program on 64-bit Windows: the catalogue finds programs registered in either
-// registry view and in either programs folder, and the System scan lists and cleans the
-// WMI logs of the real system32, never their SysWOW64 namesakes. Runs in the 64-bit test
+// The program on 64-bit Windows, as a native 64-bit process and as a 32-bit one under WOW64:
+// the catalogue finds programs registered in either registry view and in either programs
+// folder, Google Update's keys in the 32-bit view only, and the System scan lists and cleans
+// the WMI logs of the real system32, never their SysWOW64 namesakes. A 64-bit process names
+// that folder "system32"; a 32-bit one reaches it only as "Sysnative". Runs in a 64-bit test
 // prefix; these tests write the machine's own keys and folders, so they run only there.
 #include <windows.h>
 
@@ -20,10 +22,12 @@ namespace {
 
 const char kMozilla[] = "SOFTWARE\\Mozilla";
 
-#define ZARN_REQUIRE_WOW64()                                                                  \
-  do {                                                                                        \
-    ZARN_REQUIRE_THROWAWAY_PREFIX();                                                          \
-    if (!RunsUnderWow64()) GTEST_SKIP() << "runs only as a 32-bit program on 64-bit Windows"; \
+constexpr bool kNative64 = sizeof(void*) == 8;
+
+#define ZARN_REQUIRE_WOW64()                                                                   \
+  do {                                                                                         \
+    ZARN_REQUIRE_THROWAWAY_PREFIX();                                                           \
+    if (!kNative64 && !RunsUnderWow64()) GTEST_SKIP() << "runs only on 64-bit Windows";        \
   } while (0)
 
 REGSAM Flag(RegistryView view) { return view == RegistryView::Wow64_64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY; }
@@ -71,6 +75,34 @@ TEST(Wow64CatalogueTest, FirefoxIsOfferedFromEitherRegistryView) {
   }
 }
 
+TEST(Wow64CatalogueTest, ProcessKindIsTheBuildOne) {
+  ZARN_REQUIRE_WOW64();
+  // A 64-bit process never runs under WOW64; a 32-bit one on 64-bit Windows always does.
+  EXPECT_NE(RunsUnderWow64(), kNative64);
+}
+
+TEST(Wow64CatalogueTest, ChromeIsOfferedFromGoogleUpdatesKeyInThe32BitViewOnly) {
+  ZARN_REQUIRE_WOW64();
+  const char kUpdater[] = "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}";
+  ASSERT_FALSE(Offers("Google Chrome"));
+  struct Case {
+    const char* what;
+    REGSAM view;
+    bool offered;
+  };
+  // Google Update is a 32-bit program on every Windows: what it writes lands in the 32-bit
+  // view, which a 64-bit process reads only when it asks for it.
+  for (const Case& c : {Case{"64-bit view", KEY_WOW64_64KEY, false}, Case{"32-bit view", KEY_WOW64_32KEY, true}}) {
+    SCOPED_TRACE(c.what);
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUpdater, 0, nullptr, 0, KEY_ALL_ACCESS | c.view, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(k);
+    EXPECT_EQ(Offers("Google Chrome"), c.offered);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUpdater, c.view, 0);
+  }
+}
+
 TEST(Wow64CatalogueTest, SafariIsOfferedFromEitherProgramsFolder) {
   ZARN_REQUIRE_WOW64();
   ASSERT_FALSE(Offers("Safari"));
@@ -97,7 +129,7 @@ TEST_F(Wow64WindSysTest, WbemLogsOfTheRealSystem32AreListedAndCleanedNotTheirSys
   const std::string w(windows, n);
   Sandbox::SetString(Root::HKLM, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", w);
   const std::string name = "zarn-" + std::to_string(GetCurrentProcessId()) + ".log";
-  const std::string native = w + "\\Sysnative\\wbem\\Logs\\";
+  const std::string native = w + (kNative64 ? "\\system32" : "\\Sysnative") + "\\wbem\\Logs\\";
   const std::string wow = w + "\\SysWOW64\\wbem\\Logs\\";
   Sandbox::WriteFile(native + name, "native");
   Sandbox::WriteFile(wow + name, "32-bit");

@@ -93,7 +93,8 @@ std::vector<HWND> TextLabels(HWND top) {
 int GdiObjectCount() {
   if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(counted);
   // Wine 8's table: 65536 entries of 24 bytes (64-bit fields even in a 32-bit process), the
-  // type in byte 14, found through the PEB where Windows keeps its shared handle table.
+  // type in byte 14, found through the PEB where Windows keeps its shared handle table (its
+  // GdiSharedHandleTable field, at another offset in a 64-bit process's PEB).
   using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   if (!GetProcAddress(ntdll, "wine_get_version")) return 0;
@@ -102,7 +103,8 @@ int GdiObjectCount() {
   PROCESS_BASIC_INFORMATION info{};
   if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0) return -1;
   const auto* peb = reinterpret_cast<const char*>(info.PebBaseAddress);
-  const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + 0x94);
+  constexpr size_t kGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+  const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + kGdiTableOffset);
   int n = 0;
   for (int i = 0; table && i < 0x10000; ++i) n += table[i * 24 + 14] != 0;
   return n;
