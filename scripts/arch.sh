@@ -84,3 +84,26 @@ wine_arch() {  # wine_arch KIND: the WINEARCH of its prefix
     *) echo win64 ;;
   esac
 }
+
+# The architecture the demo, the screenshots and the benchmark run: ZARN_ARCH, x64 by default.
+# x86 only where this machine runs 32-bit code. Prints it, or fails with the reason.
+chosen_arch() {
+  local arch="${ZARN_ARCH:-x64}"
+  arch_toolchain "$arch" >/dev/null || return 1
+  if [ "$arch" = x86 ] && ! runs_32bit; then
+    echo "ZARN_ARCH=x86: the x86 build cannot run here: $(why_no_32bit)" >&2
+    return 1
+  fi
+  echo "$arch"
+}
+
+
+# demo_wine REPO ARCH: the environment of the demo prefix of a build (the demo and the
+# screenshots share it): WINEPREFIX, WINEARCH and that build's Wine first on PATH.
+demo_wine() {
+  local suffix=""
+  [ "$2" = x64 ] || suffix="-$2"
+  make_wine_bin "$1/build/wine-$2" "$2"
+  export PATH="$1/build/wine-$2:$PATH" WINEARCH="$(wine_arch "$2")"
+  export WINEPREFIX="$1/build/wineprefix-demo$suffix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}

@@ -2,25 +2,31 @@
 # Measures the scans and the clean on a large profile in a throwaway Wine prefix and
 # plots scan time against cache size. Not part of the test run.
 #   bash scripts/benchmark.sh [SCALE]     SCALE 1 = the full profile (default), 0.1 for a quick look
-# Environment: BENCH_RUNS (default 5), BENCH_BUILD_DIR (default build/, set up by setup.sh),
-# BENCH_PREFIX (default build/wineprefix-bench; always made afresh).
+# Environment: ZARN_ARCH (x64, the default, in a 64-bit prefix; x86 in a 32-bit one, where 32-bit
+# code runs), BENCH_RUNS (default 5), BENCH_BUILD_DIR (default build/ or build-x86/, set up by
+# setup.sh), BENCH_PREFIX (default build/wineprefix-bench; always made afresh).
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
+arch="$(chosen_arch)"
 scale="${1:-1}"
 runs="${BENCH_RUNS:-5}"
-build="${BENCH_BUILD_DIR:-$repo/build}"
+build="${BENCH_BUILD_DIR:-$(arch_build_dir "$repo" "$arch")}"
 
 if [ -z "${BENCH_BUILD_DIR:-}" ]; then
-  "$repo/scripts/setup.sh"
+  "$repo/scripts/setup.sh" "$arch"
 else
-  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-i686.cmake" \
+  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$(arch_toolchain "$arch")" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$build" -j2 --target ZarnCleaner zarn_bench >/dev/null
 command -v gnuplot >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends gnuplot-nox
 
 export WINEPREFIX="${BENCH_PREFIX:-$repo/build/wineprefix-bench}"
-export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+make_wine_bin "$build/wine-$arch" "$arch"
+export PATH="$build/wine-$arch:$PATH" WINEARCH="$(wine_arch "$arch")"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export ZARN_THROWAWAY_PREFIX=1
 export XDG_DATA_HOME="$build/xdg-bench"
 rm -rf "$WINEPREFIX" "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"

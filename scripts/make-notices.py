@@ -16,6 +16,12 @@ import sys
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MINGW = "/usr/share/doc/mingw-w64-i686-dev/copyright"
 GCC = "/usr/share/doc/gcc-mingw-w64-i686-posix-runtime/copyright"
+# The x64 build links the same sources from the x86-64 packages; one notice serves both builds
+# while their copyright files say the same.
+SAME_AS = {
+    MINGW: "/usr/share/doc/mingw-w64-x86-64-dev/copyright",
+    GCC: "/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright",
+}
 
 
 def libjpeg_copyright():
@@ -148,8 +154,21 @@ def notices():
     return "\n".join(parts)
 
 
+def same_for_both_builds():
+    for x86, x64 in SAME_AS.items():
+        if not os.path.exists(x64):
+            continue
+        with open(x86, "rb") as a, open(x64, "rb") as b:
+            if a.read() != b.read():
+                print(f"{x64} differs from {x86}: the x64 build needs notices of its own", file=sys.stderr)
+                return False
+    return True
+
+
 def main():
     target = os.path.join(REPO, "THIRD-PARTY-NOTICES.txt")
+    if not same_for_both_builds():
+        return 1
     text = notices()
     if "--check" in sys.argv[1:]:
         with open(target, encoding="utf-8") as f:

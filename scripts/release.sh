@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes a release of the checked-out commit: installs what is missing (as root, from Debian's
-# archive), builds the program afresh in build-release/, and writes into dist/
-#   ZarnCleaner-<version>-setup.exe, ZarnCleaner-<version>-portable.zip and SHA256SUMS.
+# archive), builds the program afresh for x64 and x86 in build-release-x64/ and build-release-x86/,
+# and writes into dist/
+#   ZarnCleaner-<version>-x64-setup.exe, ZarnCleaner-<version>-x64-portable.zip,
+#   ZarnCleaner-<version>-x86-portable.zip and SHA256SUMS.
 # The version is the project's VERSION in CMakeLists.txt. Files carry the commit's time, so two
 # runs on the same commit give the same bytes.
 set -euo pipefail
@@ -13,8 +15,12 @@ if ! git diff --quiet HEAD --; then
   exit 1
 fi
 
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
 need=()
-command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-posix)
+for arch in x64 x86; do
+  command -v "$(arch_compiler "$arch")" >/dev/null || need+=("$(arch_compiler_package "$arch")")
+done
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v makensis >/dev/null || need+=(nsis)
@@ -25,7 +31,6 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
-"$repo/scripts/build-libjpeg.sh"
 
 # The notices must still match the copyright files of the toolchain and library linked in.
 python3 "$repo/scripts/make-notices.py" --check
@@ -33,11 +38,18 @@ python3 "$repo/scripts/make-notices.py" --check
 export SOURCE_DATE_EPOCH="$(git log -1 --format=%ct)"
 # A build from nothing: no earlier build folder, no compiler cache.
 unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
-build="$repo/build-release"
-rm -rf "$build"
-cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j2 --target ZarnCleaner
+rm -rf "$repo/dist"
+for arch in x64 x86; do
+  "$repo/scripts/build-libjpeg.sh" "$arch"
+  build="$repo/build-release-$arch"
+  rm -rf "$build"
+  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$(arch_toolchain "$arch")" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$build" -j2 --target ZarnCleaner
+done
 
-bash "$repo/packaging/package.sh" "$build" "$repo/dist"
+# The installer for 64-bit Windows; the 32-bit build as a portable zip, for 32-bit Windows and XP.
+bash "$repo/packaging/package.sh" "$repo/build-release-x64" "$repo/dist"
+bash "$repo/packaging/package.sh" "$repo/build-release-x86" "$repo/dist" --zip-only
+(cd "$repo/dist" && sha256sum ZarnCleaner-*-setup.exe ZarnCleaner-*-portable.zip >SHA256SUMS)
 cat "$repo/dist/SHA256SUMS"

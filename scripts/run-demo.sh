@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the cleaner under Wine in a throwaway demo
 # prefix seeded with sample traces, so nothing of a real profile is touched.
+# The x64 build in a 64-bit prefix; ZARN_ARCH=x86 runs the x86 one where 32-bit code runs.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
-"$repo/scripts/setup.sh"
-
-export WINEPREFIX="$repo/build/wineprefix-demo" WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
+arch="$(chosen_arch)"
+"$repo/scripts/setup.sh" "$arch"
+demo_wine "$repo" "$arch"
 "$repo/scripts/seed-demo.sh"
 
+exe="$(arch_build_dir "$repo" "$arch")/ZarnCleaner.exe"
 if [ -n "${DISPLAY:-}" ]; then
-  wine "$repo/build/ZarnCleaner.exe"
+  wine "$exe"
 else
   echo "No DISPLAY: running on a virtual X server (Xvfb); use scripts/screenshot.sh to see it."
-  xvfb-run -a -s "-screen 0 1024x768x24" wine "$repo/build/ZarnCleaner.exe"
+  xvfb-run -a -s "-screen 0 1024x768x24" wine "$exe"
 fi

@@ -2,12 +2,17 @@
 # Starts the cleaner on the demo profile under Xvfb, walks the wizard with real mouse
 # clicks and saves a PNG of every page and of a detail dialog into docs/ (or $1).
 # ZARN_DPI=144 takes them at 150 % (120: 125 %, 192: 200 %) on a screen scaled alike.
+# The x64 build (scripts/setup.sh builds it); ZARN_ARCH=x86 the x86 one, where 32-bit code runs.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/arch.sh
+. "$repo/scripts/arch.sh"
+arch="$(chosen_arch)"
+exe="$(arch_build_dir "$repo" "$arch")/ZarnCleaner.exe"
 out="${1:-$repo/docs}"
 mkdir -p "$out"
 command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xdotool
-export WINEPREFIX="$repo/build/wineprefix-demo" WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+demo_wine "$repo" "$arch"
 "$repo/scripts/seed-demo.sh"
 dpi="${ZARN_DPI:-96}"
 # A length at 96 DPI at the screenshots' DPI, rounded as the program rounds.
@@ -19,7 +24,7 @@ xvfb-run -a -s "-screen 0 $(s 1024)x$(s 768)x24" bash -c '
   dpi='"$dpi"'
   '"$(declare -f s)"'
   wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
-  wine "'"$repo"'/build/ZarnCleaner.exe" &
+  wine "'"$exe"'" &
   for i in $(seq 1 100); do wid=$(xdotool search --name "^ZARN CLEANER$" 2>/dev/null | head -1) && [ -n "$wid" ] && break; sleep 0.2; done
   sleep 1.5
   # The client area starts below the caption Wine draws itself.

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Makes $WINEPREFIX (once) and lays sample traces into it for the demo and the screenshots.
+# The caller puts the Wine of the build it runs first on PATH and sets WINEARCH (win64 for the
+# x64 build, win32 for the x86 one).
 set -euo pipefail
 : "${WINEPREFIX:?set WINEPREFIX to the demo prefix}"
-export WINEDEBUG=-all WINEARCH=win32
+export WINEDEBUG=-all WINEARCH="${WINEARCH:-win64}"
 
 run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a "$@"; fi; }
-if [ ! -f "$WINEPREFIX/.zarn-demo" ]; then
+if [ ! -f "$WINEPREFIX/.zarn-demo-$WINEARCH" ]; then
   rm -rf "$WINEPREFIX"
   run wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
-  touch "$WINEPREFIX/.zarn-demo"
+  touch "$WINEPREFIX/.zarn-demo-$WINEARCH"
 fi
 
 # The traces are laid anew every time: a demo run may have cleaned them.
