@@ -33,7 +33,10 @@ class TApplication : public Window {
         if (LOWORD(wParam) != WA_INACTIVE && MainForm && IsWindowVisible(MainForm->Handle()))
           SetActiveWindow(MainForm->Handle());
         return 0;
-      case WM_CLOSE: ExitProcess(0);
+      case WM_CLOSE:
+        if (!MainForm) ExitProcess(0);
+        MainForm->EndProgram();
+        return 0;
     }
     return Window::HandleMessage(message, wParam, lParam);
   }

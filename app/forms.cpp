@@ -1,5 +1,7 @@
 #include "app/forms.h"
 
+#include <type_traits>
+
 #include "app/aboutform.h"
 #include "app/utama.h"
 
@@ -27,7 +29,10 @@ namespace {
 template <typename Form>
 bool Make(Form*& ref) {
   ref = new Form();
-  return ref->Create();
+  if constexpr (std::is_base_of_v<TCategoryForm, Form>)
+    return ref->Create(FirstScan::WhenAsked);
+  else
+    return ref->Create();
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ extern TEdgeForm* EdgeForm;
 // The application title, shown for the program in the task bar and on its message boxes.
 inline constexpr char kApplicationTitle[] = "Zarn Cleaner 2008";
 
-// Creates the sixteen windows in their fixed order; each category form scans once as it
-// is created. Only the main window is shown.
+// Creates the sixteen windows in their fixed order. Only the main window is shown; the
+// category forms scan first when the wizard asks them to.
 bool CreateAllForms();
 void DestroyAllForms();
 

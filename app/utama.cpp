@@ -10,6 +10,7 @@
 #include "app/label_table.h"
 #include "app/wizard_lists.h"
 #include "res/resource.h"
+#include "traces/pulse.h"
 
 namespace zarn {
 
@@ -18,6 +19,14 @@ const char kWebAddress[] = "http://www.zarncleaner.com";
 namespace {
 
 UrlOpener g_urlOpener = nullptr;
+ProgramEnder g_programEnder = nullptr;
+
+void EndNow() {
+  if (g_programEnder)
+    g_programEnder();
+  else
+    ExitProcess(0);
+}
 
 constexpr int kImageScan = 0, kImageDone = 1, kImageClean = 2;
 
@@ -103,6 +112,8 @@ void CreateBar(TXiProgressBar& bar, HWND parent, int id, int x, int y, int width
 }  // namespace
 
 void SetUrlOpener(UrlOpener opener) { g_urlOpener = opener; }
+
+void SetProgramEnder(ProgramEnder ender) { g_programEnder = ender; }
 
 void OpenWebSite() {
   if (g_urlOpener) {
@@ -247,8 +258,13 @@ bool TMainForm::PumpMessages() {
   return true;
 }
 
+bool TMainForm::PulseDuringRun(void* form) {
+  auto* self = static_cast<TMainForm*>(form);
+  return self->PumpMessages() && !self->endRequested_;
+}
+
 void TMainForm::Animate(const Run& run, int row) {
-  for (int n = 0; n <= 100 && !quitting_; ++n) {
+  for (int n = 0; n <= 100 && !quitting_ && !endRequested_; ++n) {
     if (!PumpMessages()) return;
     Sleep(5);
     run.bar.SetPosition(n + 100 * row);
@@ -286,10 +302,16 @@ bool TMainForm::RunCategories(const Run& run) {
 
   for (int p = 0; p < RowCount(run.list) && !quitting_; ++p) {
     Animate(run, p);
-    if (quitting_) return false;
+    if (quitting_ || endRequested_) return false;
     SetRowImage(run.list, p, kImageDone);
     if (run.countColumn) SetCell(run.list, p, *run.countColumn, "0");
-    if (TCategoryForm* form = FindCategoryForm(Cell(run.list, p, 0))) (form->*run.operation)();
+    if (TCategoryForm* form = FindCategoryForm(Cell(run.list, p, 0))) {
+      // A large cache takes seconds: the window keeps answering, and Windows never calls
+      // it hung, while the scan or clean runs on this one thread.
+      PulseScope pulse(&TMainForm::PulseDuringRun, this);
+      (form->*run.operation)();
+    }
+    if (endRequested_) return false;
   }
 
   SetTexts(run.titleLabel, run.noteLabel, run.after);
@@ -358,6 +380,7 @@ void TMainForm::nextbtnClick() {
     default: break;
   }
   busy_ = false;
+  if (endRequested_) EndNow();
 }
 
 void TMainForm::backbtnClick() {
@@ -368,7 +391,14 @@ void TMainForm::backbtnClick() {
 
 void TMainForm::finishBtnClick() { PostQuitMessage(0); }
 
-void TMainForm::closebtnClick() { ExitProcess(0); }
+void TMainForm::closebtnClick() { EndProgram(); }
+
+void TMainForm::EndProgram() {
+  if (busy_)
+    endRequested_ = true;
+  else
+    EndNow();
+}
 
 void TMainForm::helpbtnClick() { OpenWebSite(); }
 
@@ -417,8 +447,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
-      // FormClose: closing the main window ends the program at once.
-      ExitProcess(0);
+      // FormClose: closing the main window ends the program.
+      EndProgram();
+      return 0;
     case WM_DPICHANGED: {
       const UINT dpi = layout_.DpiChanged(wParam, lParam);
       // The new list images go in before the old ones are destroyed.

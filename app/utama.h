@@ -47,6 +47,10 @@ class TMainForm : public Window {
   void aboutbtnClick();
   void lv3DblClick();
 
+  // "Close", the caption's close box and the task bar's: the program ends at once, or, while
+  // a scan or clean runs, as soon as the running step has finished its current item.
+  void EndProgram();
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool OnCommand(int id, int code, HWND control) override;
@@ -92,10 +96,13 @@ class TMainForm : public Window {
   // The progress animation of one row: 101 steps of 5 ms with pending messages handled.
   void Animate(const Run& run, int row);
   bool PumpMessages();
+  // Between two items of a running scan or clean: handles what the user did meanwhile.
+  static bool PulseDuringRun(void* form);
 
   Page page_{};
   bool busy_ = false;
   bool quitting_ = false;
+  bool endRequested_ = false;
   gdi::unique_himagelist imageList1_;
   gdi::unique_hbitmap banner1_, banner2_;
   DpiLayout layout_;
@@ -108,5 +115,9 @@ extern const char kWebAddress[];
 void OpenWebSite();
 using UrlOpener = void (*)(const char* address);
 void SetUrlOpener(UrlOpener opener);
+
+// Ends the process; tests may watch the moment instead.
+using ProgramEnder = void (*)();
+void SetProgramEnder(ProgramEnder ender);
 
 }  // namespace zarn

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "categories/interexplor.h"
+#include "traces/pulse.h"
 
 namespace zarn {
 namespace {
@@ -70,7 +71,7 @@ void ClearUrlCache() {
   };
   do {
     if (IsContentEntry(entry.Info()->lpszSourceUrlName)) DeleteUrlCacheEntryA(entry.Info()->lpszSourceUrlName);
-  } while (FetchEntry(entry, next));
+  } while (Pulse() && FetchEntry(entry, next));
   FindCloseUrlCache(find);
 }
 

@@ -23,7 +23,7 @@ std::string NameOf(const std::string& path) {
 
 }  // namespace
 
-bool TCategoryForm::Create() {
+bool TCategoryForm::Create(FirstScan first) {
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(traits_.iconId));
   RegisterWindowClass(traits_.className, icon, GetSysColorBrush(COLOR_BTNFACE));
   if (!CreateTopLevel(traits_.className, traits_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 700,
@@ -50,7 +50,10 @@ bool TCategoryForm::Create() {
   ApplyDpi();
   Layout();
   AddDialogWindow(hwnd_);
-  ClickScan();
+  if (first == FirstScan::AtCreate)
+    ClickScan();
+  else
+    scanPending_ = true;
   return true;
 }
 
@@ -94,12 +97,14 @@ void TCategoryForm::ClickDelete() {
 }
 
 void TCategoryForm::ShowDetail() {
+  RunPendingScan();
   ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd_);
   BringWindowToTop(hwnd_);
 }
 
 void TCategoryForm::scanbtnClick() {
+  scanPending_ = false;
   traces_.SetColumns(traits_.firstColumn);
   traces_.BeginAdding();
   traces_.Clear();
@@ -127,11 +132,21 @@ void TCategoryForm::SetStatusLabel() {
   if (traits_.family == StatusFamily::A) SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 }
 
-void TCategoryForm::delbtnClick() { RunCleaner(*this); }
+void TCategoryForm::delbtnClick() {
+  // Nothing has been listed yet, so nothing has been seen ticked.
+  if (scanPending_) return;
+  RunCleaner(*this);
+}
 
-void TCategoryForm::AddTrace(TraceItem item) { traces_.Add(std::move(item)); }
+// An item added to a form whose first scan still waits goes after that scan's items, as it
+// would have after a scan at creation.
+void TCategoryForm::AddTrace(TraceItem item) {
+  RunPendingScan();
+  traces_.Add(std::move(item));
+}
 
 void TCategoryForm::AddFileTrace(const std::string& path, const std::string& info, std::string sizeText) {
+  RunPendingScan();
   TraceItem item;
   item.location = LocationOf(path);
   item.name = NameOf(path);
@@ -158,6 +173,7 @@ TraceItem RegistryTrace(Root root, const std::string& keyPath, const std::string
 
 void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
                                      const char* fixedInfo) {
+  RunPendingScan();
   std::string info = fixedInfo ? std::string(fixedInfo)
                                : ReadRegString(!keyPath.empty() && keyPath[0] == '\\' ? keyPath.substr(1) : keyPath,
                                                name, RootKey(root));
@@ -165,6 +181,7 @@ void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, cons
 }
 
 void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey) {
+  RunPendingScan();
   traces_.Add(RegistryTrace(root, keyPath, name, ReadRegString(openKey, name)));
 }
 

@@ -38,28 +38,53 @@ struct FormTraits {
   int iconId = 0;
 };
 
+// When a form's first scan runs. At start-up nothing of it is seen before the wizard scans
+// (a scan of a large cache would keep the window from appearing for seconds), so the
+// program's forms wait; a form on its own scans as it is created.
+enum class FirstScan {
+  AtCreate,
+  // On the first ClickScan, or when anything first asks for a result of the scan: the trace
+  // list, the found count, the status label, the detail dialog. A clean never runs it.
+  WhenAsked,
+};
+
 class TCategoryForm : public Window {
  public:
   enum ControlId { kScanButton = 1001, kDelButton, kTraceList, kXiButton1, kXiButton2, kPanel1, kImage1, kLabel1 };
 
   TCategoryForm(const FormTraits& traits, const CleanRules& clean) : traits_(traits), clean_(clean) {}
 
-  // Creates the hidden window and runs the first scan.
-  bool Create();
+  // Creates the hidden window; its first scan runs as `first` says.
+  bool Create(FirstScan first = FirstScan::AtCreate);
 
   // The wizard's three operations: click the scan button, read the found count, click delbtn.
+  // The clean never runs a waiting first scan: it deletes only what a scan has listed.
   void ClickScan();
-  int FoundCount() const { return foundCount_; }
+  int FoundCount() const {
+    RunPendingScan();
+    return foundCount_;
+  }
   void ClickDelete();
+  // True from a WhenAsked creation until the first scan has run.
+  bool ScanPending() const { return scanPending_; }
 
   // Shows the form as the modeless detail dialog, or brings it to the front.
   void ShowDetail();
 
   const FormTraits& Traits() const { return traits_; }
   const CleanRules& Clean() const { return clean_; }
-  TraceList& Traces() { return traces_; }
-  const TraceList& Traces() const { return traces_; }
-  HWND StatusLabel() const { return label1_; }
+  TraceList& Traces() {
+    RunPendingScan();
+    return traces_;
+  }
+  const TraceList& Traces() const {
+    RunPendingScan();
+    return traces_;
+  }
+  HWND StatusLabel() const {
+    RunPendingScan();
+    return label1_;
+  }
   HWND StatusIcon() const { return image1_; }
   HWND ScanButton() const { return scanButton_; }
   HWND DelButton() const { return delbtn_; }
@@ -101,6 +126,10 @@ class TCategoryForm : public Window {
  private:
   void scanbtnClick();
   void delbtnClick();
+  // Every form object is created non-const; a const reader may still run the waiting scan.
+  void RunPendingScan() const {
+    if (scanPending_) const_cast<TCategoryForm*>(this)->ClickScan();
+  }
   void SetStatusLabel();
   void Layout();
   // The form's pictures and self-drawn controls for the DPI of its layout.
@@ -110,6 +139,7 @@ class TCategoryForm : public Window {
   const CleanRules& clean_;
   TraceList traces_;
   int foundCount_ = 0;
+  bool scanPending_ = false;
   HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr, label1_ = nullptr;
   DpiLayout layout_;
   UniqueHandle<HICON, DestroyIcon> statusIcon_;

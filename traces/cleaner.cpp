@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "traces/category_form.h"
+#include "traces/pulse.h"
 #include "traces/registry.h"
 
 namespace zarn {
@@ -56,7 +57,10 @@ void CleanRegistry(const CleanRules& rules, const TraceItem& item) {
 void RunCleaner(TCategoryForm& form) {
   const CleanRules& rules = form.Clean();
   const TraceList& list = form.Traces();
+  // A stop (the program is ending) comes between two items, never inside one, and skips
+  // the category's closing step: every item is then deleted whole or not touched.
   for (size_t i = 0; i < list.Count(); ++i) {
+    if (!Pulse()) return;
     if (!list.IsTicked(i)) continue;
     const TraceItem& item = list.Item(i);
     if (rules.everyItemIsFile || !item.IsRegistry())

@@ -9,6 +9,7 @@
 
 #include "traces/exact_names.h"
 #include "traces/handles.h"
+#include "traces/pulse.h"
 
 namespace zarn {
 namespace {
@@ -54,7 +55,7 @@ void List(TextList& list, const std::string& folder, const std::string& mask) {
     } else {
       list.Add(data.cFileName, FactsOf(data));
     }
-  } while (FindNextFileA(find.get(), &data));
+  } while (Pulse() && FindNextFileA(find.get(), &data));
 }
 
 std::string FullPath(const std::string& path) {

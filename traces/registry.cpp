@@ -5,6 +5,7 @@
 
 #include "traces/exact_names.h"
 #include "traces/handles.h"
+#include "traces/pulse.h"
 
 namespace zarn {
 namespace {
@@ -86,7 +87,7 @@ void ListNames(HKEY key, TextList& list, bool subkeys) {
   DWORD count = subkeys ? subkeyCount : valueCount;
   std::vector<char> name((subkeys ? longestSubkey : longestValue) + 1);
   list.Reserve(count);
-  for (DWORD i = 0; i < count; ++i) {
+  for (DWORD i = 0; i < count && Pulse(); ++i) {
     DWORD len = static_cast<DWORD>(name.size());
     LONG rc = EnumerateName(key, i, name.data(), &len, subkeys);
     if (rc == ERROR_MORE_DATA) {

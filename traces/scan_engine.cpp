@@ -5,6 +5,7 @@
 #include "traces/category_form.h"
 #include "traces/folder_walk.h"
 #include "traces/probes.h"
+#include "traces/pulse.h"
 
 namespace zarn {
 
@@ -37,7 +38,7 @@ void StageListing(const FileLocation& loc, const std::string& base, const std::s
   else
     ListFilesIn(work, folder, loc.mask);
   std::string path;
-  for (size_t i = 0; i < work.Count(); ++i) {
+  for (size_t i = 0; i < work.Count() && Pulse(); ++i) {
     std::string_view text = work.Text(i);
     if (loc.listing == Listing::Names) {
       path.assign(folder).append(text);
@@ -108,7 +109,7 @@ bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter fi
 }
 
 void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter, const std::string& info) {
-  for (size_t i = 0; i < staging.Count(); ++i) {
+  for (size_t i = 0; i < staging.Count() && Pulse(); ++i) {
     const std::string path(staging.Text(i));
     const FileFacts* facts = staging.Facts(i);
     if (PassesFilter(path, facts, filter)) form.AddFileTrace(path, facts, info);
@@ -156,7 +157,7 @@ void ProbeKey(TCategoryForm& form, const RegistryRow& row, const std::string& ke
     reg.ListSubkeyNames(memo);
   // Each value is read through the key already open: under Wine every fresh open is a
   // round trip to the server with a path lookup.
-  for (size_t i = 0; i < memo.Count(); ++i) {
+  for (size_t i = 0; i < memo.Count() && Pulse(); ++i) {
     const std::string name(memo.Text(i));
     if (!NameTaken(row, name)) continue;
     if (row.fixedInfo)
