@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "traces/probes.h"
+#include "traces/pulse.h"
 #include "traces/scan_engine.h"
 
 namespace zarn {
@@ -132,7 +133,7 @@ void TInterForm::WalkCache(const std::string& folder, int level) {
   }
 }
 
-void TInterForm::AfterClean() { ClearUrlCache(); }
+void TInterForm::AfterClean() { RunWhilePulsing(ClearUrlCache); }
 
 std::span<const FileLocation> InterCookies() { return kCookies; }
 std::span<const RegistryRow> InterBrowserKeys() { return kBrowserKeys; }

@@ -36,4 +36,11 @@ bool Pulse();
 // True once a handler has asked the running work to stop.
 bool PulseStopped();
 
+// Runs one step that the program cannot split, such as a single platform call that may take
+// seconds (the URL cache's first enumeration reads its whole index). With a handler
+// installed the step runs on a thread of its own while this thread keeps pulsing; the
+// step touches no window and no state of this thread, and this returns only once it has
+// finished, whatever the handler said meanwhile. Without a handler it runs right here.
+void RunWhilePulsing(void (*step)());
+
 }  // namespace zarn
