@@ -20,8 +20,10 @@ std::atomic<int> g_ends{0};
 class WizardRunTest : public AppTest {
  protected:
   void Seed() override {
-    // Enough temporary files that the System scan and clean take many pulses.
-    Sandbox::MakeDir(sandbox.localSettings + "\\Temp");
+    // Enough cache files that the Opera scan and clean take many pulses. (The System
+    // category would also read the clipboard, which the machine tests share.)
+    Sandbox::CreateKey(Root::HKCU, "SOFTWARE\\Opera Software");
+    Sandbox::MakeDir(Cache());
     for (int i = 0; i < kTempFiles; ++i) {
       HANDLE f = CreateFileA(Temp(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
       ASSERT_NE(f, INVALID_HANDLE_VALUE);
@@ -36,18 +38,19 @@ class WizardRunTest : public AppTest {
     SetProgramEnder([] { ++g_ends; });
     HWND lvall = Main(TMainForm::kLvall);
     auto rows = ReadList(lvall);
-    for (size_t i = 0; i < rows.size(); ++i) SetTick(lvall, static_cast<int>(i), rows[i][0] == "System");
+    for (size_t i = 0; i < rows.size(); ++i) SetTick(lvall, static_cast<int>(i), rows[i][0] == "Opera");
   }
   void TearDown() override {
     SetProgramEnder(nullptr);
     AppTest::TearDown();
   }
-  std::string Temp(int i) const { return sandbox.localSettings + "\\Temp\\t" + std::to_string(i) + ".tmp"; }
+  std::string Cache() const { return sandbox.appData + "\\Opera\\Opera\\profile\\cache4\\"; }
+  std::string Temp(int i) const { return Cache() + "t" + std::to_string(i) + ".tmp"; }
   // The temporary files still there; each must be whole, as it was written.
   int TempFilesLeft() const {
     int n = 0;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((sandbox.localSettings + "\\Temp\\*.tmp").c_str(), &data);
+    HANDLE find = FindFirstFileA((Cache() + "*.tmp").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return 0;
     do {
       ++n;
@@ -76,15 +79,14 @@ class WizardRunTest : public AppTest {
 };
 
 TEST_F(WizardRunTest, StartUpScansNothingAndTheWizardsFirstScanFindsEverything) {
-  for (const char* caption : {"Windows Explorer", "Windows Applets", "System"})
+  for (const char* caption : {"Windows Explorer", "Windows Applets", "System", "Opera"})
     EXPECT_TRUE(FindCategoryForm(caption)->ScanPending()) << caption;
   SendMessageA(Main(TMainForm::kNextbtn), BM_CLICK, 0, 0);
   ASSERT_EQ(MainForm->State(), 2);
-  TCategoryForm& system = *FindCategoryForm("System");
-  EXPECT_FALSE(system.ScanPending());
+  TCategoryForm& opera = *FindCategoryForm("Opera");
+  EXPECT_FALSE(opera.ScanPending());
   int ours = 0;
-  for (size_t i = 0; i < system.Traces().Count(); ++i)
-    ours += system.Traces().Item(i).location == sandbox.localSettings + "\\Temp\\";
+  for (size_t i = 0; i < opera.Traces().Count(); ++i) ours += opera.Traces().Item(i).location == Cache();
   EXPECT_EQ(ours, kTempFiles);
   // Only the category the wizard ran has scanned.
   EXPECT_TRUE(FindCategoryForm("Windows Explorer")->ScanPending());
@@ -92,20 +94,20 @@ TEST_F(WizardRunTest, StartUpScansNothingAndTheWizardsFirstScanFindsEverything) 
 }
 
 TEST_F(WizardRunTest, CloseDuringTheScanStopsItAndEndsTheProgramDeletingNothing) {
-  TCategoryForm& system = *FindCategoryForm("System");
-  NextWithCloseWhen([&system] { return !system.ScanPending(); });
+  TCategoryForm& opera = *FindCategoryForm("Opera");
+  NextWithCloseWhen([&opera] { return !opera.ScanPending(); });
   EXPECT_EQ(g_ends, 1);
   // The scan stopped early: not every file was listed, and none was deleted.
-  EXPECT_LT(system.Traces().Count(), static_cast<size_t>(kTempFiles));
+  EXPECT_LT(opera.Traces().Count(), static_cast<size_t>(kTempFiles));
   EXPECT_EQ(TempFilesLeft(), kTempFiles);
 }
 
 TEST_F(WizardRunTest, ADetailDialogOpenedAndClosedDuringTheScanLetsItFinish) {
-  TCategoryForm& system = *FindCategoryForm("System");
+  TCategoryForm& opera = *FindCategoryForm("Opera");
   TCategoryForm& explorer = *FindCategoryForm("Windows Explorer");
   HWND dialog = explorer.Handle(), ok = explorer.OkButton();
   bool shownMidScan = false;
-  NextWithPressWhen([&system] { return !system.ScanPending(); },
+  NextWithPressWhen([&opera] { return !opera.ScanPending(); },
                     [&] {
                       ShowWindow(dialog, SW_SHOW);
                       // A window of the scanning thread: shown once that thread looks at its messages.
@@ -117,8 +119,7 @@ TEST_F(WizardRunTest, ADetailDialogOpenedAndClosedDuringTheScanLetsItFinish) {
   EXPECT_EQ(MainForm->State(), 2);
   EXPECT_EQ(WindowText(Main(TMainForm::kLabel7)), "Scan Complete");
   size_t ours = 0;
-  for (size_t i = 0; i < system.Traces().Count(); ++i)
-    ours += system.Traces().Item(i).location == sandbox.localSettings + "\\Temp\\";
+  for (size_t i = 0; i < opera.Traces().Count(); ++i) ours += opera.Traces().Item(i).location == Cache();
   EXPECT_EQ(ours, static_cast<size_t>(kTempFiles));
   EXPECT_EQ(g_ends, 0);
   EXPECT_EQ(TempFilesLeft(), kTempFiles);
