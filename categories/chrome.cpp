@@ -14,7 +14,7 @@ const FormTraits kTraits = {
     .family = StatusFamily::A,
     .iconId = IDI_CAT_CHROME,
 };
-const CleanRules kClean = {};
+const CleanRules kClean = {.databases = ChromiumDatabases()};
 
 }  // namespace
 

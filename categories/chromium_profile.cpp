@@ -24,20 +24,19 @@ const FileLocation kCaches[] = {
 };
 const FileLocation kCookies[] = {
     {kProfile, "\\Network\\", "Cookies", 2, Listing::Paths, Dots::Skip},
-    {kProfile, "\\Network\\", "Cookies-journal", 3, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Cookies", 4, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Cookies-journal", 5, Listing::Paths, Dots::Skip},
+    {kProfile, "\\", "Cookies", 3, Listing::Paths, Dots::Skip},
 };
 const FileLocation kHistory[] = {
     {kProfile, "\\", "History", 2, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "History-journal", 3, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Visited Links", 4, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Top Sites", 5, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Top Sites-journal", 6, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Shortcuts", 7, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Shortcuts-journal", 8, Listing::Paths, Dots::Skip},
-    {kProfile, "\\Sessions\\", "*", 9, Listing::Paths, Dots::Skip},
+    {kProfile, "\\", "Visited Links", 3, Listing::Paths, Dots::Skip},
+    {kProfile, "\\", "Top Sites", 4, Listing::Paths, Dots::Skip},
+    {kProfile, "\\", "Shortcuts", 5, Listing::Paths, Dots::Skip},
+    {kProfile, "\\Sessions\\", "*", 6, Listing::Paths, Dots::Skip},
 };
+
+// The SQLite databases among them. A database's rollback journal is no trace of its own:
+// it goes with its database, and stays with one the user keeps.
+const char* const kDatabases[] = {"Cookies", "History", "Top Sites", "Shortcuts"};
 
 // Caches are rebuilt by the browser and may be listed while it runs; the databases are
 // held open by a running browser and are only listed when it has let go of them. The
@@ -51,6 +50,8 @@ const ProfilePart kParts[] = {
 }  // namespace
 
 std::span<const ProfilePart> ChromiumProfileParts() { return kParts; }
+
+std::span<const char* const> ChromiumDatabases() { return kDatabases; }
 
 std::vector<FileTable> ChromiumProfileTables() {
   std::vector<FileTable> tables;

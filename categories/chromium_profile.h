@@ -34,6 +34,8 @@ struct ProfilePart {
 std::span<const ProfilePart> ChromiumProfileParts();
 // The parts' tables, for the checks that walk every table.
 std::vector<FileTable> ChromiumProfileTables();
+// The names of the profile's SQLite databases, whose journals go with them.
+std::span<const char* const> ChromiumDatabases();
 
 // Lists one profile, `below` its base folder (begins with a backslash, no trailing one),
 // and adds a trace for each file found, in the order of the parts. On `base` when one is

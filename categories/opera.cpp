@@ -16,7 +16,7 @@ const FormTraits kTraits = {
     .family = StatusFamily::A,
     .iconId = IDI_CAT_OPERA,
 };
-const CleanRules kClean = {};
+const CleanRules kClean = {.databases = ChromiumDatabases()};
 
 // The profile folder of Opera 9: cookies, the plain files of the disk cache, four data
 // files and the saved session, in this order. Every listing is flat.

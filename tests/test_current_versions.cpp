@@ -46,6 +46,8 @@ const char kE[] = "Windows Explorer", kS[] = "System", kIE[] = "Internet Explore
 const char kJump[] = "All items listed in Jump Lists", kDialog[] = "All items listed in Open/Save Dialog",
            kDocs[] = "All items listed in Recent Documents", kCache[] = "Internet Cache", kCookies[] = "Cookies",
            kHistory[] = "History";
+// A file that no item names and that the clean deletes with the database before it.
+const char kGoesWithItsDatabase[] = "goes with its database";
 
 const Thing kThings[] = {
     {kE, Recent, "AutomaticDestinations\\1b4dd67f29cb1962.automaticDestinations-ms", kJump},
@@ -83,7 +85,7 @@ const Thing kThings[] = {
     {kO, Roaming, OPERA "GPUCache\\data_0", kCache},
     {kO, Roaming, OPERA "Network\\Cookies", kCookies},
     {kO, Roaming, OPERA "History", kHistory},
-    {kO, Roaming, OPERA "History-journal", kHistory},
+    {kO, Roaming, OPERA "History-journal", kGoesWithItsDatabase},
     {kO, Roaming, OPERA "Sessions\\Session_13350000000000000", kHistory},
     {kO, Roaming, OPERA "Default\\Cookies", kCookies},
     {kO, Roaming, OPERA "Default\\Visited Links", kHistory},
@@ -192,7 +194,7 @@ class CurrentProfileTest : public AppTest {
       if (t.at == Text || t.at == MachineText) Sandbox::SetString(root, key, e.name, kData);
       if (t.at == Key) Sandbox::SetString(root, key + "\\" + e.name, "0", kData);
     }
-    (t.caption ? traces_ : kept_).push_back(e);
+    (t.info == kGoesWithItsDatabase ? followers_ : t.caption ? traces_ : kept_).push_back(e);
   }
 
   struct ExpectedTrace {
@@ -210,7 +212,7 @@ class CurrentProfileTest : public AppTest {
   }
 
   std::string home_;
-  std::vector<ExpectedTrace> traces_, kept_;
+  std::vector<ExpectedTrace> traces_, kept_, followers_;
 };
 
 TEST_F(CurrentProfileTest, EachCategoryListsTodaysTracesInOrderWithItsOwnTexts) {
@@ -249,6 +251,7 @@ TEST_F(CurrentProfileTest, ACleanOfEveryCategoryDeletesTheTickedAndKeepsWhatUser
     EXPECT_EQ(Present(t), left) << t.caption << ": " << t.Line();
   }
   for (const ExpectedTrace& k : kept_) EXPECT_TRUE(Present(k)) << k.Line();
+  for (const ExpectedTrace& f : followers_) EXPECT_FALSE(Present(f)) << f.Line();
 }
 
 class LinkedProfileTest : public CategoryTest {};
