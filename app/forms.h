@@ -1,5 +1,11 @@
 #pragma once
-// The program-wide references to every window, created once at start-up.
+// The program's windows: one list, in the order start-up makes them, from which creating,
+// destroying and finding them derive, and the program-wide reference to each.
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
 #include "categories/Adobe.h"
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
@@ -40,12 +46,25 @@ extern TEdgeForm* EdgeForm;
 // The application title, shown for the program in the task bar and on its message boxes.
 inline constexpr char kApplicationTitle[] = "Zarn Cleaner 2008";
 
-// Creates the sixteen windows in their fixed order; each category form scans once as it
-// is created. Only the main window is shown.
+// Creates every window in its fixed order into its reference above; each category form
+// scans once as it is created. Only the main window is shown. Stops at the first window
+// that cannot be made.
 bool CreateAllForms();
+// Destroys every window that was made, the last made first.
 void DestroyAllForms();
 
 // The category form whose caption equals `caption` exactly, or null.
 TCategoryForm* FindCategoryForm(const std::string& caption);
+// Every category form made, in the order start-up makes them.
+std::vector<TCategoryForm*> CategoryForms();
+
+// What the program knows of each category's form besides the window: a fresh form of its
+// kind (not yet created) and the tables its scan reads.
+struct CategoryKind {
+  std::unique_ptr<TCategoryForm> (*make)();
+  CategoryTables (*tables)();
+};
+// Every category, in the order start-up makes their forms.
+std::span<const CategoryKind> CategoryKinds();
 
 }  // namespace zarn

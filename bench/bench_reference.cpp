@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/forms.h"
 #include "categories/Adobe.h"
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
@@ -372,9 +373,11 @@ void Opera(Ref& r) {
 }  // namespace
 
 const std::vector<std::string>& Captions() {
-  static const std::vector<std::string> captions = {
-      "Windows Explorer", "System",       "Adobe",           "Macromedia",      "Microsoft Office", "Internet Explorer",
-      "Safari",           "Media Player", "Windows Applets", "Mozilla Firefox", "Open Office",      "Opera"};
+  static const std::vector<std::string> captions = [] {
+    std::vector<std::string> all;
+    for (const CategoryKind& kind : CategoryKinds()) all.emplace_back(kind.make()->Traits().caption);
+    return all;
+  }();
   return captions;
 }
 

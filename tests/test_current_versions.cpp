@@ -140,8 +140,6 @@ const Thing kThings[] = {
     {nullptr, Local, "Microsoft\\Media Player\\CurrentDatabase_400.wmdb"},
 };
 
-const char* const kEvery[] = {kE,           "Windows Applets", kS, kIE, kO, kF, "Safari", kMs, "Open Office", kA,
-                              "Macromedia", "Media Player"};
 const char kData[] = "C:\\Users\\u\\Documents\\report.docx";
 
 class CurrentProfileTest : public AppTest {
@@ -235,8 +233,8 @@ TEST_F(CurrentProfileTest, EachCategoryListsTodaysTracesInOrderWithItsOwnTexts) 
 TEST_F(CurrentProfileTest, ACleanOfEveryCategoryDeletesTheTickedAndKeepsWhatUsersKeep) {
   // The first trace of each category stays unticked, and so does all that is not the profile's.
   std::vector<std::string> unticked;
-  for (const char* caption : kEvery) {
-    TCategoryForm& form = *FindCategoryForm(caption);
+  for (TCategoryForm* each : CategoryForms()) {
+    TCategoryForm& form = *each;
     bool first = true;
     for (size_t i = 0; i < form.Traces().Count(); ++i) {
       const TraceItem& item = form.Traces().Item(i);

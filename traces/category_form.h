@@ -1,6 +1,6 @@
 #pragma once
 // The window that owns one category: its scan, its trace list, its found count and its
-// cleaner. Each of the twelve categories derives from it and supplies its probing step.
+// cleaner. Every category derives from it and supplies its probing step.
 #include <windows.h>
 
 #include <string>
