@@ -7,23 +7,6 @@
 
 namespace zarn {
 
-TMainForm* MainForm = nullptr;
-TDetailsForm* DetailsForm = nullptr;
-TWindSysForm* WindSysForm = nullptr;
-TadobeForm* adobeForm = nullptr;
-TmacromediaForm* macromediaForm = nullptr;
-TMsofficeForm* MsofficeForm = nullptr;
-TInterForm* InterForm = nullptr;
-TSafariForm* SafariForm = nullptr;
-TmediaplayForm* mediaplayForm = nullptr;
-TwinappletForm* winappletForm = nullptr;
-TmozzForm* mozzForm = nullptr;
-TFormabout* Formabout = nullptr;
-TOpenofficeForm* OpenofficeForm = nullptr;
-TOperaForm* OperaForm = nullptr;
-TChromeForm* ChromeForm = nullptr;
-TEdgeForm* EdgeForm = nullptr;
-
 namespace {
 
 // One window of the list, made from its reference: how to make and destroy it and, for a

@@ -26,22 +26,23 @@ namespace zarn {
 class TMainForm;
 class TFormabout;
 
-extern TMainForm* MainForm;
-extern TDetailsForm* DetailsForm;
-extern TWindSysForm* WindSysForm;
-extern TadobeForm* adobeForm;
-extern TmacromediaForm* macromediaForm;
-extern TMsofficeForm* MsofficeForm;
-extern TInterForm* InterForm;
-extern TSafariForm* SafariForm;
-extern TmediaplayForm* mediaplayForm;
-extern TwinappletForm* winappletForm;
-extern TmozzForm* mozzForm;
-extern TFormabout* Formabout;
-extern TOpenofficeForm* OpenofficeForm;
-extern TOperaForm* OperaForm;
-extern TChromeForm* ChromeForm;
-extern TEdgeForm* EdgeForm;
+// The program-wide reference to each window, set while the window exists.
+inline TMainForm* MainForm = nullptr;
+inline TDetailsForm* DetailsForm = nullptr;
+inline TWindSysForm* WindSysForm = nullptr;
+inline TadobeForm* adobeForm = nullptr;
+inline TmacromediaForm* macromediaForm = nullptr;
+inline TMsofficeForm* MsofficeForm = nullptr;
+inline TInterForm* InterForm = nullptr;
+inline TSafariForm* SafariForm = nullptr;
+inline TmediaplayForm* mediaplayForm = nullptr;
+inline TwinappletForm* winappletForm = nullptr;
+inline TmozzForm* mozzForm = nullptr;
+inline TFormabout* Formabout = nullptr;
+inline TOpenofficeForm* OpenofficeForm = nullptr;
+inline TOperaForm* OperaForm = nullptr;
+inline TChromeForm* ChromeForm = nullptr;
+inline TEdgeForm* EdgeForm = nullptr;
 
 // The application title, shown for the program in the task bar and on its message boxes.
 inline constexpr char kApplicationTitle[] = "Zarn Cleaner 2008";
