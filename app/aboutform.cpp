@@ -23,7 +23,12 @@ const LabelSpec kTexts[] = {
 }  // namespace
 
 bool TFormabout::Create() {
-  return CreateForm({"TFormabout", "Zarn Cleaner - About", WS_CAPTION | WS_SYSMENU, 402, 270, IDI_APP});
+  return CreateForm({.className = "TFormabout",
+                     .title = "Zarn Cleaner - About",
+                     .style = WS_CAPTION | WS_SYSMENU,
+                     .width = 402,
+                     .height = 270,
+                     .iconId = IDI_APP});
 }
 
 void TFormabout::CreateControls() {

@@ -113,8 +113,12 @@ void OpenWebSite() {
 }
 
 bool TMainForm::Create() {
-  if (!CreateForm(
-          {"TMainForm", "ZARN CLEANER", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 555, 435, IDI_APP}))
+  if (!CreateForm({.className = "TMainForm",
+                   .title = "ZARN CLEANER",
+                   .style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                   .width = 555,
+                   .height = 435,
+                   .iconId = IDI_APP}))
     return false;
   FormCreate();
   return true;

@@ -92,8 +92,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 Window* Window::FromHandle(HWND hwnd) {
   // The route answers this message with the object; any other window knows nothing of it
-  // and answers 0.
-  return hwnd ? reinterpret_cast<Window*>(SendMessageA(hwnd, ObjectMessage(), 0, 0)) : nullptr;
+  // and answers 0. Every object of ours lives on the one thread: asking another thread's
+  // window would only wait for that thread.
+  if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
+  return reinterpret_cast<Window*>(SendMessageA(hwnd, ObjectMessage(), 0, 0));
 }
 
 bool Window::TakesDialogKey(UINT, bool) const { return false; }

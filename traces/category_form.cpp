@@ -24,8 +24,12 @@ std::string NameOf(const std::string& path) {
 }  // namespace
 
 bool TCategoryForm::Create() {
-  const FormSpec spec = {traits_.className, traits_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 700,
-                         traits_.height,    traits_.iconId};
+  const FormSpec spec = {.className = traits_.className,
+                         .title = traits_.title,
+                         .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                         .width = 700,
+                         .height = traits_.height,
+                         .iconId = traits_.iconId};
   if (!CreateForm(spec)) return false;
   ClickScan();
   return true;
