@@ -10,44 +10,42 @@ namespace zarn {
 namespace {
 
 const LabelSpec kTexts[] = {
-    {TFormabout::kLabel1, kWebAddress, 16, 72, 200, 16, LabelFont::BoldUnderline, SS_NOTIFY},
+    {TFormabout::kLabel1, kWebAddress, 16, 72, 200, 16, FontKind::BoldUnderline, SS_NOTIFY},
     {TFormabout::kLabel8, "Version 3.0", 16, 96, 200, 16},
-    {TFormabout::kLabel3, "WARNING :", 16, 120, 200, 16, LabelFont::Bold9},
+    {TFormabout::kLabel3, "WARNING :", 16, 120, 200, 16, FontKind::Bold9},
     {TFormabout::kLabel4, "Cleaning deletes the selected files and registry entries for good.", 16, 136, 340, 16},
     {TFormabout::kLabel5, "Review the traces of each category before you clean them.", 16, 152, 340, 16},
     {TFormabout::kLabel6, "Questions, ideas or bug reports? Please write to us at:", 16, 176, 250, 16},
-    {TFormabout::kLabel7, "support@zarncleaner.com", 16, 192, 250, 16, LabelFont::Bold},
+    {TFormabout::kLabel7, "support@zarncleaner.com", 16, 192, 250, 16, FontKind::Bold},
     {TFormabout::kLabel2, "(c) 2008 Zarn Software", 224, 72, 130, 16},
 };
 
 }  // namespace
 
 bool TFormabout::Create() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  RegisterWindowClass("TFormabout", LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP)), GetSysColorBrush(COLOR_BTNFACE));
-  if (!CreateTopLevel("TFormabout", "Zarn Cleaner - About", WS_CAPTION | WS_SYSMENU, WS_EX_CONTROLPARENT, 402, 270,
-                      ApplicationWindow()))
-    return false;
-  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), IDI_APP);
-  layout_.SizeTopLevel(402, 270);
+  return CreateForm({.className = "TFormabout",
+                     .title = "Zarn Cleaner - About",
+                     .style = WS_CAPTION | WS_SYSMENU,
+                     .width = 402,
+                     .height = 270,
+                     .iconId = IDI_APP});
+}
 
+void TFormabout::CreateControls() {
   panel1_ =
       CreatePanel(hwnd_, 16, 8, 361, 217, PanelEdge::RaisedInnerLoweredOuter, GetSysColor(COLOR_BTNFACE), kPanel1);
   // The banner spans the box's whole width, over the framed panel.
   panel2_ = CreatePanel(hwnd_, 0, 16, 393, 57, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel2);
   SetWindowPos(panel2_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   CreateChild(panel2_, "STATIC", "", WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 393, 57, kImage1);
-  ShowBanner();
   ShowWindow(panel2_, SW_SHOWNA);
 
   CreateLabels(panel1_, kTexts);
   CreateChild(panel1_, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 272, 184, 75, 25, kButton1);
   ShowWindow(panel1_, SW_SHOWNA);
-  AddDialogWindow(hwnd_);
-  return true;
 }
 
-void TFormabout::ShowBanner() {
+void TFormabout::ApplyDpi(bool) {
   const int width = layout_.Scale(393), height = layout_.Scale(57);
   gdi::unique_hbitmap banner(LoadBanner(IDR_BANNER_ABOUT, IDR_BANNER_ABOUT_2X, width, height, layout_.Dpi()));
   HWND image = Control(kImage1);
@@ -90,12 +88,8 @@ LRESULT TFormabout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE: Button1Click(); return 0;
-    case WM_DPICHANGED:
-      layout_.DpiChanged(wParam, lParam);
-      ShowBanner();
-      return 0;
   }
-  return Window::HandleMessage(message, wParam, lParam);
+  return Form::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace zarn

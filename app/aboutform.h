@@ -1,12 +1,12 @@
 #pragma once
 // The about box: product name, version, notice and the maker's addresses.
-#include "controls/dpi_layout.h"
+#include "controls/child_windows.h"
+#include "controls/form.h"
 #include "controls/gdi.h"
-#include "traces/window.h"
 
 namespace zarn {
 
-class TFormabout : public Window {
+class TFormabout : public Form {
  public:
   // The ids read best packed, in the order the windows create them.
   // clang-format off
@@ -23,14 +23,13 @@ class TFormabout : public Window {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool OnCommand(int id, int code, HWND control) override;
+  void CreateControls() override;
+  // The banner drawn for the layout's DPI.
+  void ApplyDpi(bool changed) override;
 
  private:
-  // The banner drawn for the layout's DPI.
-  void ShowBanner();
-
   HWND panel1_ = nullptr, panel2_ = nullptr;
   gdi::unique_hbitmap banner_;
-  DpiLayout layout_;
 };
 
 }  // namespace zarn

@@ -8,7 +8,8 @@
 #include "app/forms.h"
 #include "app/utama.h"
 #include "res/resource.h"
-#include "traces/window.h"
+#include "controls/form.h"
+#include "controls/window.h"
 
 namespace zarn {
 namespace {

@@ -3,7 +3,7 @@
 
 namespace zarn {
 
-// Creates the application window, then the fourteen forms in order (each category scans
+// Creates the application window, then every form in order (each category scans
 // once), shows the main window. False when a window cannot be created.
 bool StartApplication();
 // Runs the message loop until the application is told to end; returns the exit code.

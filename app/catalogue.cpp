@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
+#include "categories/chrome.h"
+#include "categories/edge.h"
 #include "traces/base_folders.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
@@ -13,27 +16,15 @@ namespace {
 
 enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe, Browser };
 
-// Where a Chromium-based browser shows that it is installed: its User Data folder, its
-// key under the current user, or its updater's key, which the 32-bit updater writes to
-// the local machine's 32-bit view also on 64-bit Windows.
-struct BrowserSigns {
-  const char* userData;    // below the Local AppData folder
-  const char* userKey;     // under the current user
-  const char* updaterKey;  // under the local machine, 32-bit view
-};
-
-const BrowserSigns kChrome = {"\\Google\\Chrome\\User Data", "Software\\Google\\Chrome",
-                              "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}"};
-const BrowserSigns kEdge = {"\\Microsoft\\Edge\\User Data", "Software\\Microsoft\\Edge",
-                            "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}"};
-
 struct Entry {
   const char* caption;
   const char* description;
   Probe probe;
   const char* key = nullptr;        // the key opened for the probe
   const char* existsKey = nullptr;  // the key then asked for (the same key, in Opera's spelling)
-  const BrowserSigns* browser = nullptr;
+  // A Chromium-based browser is installed when its User Data folder, its key under the
+  // current user, or its updater's key is there.
+  const ChromiumBrowser* browser = nullptr;
 };
 
 const Entry kCatalogue[] = {
@@ -54,8 +45,8 @@ const Entry kCatalogue[] = {
     {"Macromedia", "Recentlist in Macromedia Applications", Probe::KeyHkcu, "\\Software\\Macromedia"},
     {"Media Player", "Recentlist in Windows Media Player", Probe::KeyHkcu,
      "\\Software\\Microsoft\\MediaPlayer\\Player"},
-    {"Google Chrome", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &kChrome},
-    {"Microsoft Edge", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &kEdge},
+    {"Google Chrome", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TChromeForm::kBrowser},
+    {"Microsoft Edge", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TEdgeForm::kBrowser},
 };
 
 // "Is it installed?" needs only reading: a standard user never gets write access to the
@@ -83,11 +74,14 @@ bool IsFolder(const std::string& path) {
 }
 
 // The keys are only read: opening one with write access would fail for a key that an
-// administrator's installer wrote, and the browser is installed all the same.
-bool BrowserInstalled(const BrowserSigns& signs) {
+// administrator's installer wrote, and the browser is installed all the same. The 32-bit
+// updater writes its key to the local machine's 32-bit view, also on 64-bit Windows.
+bool BrowserInstalled(const ChromiumBrowser& browser) {
   const std::string local = ReadBaseFolder(BaseFolder::LocalAppData);
-  return (!local.empty() && IsFolder(local + signs.userData)) || KeyReadable(Root::HKCU, signs.userKey) ||
-         KeyReadable(Root::HKLM, signs.updaterKey, RegistryView::Wow64_32);
+  const std::string_view userData = browser.userData;
+  return (!local.empty() && IsFolder(local + std::string(userData.substr(0, userData.size() - 1)))) ||
+         KeyReadable(Root::HKCU, browser.userKey) ||
+         KeyReadable(Root::HKLM, browser.updaterKey, RegistryView::Wow64_32);
 }
 
 bool Offered(const Entry& e) {

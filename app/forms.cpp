@@ -7,75 +7,80 @@
 
 namespace zarn {
 
-TMainForm* MainForm = nullptr;
-TDetailsForm* DetailsForm = nullptr;
-TWindSysForm* WindSysForm = nullptr;
-TadobeForm* adobeForm = nullptr;
-TmacromediaForm* macromediaForm = nullptr;
-TMsofficeForm* MsofficeForm = nullptr;
-TInterForm* InterForm = nullptr;
-TSafariForm* SafariForm = nullptr;
-TmediaplayForm* mediaplayForm = nullptr;
-TwinappletForm* winappletForm = nullptr;
-TmozzForm* mozzForm = nullptr;
-TFormabout* Formabout = nullptr;
-TOpenofficeForm* OpenofficeForm = nullptr;
-TOperaForm* OperaForm = nullptr;
-TChromeForm* ChromeForm = nullptr;
-TEdgeForm* EdgeForm = nullptr;
-
 namespace {
 
-template <typename Form>
-bool Make(Form*& ref) {
-  ref = new Form();
-  if constexpr (std::is_base_of_v<TCategoryForm, Form>)
-    return ref->Create(FirstScan::WhenAsked);
-  else
-    return ref->Create();
+// One window of the list, made from its reference: how to make and destroy it and, for a
+// category form, the form made and the category's kind.
+struct Slot {
+  bool (*create)();
+  void (*destroy)();
+  TCategoryForm* (*category)() = nullptr;
+  CategoryKind kind = {};
+};
+
+template <auto& ref>
+constexpr Slot SlotOf() {
+  using Form = std::remove_pointer_t<std::remove_reference_t<decltype(ref)>>;
+  Slot slot{[] {
+              ref = new Form();
+              if constexpr (std::is_base_of_v<TCategoryForm, Form>)
+                return ref->Create(FirstScan::WhenAsked);
+              else
+                return ref->Create();
+            },
+            [] {
+              delete ref;
+              ref = nullptr;
+            }};
+  if constexpr (std::is_base_of_v<TCategoryForm, Form>) {
+    slot.category = []() -> TCategoryForm* { return ref; };
+    slot.kind = {[]() -> std::unique_ptr<TCategoryForm> { return std::make_unique<Form>(); }, &Form::Tables};
+  }
+  return slot;
 }
+
+// Every window, in the order start-up makes them.
+constexpr Slot kForms[] = {
+    SlotOf<MainForm>(),       SlotOf<DetailsForm>(),   SlotOf<WindSysForm>(), SlotOf<adobeForm>(),
+    SlotOf<macromediaForm>(), SlotOf<MsofficeForm>(),  SlotOf<InterForm>(),   SlotOf<SafariForm>(),
+    SlotOf<mediaplayForm>(),  SlotOf<winappletForm>(), SlotOf<mozzForm>(),    SlotOf<Formabout>(),
+    SlotOf<OpenofficeForm>(), SlotOf<OperaForm>(),     SlotOf<ChromeForm>(),  SlotOf<EdgeForm>(),
+};
 
 }  // namespace
 
 bool CreateAllForms() {
-  return Make(MainForm) && Make(DetailsForm) && Make(WindSysForm) && Make(adobeForm) && Make(macromediaForm) &&
-         Make(MsofficeForm) && Make(InterForm) && Make(SafariForm) && Make(mediaplayForm) && Make(winappletForm) &&
-         Make(mozzForm) && Make(Formabout) && Make(OpenofficeForm) && Make(OperaForm) && Make(ChromeForm) &&
-         Make(EdgeForm);
-}
-
-template <typename Form>
-static void Drop(Form*& ref) {
-  delete ref;
-  ref = nullptr;
+  for (const Slot& slot : kForms)
+    if (!slot.create()) return false;
+  return true;
 }
 
 void DestroyAllForms() {
-  Drop(EdgeForm);
-  Drop(ChromeForm);
-  Drop(OperaForm);
-  Drop(OpenofficeForm);
-  Drop(Formabout);
-  Drop(mozzForm);
-  Drop(winappletForm);
-  Drop(mediaplayForm);
-  Drop(SafariForm);
-  Drop(InterForm);
-  Drop(MsofficeForm);
-  Drop(macromediaForm);
-  Drop(adobeForm);
-  Drop(WindSysForm);
-  Drop(DetailsForm);
-  Drop(MainForm);
+  for (auto slot = std::rbegin(kForms); slot != std::rend(kForms); ++slot) slot->destroy();
 }
 
 TCategoryForm* FindCategoryForm(const std::string& caption) {
-  TCategoryForm* const forms[] = {DetailsForm,    WindSysForm, adobeForm,     macromediaForm, MsofficeForm,
-                                  InterForm,      SafariForm,  mediaplayForm, winappletForm,  mozzForm,
-                                  OpenofficeForm, OperaForm,   ChromeForm,    EdgeForm};
-  for (TCategoryForm* form : forms)
-    if (form && caption == form->Traits().caption) return form;
+  for (const Slot& slot : kForms)
+    if (TCategoryForm* form = slot.category ? slot.category() : nullptr; form && caption == form->Traits().caption)
+      return form;
   return nullptr;
+}
+
+std::vector<TCategoryForm*> CategoryForms() {
+  std::vector<TCategoryForm*> forms;
+  for (const Slot& slot : kForms)
+    if (TCategoryForm* form = slot.category ? slot.category() : nullptr) forms.push_back(form);
+  return forms;
+}
+
+std::span<const CategoryKind> CategoryKinds() {
+  static const std::vector<CategoryKind> kinds = [] {
+    std::vector<CategoryKind> all;
+    for (const Slot& slot : kForms)
+      if (slot.category) all.push_back(slot.kind);
+    return all;
+  }();
+  return kinds;
 }
 
 }  // namespace zarn

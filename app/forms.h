@@ -1,5 +1,11 @@
 #pragma once
-// The program-wide references to every window, created once at start-up.
+// The program's windows: one list, in the order start-up makes them, from which creating,
+// destroying and finding them derive, and the program-wide reference to each.
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
 #include "categories/Adobe.h"
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
@@ -20,32 +26,46 @@ namespace zarn {
 class TMainForm;
 class TFormabout;
 
-extern TMainForm* MainForm;
-extern TDetailsForm* DetailsForm;
-extern TWindSysForm* WindSysForm;
-extern TadobeForm* adobeForm;
-extern TmacromediaForm* macromediaForm;
-extern TMsofficeForm* MsofficeForm;
-extern TInterForm* InterForm;
-extern TSafariForm* SafariForm;
-extern TmediaplayForm* mediaplayForm;
-extern TwinappletForm* winappletForm;
-extern TmozzForm* mozzForm;
-extern TFormabout* Formabout;
-extern TOpenofficeForm* OpenofficeForm;
-extern TOperaForm* OperaForm;
-extern TChromeForm* ChromeForm;
-extern TEdgeForm* EdgeForm;
+// The program-wide reference to each window, set while the window exists.
+inline TMainForm* MainForm = nullptr;
+inline TDetailsForm* DetailsForm = nullptr;
+inline TWindSysForm* WindSysForm = nullptr;
+inline TadobeForm* adobeForm = nullptr;
+inline TmacromediaForm* macromediaForm = nullptr;
+inline TMsofficeForm* MsofficeForm = nullptr;
+inline TInterForm* InterForm = nullptr;
+inline TSafariForm* SafariForm = nullptr;
+inline TmediaplayForm* mediaplayForm = nullptr;
+inline TwinappletForm* winappletForm = nullptr;
+inline TmozzForm* mozzForm = nullptr;
+inline TFormabout* Formabout = nullptr;
+inline TOpenofficeForm* OpenofficeForm = nullptr;
+inline TOperaForm* OperaForm = nullptr;
+inline TChromeForm* ChromeForm = nullptr;
+inline TEdgeForm* EdgeForm = nullptr;
 
 // The application title, shown for the program in the task bar and on its message boxes.
 inline constexpr char kApplicationTitle[] = "Zarn Cleaner 2008";
 
-// Creates the sixteen windows in their fixed order. Only the main window is shown; the
-// category forms scan first when the wizard asks them to.
+// Creates every window in its fixed order into its reference above. Only the main window is
+// shown; the category forms scan first when the wizard asks them to. Stops at the first
+// window that cannot be made.
 bool CreateAllForms();
+// Destroys every window that was made, the last made first.
 void DestroyAllForms();
 
 // The category form whose caption equals `caption` exactly, or null.
 TCategoryForm* FindCategoryForm(const std::string& caption);
+// Every category form made, in the order start-up makes them.
+std::vector<TCategoryForm*> CategoryForms();
+
+// What the program knows of each category's form besides the window: a fresh form of its
+// kind (not yet created) and the tables its scan reads.
+struct CategoryKind {
+  std::unique_ptr<TCategoryForm> (*make)();
+  CategoryTables (*tables)();
+};
+// Every category, in the order start-up makes their forms.
+std::span<const CategoryKind> CategoryKinds();
 
 }  // namespace zarn

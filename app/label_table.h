@@ -1,19 +1,19 @@
 #pragma once
 // Static texts declared as data: each window lists its labels with their places at 96 DPI
-// and builds them with one call.
+// and the kind of font each shows, and builds them with one call.
 #include <windows.h>
 
 #include <span>
 
-namespace zarn {
+#include "controls/dpi.h"
 
-enum class LabelFont { Dialog, Bold, BoldUnderline, Bold9 };
+namespace zarn {
 
 struct LabelSpec {
   int id;
   const char* text;
   int x, y, width, height;
-  LabelFont font = LabelFont::Dialog;
+  FontKind font = FontKind::Normal;
   DWORD style = 0;  // added to a visible, left-aligned STATIC that shows '&' as it is
 };
 

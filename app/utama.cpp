@@ -79,30 +79,30 @@ constexpr PagePart kPageParts[] = {
 
 constexpr DWORD kOneLine = SS_ENDELLIPSIS;
 const LabelSpec kWelcomeLabels[] = {
-    {TMainForm::kLabel1, "Welcome to Zarn Cleaner", 0, 0, 425, 14, LabelFont::Bold, kOneLine},
+    {TMainForm::kLabel1, "Welcome to Zarn Cleaner", 0, 0, 425, 14, FontKind::Bold, kOneLine},
     {TMainForm::kLabel2, "Zarn Cleaner will help you clean up recent file lists (MRUs).", 0, 18, 425, 14,
-     LabelFont::Dialog, kOneLine},
+     FontKind::Normal, kOneLine},
     {TMainForm::kLabel3, "It will removes many unused files from windows system, with clean this file -", 0, 32, 425,
-     14, LabelFont::Dialog, kOneLine},
+     14, FontKind::Normal, kOneLine},
     {TMainForm::kLabel4, "you can get extra space and faster performance of your windows system.", 0, 46, 425, 14,
-     LabelFont::Dialog, kOneLine},
+     FontKind::Normal, kOneLine},
     {TMainForm::kLabel5, "Please select category you wish to scan from list above and click button Next ", 0, 303, 425,
-     14, LabelFont::Dialog, kOneLine},
-    {TMainForm::kLabel6, "when you have finished selecting category.", 0, 319, 425, 14, LabelFont::Dialog, kOneLine},
+     14, FontKind::Normal, kOneLine},
+    {TMainForm::kLabel6, "when you have finished selecting category.", 0, 319, 425, 14, FontKind::Normal, kOneLine},
 };
 const LabelSpec kScanLabels[] = {
-    {TMainForm::kLabel7, "", 8, 8, 401, 14, LabelFont::Dialog, kOneLine},
-    {TMainForm::kLabel8, "", 8, 296, 401, 14, LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel7, "", 8, 8, 401, 14, FontKind::Normal, kOneLine},
+    {TMainForm::kLabel8, "", 8, 296, 401, 14, FontKind::Normal, kOneLine},
 };
 const LabelSpec kResultLabels[] = {
-    {TMainForm::kLabel9, "", 0, 8, 525, 14, LabelFont::Dialog, kOneLine},
+    {TMainForm::kLabel9, "", 0, 8, 525, 14, FontKind::Normal, kOneLine},
     // The longest text of the page wraps to a second line in some fonts.
     {TMainForm::kLabel10, "", 0, 264, 529, 17},
 };
 
 void CreateBar(TXiProgressBar& bar, HWND parent, int id, int x, int y, int width) {
   bar.Create(parent, x, y, width, 16, id);
-  if (DpiLayout* layout = DpiLayout::Of(parent)) layout->Place(bar.Handle(), x, y, width, 16);
+  if (DpiLayout* layout = Form::LayoutOf(parent)) layout->Place(bar.Handle(), x, y, width, 16, FontKind::None);
   bar.SetColorScheme(TXiProgressBar::csSky);
   bar.SetMin(0);
   bar.SetMax(100);
@@ -124,24 +124,23 @@ void OpenWebSite() {
 }
 
 bool TMainForm::Create() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  RegisterWindowClass("TMainForm", LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP)), GetSysColorBrush(COLOR_BTNFACE));
-  if (!CreateTopLevel("TMainForm", "ZARN CLEANER", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                      WS_EX_CONTROLPARENT, 555, 435, ApplicationWindow()))
+  if (!CreateForm({.className = "TMainForm",
+                   .title = "ZARN CLEANER",
+                   .style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                   .width = 555,
+                   .height = 435,
+                   .iconId = IDI_APP}))
     return false;
-  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), IDI_APP);
-  layout_.SizeTopLevel(555, 435);
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.Fonts().normal), FALSE);
-  imageList1_.reset(CreateListImages(layout_.Dpi()));
+  FormCreate();
+  return true;
+}
 
+void TMainForm::CreateControls() {
+  imageList1_.reset(CreateListImages(layout_.Dpi()));
   CreatePage1();
   CreatePage2();
   CreatePages34();
   CreateButtons();
-  ApplyDpi();
-  AddDialogWindow(hwnd_);
-  FormCreate();
-  return true;
 }
 
 void TMainForm::CreatePage1() {
@@ -195,14 +194,22 @@ void TMainForm::CreateButtons() {
                 b.id);
 }
 
-void TMainForm::ApplyDpi() {
+void TMainForm::ApplyDpi(bool changed) {
   const UINT dpi = layout_.Dpi();
+  if (changed) {
+    // The new list images go in before the old ones are destroyed.
+    gdi::unique_himagelist images(CreateListImages(dpi));
+    ListView_SetImageList(lv2_, images.get(), LVSIL_SMALL);
+    ListView_SetImageList(lvclean_, images.get(), LVSIL_SMALL);
+    imageList1_ = std::move(images);
+  }
   gdi::unique_hbitmap side(LoadBanner(IDR_BANNER_SIDE, IDR_BANNER_SIDE_2X, layout_.Scale(93), layout_.Scale(333), dpi));
   SetPicture(Control(kImage2), side.get());
   banner2_ = std::move(side);
   PlaceTopBanner();
   pb2_.SetDpi(dpi);
   pb_.SetDpi(dpi);
+  if (changed) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TMainForm::PlaceTopBanner() {
@@ -450,19 +457,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // FormClose: closing the main window ends the program.
       EndProgram();
       return 0;
-    case WM_DPICHANGED: {
-      const UINT dpi = layout_.DpiChanged(wParam, lParam);
-      // The new list images go in before the old ones are destroyed.
-      gdi::unique_himagelist images(CreateListImages(dpi));
-      ListView_SetImageList(lv2_, images.get(), LVSIL_SMALL);
-      ListView_SetImageList(lvclean_, images.get(), LVSIL_SMALL);
-      imageList1_ = std::move(images);
-      ApplyDpi();
-      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      return 0;
-    }
   }
-  return Window::HandleMessage(message, wParam, lParam);
+  return Form::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace zarn

@@ -6,16 +6,16 @@
 #include <optional>
 #include <string>
 
-#include "controls/dpi_layout.h"
+#include "controls/child_windows.h"
+#include "controls/form.h"
 #include "controls/gdi.h"
 #include "controls/xiprogressbar.h"
-#include "traces/window.h"
 
 namespace zarn {
 
 class TCategoryForm;
 
-class TMainForm : public Window {
+class TMainForm : public Form {
  public:
   // The ids read best packed, in the order the windows create them.
   // clang-format off
@@ -55,6 +55,10 @@ class TMainForm : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(const NMHDR* header, LRESULT* result) override;
+  void CreateControls() override;
+  // The list images, the banners, the top banner's place and the bars for the DPI of the
+  // layout.
+  void ApplyDpi(bool changed) override;
 
  private:
   // The two texts at the top and foot of a page.
@@ -82,8 +86,6 @@ class TMainForm : public Window {
   void CreatePage2();
   void CreatePages34();
   void CreateButtons();
-  // The pictures, bars and the top banner's place for the DPI of the layout.
-  void ApplyDpi();
   void PlaceTopBanner();
 
   void ShowPage(Page page);
@@ -105,7 +107,6 @@ class TMainForm : public Window {
   bool endRequested_ = false;
   gdi::unique_himagelist imageList1_;
   gdi::unique_hbitmap banner1_, banner2_;
-  DpiLayout layout_;
   HWND lvall_ = nullptr, lv2_ = nullptr, lv3_ = nullptr, lvclean_ = nullptr;
   TXiProgressBar pb2_, pb_;
 };

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "controls/dpi_layout.h"
-#include "traces/window.h"
+#include "controls/child_windows.h"
+#include "controls/form.h"
 
 namespace zarn {
 
@@ -29,7 +29,8 @@ HWND CreateWizardList(HWND parent, int id, int x, int y, int width, int height, 
     col.iSubItem = i;
     SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
   }
-  if (DpiLayout* layout = DpiLayout::Of(parent)) {
+  if (DpiLayout* layout = Form::LayoutOf(parent)) {
+    if (checkBoxes) layout->CheckBoxes(list);
     std::vector<int> widths;
     for (int i = 0; i < columnCount; ++i) widths.push_back(columns[i].width);
     layout->Columns(list, std::move(widths));

@@ -4,13 +4,18 @@
 #include <shellapi.h>
 
 #include <charconv>
+#include <optional>
 #include <span>
 #include <string_view>
 
+#include "app/forms.h"
 #include "categories/Adobe.h"
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
+#include "categories/chrome.h"
+#include "categories/chromium_profile_order.h"
+#include "categories/edge.h"
 #include "categories/explorer.h"
 #include "categories/interexplor.h"
 #include "categories/mediaplay.h"
@@ -130,7 +135,8 @@ class Ref {
       long long bytes;
       if (literal_) {
         // Each test searches the folder for the path again, as written.
-        bool keep = filter == FileFilter::None || (filter == FileFilter::Unlocked && !IsFileLocked(s.path)) ||
+        bool keep = filter == FileFilter::None || (filter == FileFilter::Existing && FileExists(s.path)) ||
+                    (filter == FileFilter::Unlocked && !IsFileLocked(s.path)) ||
                     (filter == FileFilter::ExistingUnlocked && FileExists(s.path) && !IsFileLocked(s.path));
         if (!keep) continue;
         const std::string text = FileSizeText(s.path);
@@ -138,7 +144,7 @@ class Ref {
         std::from_chars(text.data(), text.data() + text.size(), bytes);
       } else {
         bool exists = FileExists(s.facts);
-        bool keep = filter == FileFilter::None ||
+        bool keep = filter == FileFilter::None || (filter == FileFilter::Existing && exists) ||
                     (filter == FileFilter::Unlocked && !(exists && !OpensExclusively(s.path))) ||
                     (filter == FileFilter::ExistingUnlocked && exists && OpensExclusively(s.path));
         if (!keep) continue;
@@ -340,18 +346,38 @@ void Firefox(Ref& r) {
   r.Add(staged, FileFilter::None, "Internet Cache");
 }
 
+// One profile of a Chromium-based browser, part after part of the one table.
+void ChromiumProfile(Ref& r, const std::string& below, std::optional<BaseFolder> base) {
+  for (const ProfilePart& part : ChromiumProfileParts())
+    r.Files(LocationsBelow(part.rows, below, base), part.filter, part.info);
+}
+
+void Chromium(Ref& r, const ChromiumBrowser& browser) {
+  const std::string& local = r.folders.Get(BaseFolder::LocalAppData);
+  if (local.empty()) return;
+  std::vector<std::string> names;
+  for (const Staged& s : List(local + browser.userData, "*", false)) {
+    const bool folder =
+        (s.facts.attributes & FILE_ATTRIBUTE_DIRECTORY) && !(s.facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (folder && s.path != "." && s.path != "..") names.push_back(s.path);
+  }
+  for (const std::string& profile : ChromiumProfileOrder(std::move(names)))
+    ChromiumProfile(r, browser.userData + profile, BaseFolder::LocalAppData);
+}
+
 void Opera(Ref& r) {
   r.Files(kOpera, FileFilter::ExistingUnlocked, "Internet Cache");
-  for (const char* profile : OperaTodaysProfileFolders())
-    r.Files(LocationsBelow(OperaTodaysProfile(), profile), FileFilter::ExistingUnlocked, "Internet Cache");
+  for (const char* profile : OperaTodaysProfileFolders()) ChromiumProfile(r, profile, {});
 }
 
 }  // namespace
 
 const std::vector<std::string>& Captions() {
-  static const std::vector<std::string> captions = {
-      "Windows Explorer", "System",       "Adobe",           "Macromedia",      "Microsoft Office", "Internet Explorer",
-      "Safari",           "Media Player", "Windows Applets", "Mozilla Firefox", "Open Office",      "Opera"};
+  static const std::vector<std::string> captions = [] {
+    std::vector<std::string> all;
+    for (const CategoryKind& kind : CategoryKinds()) all.emplace_back(kind.make()->Traits().caption);
+    return all;
+  }();
   return captions;
 }
 
@@ -386,6 +412,10 @@ Items Reference(const std::string& caption, Sequence sequence) {
     r.Files(OpenofficeFiles(), FileFilter::None, "Open Office Recentlist", LocalSize);
   else if (caption == "Opera")
     Opera(r);
+  else if (caption == "Google Chrome")
+    Chromium(r, TChromeForm::kBrowser);
+  else if (caption == "Microsoft Edge")
+    Chromium(r, TEdgeForm::kBrowser);
   return std::move(r.items);
 }
 

@@ -12,11 +12,11 @@ namespace zarn::bench {
 
 enum class Sequence { Floor, Literal };
 
-// The twelve category captions in the order the program creates their forms.
+// Every category caption, in the order the program creates their forms.
 const std::vector<std::string>& Captions();
 
 // The items the category's scan lists, in order. The clipboard's items are left out: they
-// depend on what another program put there.
+// depend on what another program put there. A caption without a reference lists nothing.
 std::vector<TraceItem> Reference(const std::string& caption, Sequence sequence);
 
 }  // namespace zarn::bench

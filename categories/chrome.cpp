@@ -14,15 +14,19 @@ const FormTraits kTraits = {
     .family = StatusFamily::A,
     .iconId = IDI_CAT_CHROME,
 };
-const CleanRules kClean = {};
-
-// Chrome keeps its profiles in the local (not roaming) part of the user's profile.
-const ChromiumBrowser kChrome = {BaseFolder::LocalAppData, "\\Google\\Chrome\\User Data\\", ChromiumProfileFiles()};
+const CleanRules kClean = {.databases = ChromiumDatabases()};
 
 }  // namespace
 
+// Chrome keeps its profiles in the local (not roaming) part of the user's profile.
+const ChromiumBrowser TChromeForm::kBrowser = {
+    "\\Google\\Chrome\\User Data\\", "Software\\Google\\Chrome",
+    "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}"};
+
 TChromeForm::TChromeForm() : TCategoryForm(kTraits, kClean) {}
 
-void TChromeForm::Probe() { ProbeChromiumProfiles(*this, kChrome); }
+CategoryTables TChromeForm::Tables() { return {.files = ChromiumProfileTables()}; }
+
+void TChromeForm::Probe() { ProbeChromiumProfiles(*this, kBrowser); }
 
 }  // namespace zarn

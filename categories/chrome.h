@@ -9,6 +9,11 @@ class TChromeForm : public TCategoryForm {
  public:
   TChromeForm();
 
+  // Where the browser keeps its profiles, and the signs that it is installed.
+  static const ChromiumBrowser kBrowser;
+  // Every table the scan reads, for the checks that walk them all.
+  static CategoryTables Tables();
+
  protected:
   void Probe() override;
 };

@@ -1,53 +1,52 @@
 #pragma once
-// The reach of a Chromium-based browser. Its "User Data" folder holds one folder per
-// profile ("Default", "Profile 1", "Profile 2", ...), and every profile keeps its caches,
-// cookies and history under the same names. A browser is a row naming its User Data
-// folder; the profile table and the walk are shared.
+// The reach of a Chromium-based browser, written once as rows of the shared engine. Every
+// profile keeps its caches, cookies and history under the same names; Chrome and Edge keep
+// one folder per profile ("Default", "Profile 1", ...) in a "User Data" folder, Opera its
+// own few profile folders. A browser is a row naming its User Data folder; the profile's
+// table and its walk are shared.
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "traces/base_folders.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 
 class TCategoryForm;
 
-enum class Walk {
-  Flat,       // the files matching the mask in the folder itself
-  Recursive,  // every file in the folder and its subfolders; the mask is "*"
-};
-
-enum class InUse {
-  Listed,   // a file the browser holds open is a trace all the same
-  LeftOut,  // the lock test drops a file the browser holds open
-};
-
-struct ProfileFile {
-  const char* inProfile;  // folders below the profile folder, each ending in a backslash; or ""
-  const char* mask;
-  Walk walk;
-  InUse inUse;
-  const char* info;
-  int workingList;  // index into the form's ListBox
-};
-
+// Where a Chromium-based browser keeps its profiles, and the signs that it is installed.
 struct ChromiumBrowser {
-  BaseFolder base;
-  const char* userData;  // from the base folder; starts and ends with a backslash
-  std::span<const ProfileFile> reach;
+  const char* userData;    // below Local AppData; starts and ends with a backslash
+  const char* userKey;     // the browser's key under the current user
+  const char* updaterKey;  // its updater's key under the local machine, 32-bit view
 };
 
-// What each profile of a Chromium-based browser holds that is a trace, in scan order.
-std::span<const ProfileFile> ChromiumProfileFiles();
+// One part of a profile's reach: its rows (folders below the profile), the filter its
+// files pass and their Info text.
+struct ProfilePart {
+  std::span<const FileLocation> rows;
+  FileFilter filter;
+  const char* info;
+};
 
-// The profile folders in a User Data listing, in scan order: "Default", then each
-// "Profile <n>" by n. Other names are not profiles.
-std::vector<std::string> ChromiumProfileOrder(std::vector<std::string> folderNames);
+// What each profile holds that is a trace, part by part in scan order.
+std::span<const ProfilePart> ChromiumProfileParts();
+// The parts' tables, for the checks that walk every table.
+std::vector<FileTable> ChromiumProfileTables();
+// The names of the profile's SQLite databases, whose journals go with them.
+std::span<const char* const> ChromiumDatabases();
 
-// Lists every profile of the browser into the form's lists and adds a file trace for each
-// file found, profile after profile, in the order of the browser's reach. Folders that are
-// links are never entered, and without a base folder nothing is looked up.
+// Lists one profile, `below` its base folder (begins with a backslash, no trailing one),
+// and adds a trace for each file found, in the order of the parts. On `base` when one is
+// given; otherwise the disk cache lies in the local folder and the rest in the roaming
+// one, as a browser that keeps its profile in the roaming folder lays them out.
+void ProbeChromiumProfile(TCategoryForm& form, FolderSnapshot& folders, const std::string& below,
+                          std::optional<BaseFolder> base = {});
+
+// Lists every profile of the browser's User Data folder, in the order ChromiumProfileOrder
+// gives, each as ProbeChromiumProfile does on the local folder. Without the base folder, or
+// with a link on the way to User Data, nothing is looked up.
 void ProbeChromiumProfiles(TCategoryForm& form, const ChromiumBrowser& browser);
 
 }  // namespace zarn

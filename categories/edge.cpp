@@ -14,15 +14,19 @@ const FormTraits kTraits = {
     .family = StatusFamily::A,
     .iconId = IDI_CAT_EDGE,
 };
-const CleanRules kClean = {};
-
-// Edge keeps its profiles where Chrome does, under its own maker's folder.
-const ChromiumBrowser kEdge = {BaseFolder::LocalAppData, "\\Microsoft\\Edge\\User Data\\", ChromiumProfileFiles()};
+const CleanRules kClean = {.databases = ChromiumDatabases()};
 
 }  // namespace
 
+// Edge keeps its profiles where Chrome does, under its own maker's folder.
+const ChromiumBrowser TEdgeForm::kBrowser = {
+    "\\Microsoft\\Edge\\User Data\\", "Software\\Microsoft\\Edge",
+    "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}"};
+
 TEdgeForm::TEdgeForm() : TCategoryForm(kTraits, kClean) {}
 
-void TEdgeForm::Probe() { ProbeChromiumProfiles(*this, kEdge); }
+CategoryTables TEdgeForm::Tables() { return {.files = ChromiumProfileTables()}; }
+
+void TEdgeForm::Probe() { ProbeChromiumProfiles(*this, kBrowser); }
 
 }  // namespace zarn

@@ -20,8 +20,7 @@ class TOperaForm : public TCategoryForm {
 
 // The category's reach, for the benchmark's reference scans.
 std::span<const FileLocation> OperaFiles();
-// The profile folders of the Chromium-based versions, and what lies below each.
+// The profile folders of the Chromium-based versions, below the roaming and local folders.
 std::span<const char* const> OperaTodaysProfileFolders();
-std::span<const FileLocation> OperaTodaysProfile();
 
 }  // namespace zarn

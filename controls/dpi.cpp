@@ -58,6 +58,17 @@ HFONT CreateUiFont(int points, int weight, bool underline, UINT dpi) {
                      DEFAULT_PITCH | FF_SWISS, "Tahoma");
 }
 
+HFONT UiFonts::Of(FontKind kind) const {
+  switch (kind) {
+    case FontKind::None: break;
+    case FontKind::Normal: return normal;
+    case FontKind::Bold: return bold;
+    case FontKind::BoldUnderline: return boldUnderline;
+    case FontKind::Bold9: return bold9;
+  }
+  return nullptr;
+}
+
 const UiFonts& FontsFor(UINT dpi) {
   struct Entry {
     UINT dpi;

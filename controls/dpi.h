@@ -30,13 +30,22 @@ int SystemMetric(int index, UINT dpi);
 // A font of the program's face (Tahoma) in points for a DPI. The caller owns it.
 HFONT CreateUiFont(int points, int weight, bool underline, UINT dpi);
 
+// The kinds of the program's fonts; None for a window that shows no text in one of them.
+enum class FontKind { None, Normal, Bold, BoldUnderline, Bold9 };
+
 // The program's fonts for one DPI: Tahoma 8 pt, its bold and bold underlined forms, and
 // bold 9 pt. Made on first use and shared by every window at that DPI until the process
 // ends, so a window that moves to another screen takes the other set and no window is
 // left holding a deleted font.
 struct UiFonts {
   HFONT normal, bold, boldUnderline, bold9;
+  // The font of that kind; null for None.
+  HFONT Of(FontKind kind) const;
 };
 const UiFonts& FontsFor(UINT dpi);
 
 }  // namespace zarn::dpi
+
+namespace zarn {
+using dpi::FontKind;
+}  // namespace zarn

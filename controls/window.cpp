@@ -10,6 +10,12 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 
+// The message by which a window of ours names its object.
+UINT ObjectMessage() {
+  static const UINT message = RegisterWindowMessageA("ZarnWindowObject");
+  return message;
+}
+
 std::vector<HWND>& DialogWindows() {
   static std::vector<HWND> windows;
   return windows;
@@ -50,18 +56,6 @@ bool Window::CreateFor(DWORD exStyle, const char* className, const char* title, 
   return hwnd_ != nullptr;
 }
 
-bool Window::CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle, int width, int height,
-                            HWND owner) {
-  if (!CreateFor(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height, owner)) return false;
-  RECT work, r;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  GetWindowRect(hwnd_, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2,
-               work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  return true;
-}
-
 bool Window::Subclass(HWND hwnd) {
   if (hwnd_ || !hwnd || !SetWindowSubclass(hwnd, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
     return false;
@@ -95,6 +89,18 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return DefaultProc(message, wParam, lParam);
 }
+
+Window* Window::FromHandle(HWND hwnd) {
+  // The route answers this message with the object; any other window knows nothing of it
+  // and answers 0. Every object of ours lives on the one thread: asking another thread's
+  // window would only wait for that thread.
+  if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
+  return reinterpret_cast<Window*>(SendMessageA(hwnd, ObjectMessage(), 0, 0));
+}
+
+bool Window::TakesDialogKey(UINT, bool) const { return false; }
+
+void Window::OnDialogKey(UINT) {}
 
 bool Window::OnCommand(int, int, HWND) { return false; }
 
@@ -134,6 +140,7 @@ LRESULT Window::Route(Window* self, HWND hwnd, UINT message, WPARAM wParam, LPAR
   auto original = [&] {
     return subclassed ? DefSubclassProc(hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
   };
+  if (const UINT asked = ObjectMessage(); asked && message == asked) return reinterpret_cast<LRESULT>(self);
   // An exception thrown back through user32 ends the process under Wine: stop it here.
   try {
     if (message == WM_NCDESTROY) {
@@ -157,14 +164,53 @@ bool IsDialogWindow(HWND hwnd) {
 }
 
 bool RouteDialogMessage(MSG* msg) {
+  const bool dialogKey = msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
   // By index: a window the dialog manager's work destroys leaves the list meanwhile.
   auto& windows = DialogWindows();
   for (size_t i = 0; i < windows.size(); ++i) {
     HWND hwnd = windows[i];
-    if (IsWindowVisible(hwnd) && (msg->hwnd == hwnd || IsChild(hwnd, msg->hwnd)) && IsDialogMessageA(hwnd, msg))
-      return true;
+    if (!IsWindowVisible(hwnd) || (msg->hwnd != hwnd && !IsChild(hwnd, msg->hwnd))) continue;
+    // A key the rule has handled reaches neither the dialog manager nor the focused window.
+    if (dialogKey && SendDialogKey(hwnd, static_cast<UINT>(msg->wParam))) return true;
+    if (IsDialogMessageA(hwnd, msg)) return true;
   }
   return false;
+}
+
+namespace {
+
+struct DialogKeySearch {
+  UINT vk;
+  bool modifiers;
+  HWND focus;
+  Window* first;
+  Window* focused;
+};
+
+BOOL CALLBACK FindDialogKeyTaker(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<DialogKeySearch*>(lParam);
+  Window* window = Window::FromHandle(hwnd);
+  if (!window || !window->TakesDialogKey(s->vk, s->modifiers)) return TRUE;
+  if (hwnd == s->focus) {
+    s->focused = window;
+    return FALSE;
+  }
+  if (!s->first) s->first = window;
+  return TRUE;
+}
+
+}  // namespace
+
+bool SendDialogKey(HWND top, UINT vk) {
+  if (!top || (vk != VK_RETURN && vk != VK_ESCAPE)) return false;
+  const bool modifiers =
+      (GetKeyState(VK_SHIFT) & 0x8000) || (GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000);
+  DialogKeySearch search{vk, modifiers, GetFocus(), nullptr, nullptr};
+  EnumChildWindows(top, FindDialogKeyTaker, reinterpret_cast<LPARAM>(&search));
+  Window* target = search.focused ? search.focused : search.first;
+  if (!target) return false;
+  target->OnDialogKey(vk);
+  return true;
 }
 
 }  // namespace zarn

@@ -19,6 +19,14 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND Handle() const { return hwnd_; }
+  // The object of one of our windows, class-made or subclassed; null for any other window.
+  static Window* FromHandle(HWND hwnd);
+
+  // The dialog-key rule, applied where messages are dispatched: whether this window takes
+  // Enter (VK_RETURN) or Escape (VK_ESCAPE) pressed anywhere in its top-level window before
+  // the dialog manager sees it, and what it does with the key.
+  virtual bool TakesDialogKey(UINT vk, bool modifiersHeld) const;
+  virtual void OnDialogKey(UINT vk);
 
  protected:
   // Registers `className` once per process with the class thunk; false if it cannot.
@@ -26,9 +34,6 @@ class Window {
   // Creates a window of a registered class for this object.
   bool CreateFor(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                  int height, HWND parent, int id = 0);
-  // A top-level window, centred on the work area.
-  bool CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle, int width, int height,
-                      HWND owner);
   // Routes the messages of an existing control to this object; false if it cannot.
   bool Subclass(HWND hwnd);
   // Parts from the window without destroying it and returns it.
@@ -61,6 +66,13 @@ class Window {
 // IsDialogMessage. A window leaves the list when it is destroyed.
 void AddDialogWindow(HWND hwnd);
 bool IsDialogWindow(HWND hwnd);
+// For the message loop: true when the message was a dialog window's and is handled. Enter
+// and Escape go to the dialog-key rule first; what no window takes goes on to the dialog
+// manager, which sends the window IDOK or IDCANCEL.
 bool RouteDialogMessage(MSG* msg);
+
+// Enter or Escape for the windows inside `top`: the focused window that takes the key, else
+// the first that does, gets it. True if one took it.
+bool SendDialogKey(HWND top, UINT vk);
 
 }  // namespace zarn

@@ -64,10 +64,6 @@ int Index(XiButtonColor color) { return static_cast<int>(color); }
 
 bool IsNeo(TXiButton::TColorScheme scheme) { return scheme <= TXiButton::csNeoSun; }
 
-// The window that is the innermost button now sending its click, so that the form can tell
-// a real click from the dialog manager's IDOK/IDCANCEL.
-HWND g_clickingButton = nullptr;
-
 }  // namespace
 
 TXiButton::TXiButton() {
@@ -198,18 +194,17 @@ void TXiButton::Click() {
   HWND parent = GetParent(hwnd);
   if (parent) lastModalResult_ = modalResult_;
   SetState(vsNormal);
-  HWND outer = g_clickingButton;
-  g_clickingButton = hwnd;
   if (parent)
     SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
-  g_clickingButton = outer;
 }
 
-bool TXiButton::AcceptsDialogKey(UINT vk, bool modifiersHeld) const {
+bool TXiButton::TakesDialogKey(UINT vk, bool modifiersHeld) const {
   if (!CanFocus()) return false;
   if (!modifiersHeld && ((vk == VK_RETURN && focused_) || (vk == VK_ESCAPE && cancel_))) return true;
   return default_ && vk == VK_RETURN;
 }
+
+void TXiButton::OnDialogKey(UINT) { Click(); }
 
 void TXiButton::SetDpi(UINT value) {
   if (value == 0 || value == dpi_) return;
@@ -235,53 +230,6 @@ XiButtonPaintData TXiButton::PaintData() const {
   d.layout = static_cast<XiGlyphLayout>(layout_);
   d.spacing = spacing_;
   return d;
-}
-
-namespace {
-
-struct DialogKeySearch {
-  UINT vk;
-  bool modifiers;
-  HWND focus;
-  TXiButton* first;
-  TXiButton* focused;
-};
-
-BOOL CALLBACK FindDialogKeyButton(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<DialogKeySearch*>(lParam);
-  TXiButton* button = TXiButton::FromHandle(hwnd);
-  if (!button || !button->AcceptsDialogKey(s->vk, s->modifiers)) return TRUE;
-  if (hwnd == s->focus) {
-    s->focused = button;
-    return FALSE;
-  }
-  if (!s->first) s->first = button;
-  return TRUE;
-}
-
-}  // namespace
-
-bool XiButtonDialogKey(HWND form, UINT vk) {
-  if (!form || (vk != VK_RETURN && vk != VK_ESCAPE)) return false;
-  const bool modifiers =
-      (GetKeyState(VK_SHIFT) & 0x8000) || (GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000);
-  DialogKeySearch search{vk, modifiers, GetFocus(), nullptr, nullptr};
-  EnumChildWindows(form, FindDialogKeyButton, reinterpret_cast<LPARAM>(&search));
-  TXiButton* target = search.focused ? search.focused : search.first;
-  if (!target) return false;
-  target->Click();
-  return true;
-}
-
-bool XiButtonDialogCommand(HWND form, WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) != BN_CLICKED) return false;
-  const WORD id = LOWORD(wParam);
-  if (id != IDOK && id != IDCANCEL) return false;
-  // The dialog manager names the form's control with that id, if any. Another control's
-  // click, or a TXiButton's own, is a real click and takes the form's usual way.
-  HWND control = reinterpret_cast<HWND>(lParam);
-  if (control && (control == g_clickingButton || !TXiButton::FromHandle(control))) return false;
-  return XiButtonDialogKey(form, id == IDOK ? VK_RETURN : VK_ESCAPE);
 }
 
 }  // namespace zarn

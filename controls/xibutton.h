@@ -12,20 +12,16 @@
 //   SendMessageA(XiButton1.Handle(), WM_SETFONT, (WPARAM)font, TRUE);
 //   XiButton1.SetColorScheme(zarn::TXiButton::csNeoSilver);
 //
-// Keyboard, for a form whose message loop calls IsDialogMessage(form, &msg):
-// - Enter on a focused TXiButton: the button asks for the key (WM_GETDLGCODE), so the
-//   dialog manager hands it over instead of sending IDOK, and the button clicks once.
-// - Escape, or Enter while something else has the focus: the dialog manager sends the
-//   form WM_COMMAND IDCANCEL or IDOK (a plain window answers no DM_GETDEFID). The form's
-//   WM_COMMAND handler starts with
-//       if (zarn::XiButtonDialogCommand(hwnd, wParam, lParam)) return 0;
-//   which clicks the button with Cancel (Escape) or Default (Enter) set, if one inside
-//   the form (panels included) can take the focus. A real click of any control whose id
-//   happens to be IDOK or IDCANCEL is passed through (the function returns false), and so
-//   is the dialog manager's command when no TXiButton takes the key.
+// Keyboard, for a form whose message loop calls RouteDialogMessage (controls/window.h):
+// - Enter or Escape anywhere on the form goes to the dialog-key rule before the dialog
+//   manager: a focused TXiButton takes Enter and one with Cancel set Escape (no Shift, Ctrl
+//   or Alt held), one with Default set Enter (whatever is held), each if it can take the
+//   focus; the key then clicks it and goes no further. A key no TXiButton takes goes on to the dialog manager, which
+//   sends the form WM_COMMAND IDOK or IDCANCEL for the form's own handling.
 // - Accelerators ("&OK"): the dialog manager sends BM_CLICK, which clicks.
-// Without IsDialogMessage, Enter and Space still work on the focused button, and Escape on
-// a focused button clicks the Cancel button of the same top-level window.
+// Without that loop, Enter and Space still work on the focused button (it asks the dialog
+// manager for Enter), and Escape on a focused button clicks the Cancel button of the same
+// top-level window.
 //
 // Do not destroy the TXiButton object from inside the handler of its own click.
 #include <windows.h>
@@ -93,7 +89,6 @@ class TXiButton : public Window {
   static constexpr int mrNone = 0;
 
   TXiButton();
-  ~TXiButton() override;
 
   // Creates the visible child window (WS_TABSTOP unless SetTabStop(false) came first).
   // False if it cannot be made or one exists already.
@@ -153,8 +148,9 @@ class TXiButton : public Window {
 
   // The click: modal result, state normal, paint, then BN_CLICKED to the parent.
   void Click();
-  // Whether the dialog-key rule lets this button take Enter or Escape.
-  bool AcceptsDialogKey(UINT vk, bool modifiersHeld) const;
+  // Whether the dialog-key rule lets this button take Enter or Escape; it clicks if so.
+  bool TakesDialogKey(UINT vk, bool modifiersHeld) const override;
+  void OnDialogKey(UINT vk) override;
 
   // The DPI the button paints for: its window's at creation; the owner passes a new one on.
   // The size stays the owner's to set; the font is the one the window was given.
@@ -204,12 +200,5 @@ class TXiButton : public Window {
   bool hover_ = false;       // the pointer is over the window, as far as we were told
   bool clickArmed_ = false;  // left button went down here; a release inside clicks
 };
-
-// Applies the dialog-key rule for Enter (VK_RETURN) or Escape (VK_ESCAPE) to the TXiButtons
-// inside `form` (a focused one first); clicks the one that takes it. True if one did.
-bool XiButtonDialogKey(HWND form, UINT vk);
-// For the form's WM_COMMAND: true (and the matching button clicked) when the message is
-// the dialog manager's IDOK/IDCANCEL for Enter/Escape and a TXiButton took the key.
-bool XiButtonDialogCommand(HWND form, WPARAM wParam, LPARAM lParam);
 
 }  // namespace zarn

@@ -8,16 +8,6 @@
 
 namespace zarn {
 
-namespace {
-
-const char kObjectProperty[] = "ZarnXiButton";
-
-}  // namespace
-
-TXiButton::~TXiButton() {
-  if (hwnd_) RemovePropA(hwnd_, kObjectProperty);
-}
-
 bool TXiButton::Create(HWND parent, int id, const std::string& caption, int x, int y, int width, int height) {
   if (hwnd_ || !parent) return false;
   caption_ = caption;
@@ -28,8 +18,7 @@ bool TXiButton::Create(HWND parent, int id, const std::string& caption, int x, i
   HWND hwnd = CreateWindowExA(0, "BUTTON", caption.c_str(), style, x, y, width, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) return false;
-  if (!SetPropA(hwnd, kObjectProperty, this) || !Subclass(hwnd)) {
-    RemovePropA(hwnd, kObjectProperty);
+  if (!Subclass(hwnd)) {
     DestroyWindow(hwnd);
     return false;
   }
@@ -38,9 +27,7 @@ bool TXiButton::Create(HWND parent, int id, const std::string& caption, int x, i
   return true;
 }
 
-TXiButton* TXiButton::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<TXiButton*>(GetPropA(hwnd, kObjectProperty)) : nullptr;
-}
+TXiButton* TXiButton::FromHandle(HWND hwnd) { return dynamic_cast<TXiButton*>(Window::FromHandle(hwnd)); }
 
 void TXiButton::Invalidate() {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
@@ -120,8 +107,9 @@ void TXiButton::KeyDown(WPARAM key) {
   } else if (key == VK_RETURN) {
     Click();
   } else if (key == VK_ESCAPE) {
-    // Reached only without the dialog manager, which takes Escape for the form.
-    XiButtonDialogKey(GetAncestor(hwnd_, GA_ROOT), VK_ESCAPE);
+    // Reached only from a message loop without the dialog-key rule, which takes Escape
+    // for the whole window.
+    SendDialogKey(GetAncestor(hwnd_, GA_ROOT), VK_ESCAPE);
   }
   PaintNow();
 }
@@ -133,7 +121,6 @@ void TXiButton::KeyUp(WPARAM key) {
 }
 
 void TXiButton::OnFinalMessage(HWND hwnd) {
-  RemovePropA(hwnd, kObjectProperty);
   // Keep what the window held, so that the object still answers sensibly.
   caption_ = WindowCaption(hwnd);
   enabled_ = IsWindowEnabled(hwnd) != FALSE;

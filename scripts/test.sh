@@ -41,6 +41,18 @@ make_fixtures() {
       ln -s "$fx/chromium-outside" "$ud/$link"
     done
   done
+  # Firefox and Opera: a folder on the way to today's profiles that leads outside.
+  local p="$fx/profiles" out="$fx/profiles-outside"
+  mkdir -p "$out/entries" "$p/Mozilla/Firefox/Profiles/real.default" "$p/Opera Software/Opera Stable"
+  for f in secret.dat History Cookies formhistory.sqlite entries/E1; do echo x > "$out/$f"; done
+  printf '[Profile0]\r\nPath=Profiles/real.default\r\n' > "$p/Mozilla/Firefox/profiles.ini"
+  echo f > "$p/Mozilla/Firefox/Profiles/real.default/formhistory.sqlite"
+  echo h > "$p/Opera Software/Opera Stable/History"
+  for link in Mozilla/Firefox/Profiles/real.default/Cache Mozilla/Firefox/Profiles/real.default/cache2 \
+    "Opera Software/Opera Stable/Network" "Opera Software/Opera Stable/Default" "Opera Software/Opera Stable/Cache" \
+    "Opera Software/Opera GX Stable"; do
+    ln -s "$out" "$p/$link"
+  done
 }
 
 status=0 passed=0 failed=0 left_out=0

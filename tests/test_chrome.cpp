@@ -44,9 +44,8 @@ Groups ProfileTraces(const std::string& p, bool newer) {
   g.push_back({p + "Code Cache\\js\\index", p + "Code Cache\\wasm\\index-dir\\the-real-index"});
   g.push_back({p + "GPUCache\\data_0"});
   const std::string cookies = newer ? p + "Network\\" : p;
-  for (const char* name : {"Cookies", "Cookies-journal", "History", "History-journal", "Visited Links", "Top Sites",
-                           "Top Sites-journal", "Shortcuts", "Shortcuts-journal"})
-    g.push_back({(std::string(name).rfind("Cookies", 0) == 0 ? cookies : p) + name});
+  for (const char* name : {"Cookies", "History", "Visited Links", "Top Sites", "Shortcuts"})
+    g.push_back({(std::string(name) == "Cookies" ? cookies : p) + name});
   g.push_back({p + "Sessions\\Session_13350000000000000", p + "Sessions\\Tabs_13350000000000000"});
   return g;
 }
@@ -130,6 +129,39 @@ TEST_P(BrowserTest, EveryProfileInOrderHeldFilesLeftOutAndTheCleanKeepsWhatUsers
   lock.Release();
   form->ClickScan();
   EXPECT_EQ(ShownPaths(*form), (std::vector<std::string>{history, spared}));
+}
+
+TEST_P(BrowserTest, ADatabasesJournalIsNoTraceAndGoesOnlyWithItsDatabase) {
+  const std::string p = sandbox.localAppData + GetParam().userData + "Default\\";
+  // Each database as the clean meets it: ticked, unticked, or opened again by the browser
+  // after the scan, so that it cannot be deleted.
+  enum Fate { Ticked, Unticked, Reopened };
+  const std::pair<std::string, Fate> databases[] = {{p + "Network\\Cookies", Ticked},
+                                                    {p + "History", Ticked},
+                                                    {p + "Top Sites", Unticked},
+                                                    {p + "Shortcuts", Reopened}};
+  for (const auto& [path, fate] : databases) {
+    Sandbox::WriteFile(path);
+    Sandbox::WriteFile(path + "-journal");
+  }
+  auto form = GetParam().make();
+  ASSERT_TRUE(form->Create());
+  std::vector<std::string> listed;
+  for (const auto& [path, fate] : databases) listed.push_back(path);
+  ASSERT_EQ(ShownPaths(*form), listed);
+
+  const auto paths = ShownPaths(*form);
+  for (const auto& [path, fate] : databases)
+    if (fate == Unticked)
+      SetTick(form->Traces().Handle(), static_cast<int>(std::find(paths.begin(), paths.end(), path) - paths.begin()),
+              false);
+  HeldOpen reopened(p + "Shortcuts", GENERIC_READ | GENERIC_WRITE);
+  ASSERT_TRUE(reopened.Held());
+  form->ClickDelete();
+  for (const auto& [path, fate] : databases) {
+    EXPECT_EQ(Sandbox::Exists(path), fate != Ticked) << path;
+    EXPECT_EQ(Sandbox::Exists(path + "-journal"), fate != Ticked) << path;
+  }
 }
 
 TEST_P(BrowserTest, OfferedWhenFolderUserKeyOrUpdaterKeyIsThereAfterTheTwelve) {

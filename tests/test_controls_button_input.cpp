@@ -1,5 +1,5 @@
 // The gradient button as a real window: its state machine and clicks, driven by window
-// messages, and Enter/Escape through the dialog manager.
+// messages, and Enter/Escape through the program's message loop.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -19,12 +19,11 @@ constexpr int kOk = 101;
 constexpr int kCancel = 102;
 constexpr int kEdit = 103;
 
-// Every WM_COMMAND the form sees that no TXiButton took as a dialog key: (id, code).
+// Every WM_COMMAND the form sees: (id, code).
 std::vector<std::pair<int, int>> g_commands;
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) {
-    if (XiButtonDialogCommand(hwnd, wParam, lParam)) return 0;
     g_commands.emplace_back(LOWORD(wParam), HIWORD(wParam));
     return 0;
   }
@@ -64,6 +63,7 @@ class XiButtonWindow : public ::testing::Test {
                             wc.hInstance, nullptr);
     edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 100, 100, 20, form_,
                             reinterpret_cast<HMENU>(kEdit), wc.hInstance, nullptr);
+    AddDialogWindow(form_);
     SetForegroundWindow(form_);
     SetActiveWindow(form_);
   }
@@ -79,11 +79,12 @@ class XiButtonWindow : public ::testing::Test {
     g_commands.clear();
   }
 
-  // The form's message loop: the dialog manager first, as the program's loop does.
+  // The form's message loop: the dialog-key rule and the dialog manager first, as the
+  // program's loop does.
   void Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (!IsDialogMessageA(form_, &msg)) {
+      if (!RouteDialogMessage(&msg)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
       }

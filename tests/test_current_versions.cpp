@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/category_test.h"
 #include "traces/scan_engine.h"
 
 using namespace zarn;
@@ -41,7 +44,10 @@ struct Thing {
 const char kE[] = "Windows Explorer", kS[] = "System", kIE[] = "Internet Explorer", kO[] = "Opera",
            kF[] = "Mozilla Firefox", kMs[] = "Microsoft Office", kA[] = "Adobe";
 const char kJump[] = "All items listed in Jump Lists", kDialog[] = "All items listed in Open/Save Dialog",
-           kDocs[] = "All items listed in Recent Documents", kCache[] = "Internet Cache";
+           kDocs[] = "All items listed in Recent Documents", kCache[] = "Internet Cache", kCookies[] = "Cookies",
+           kHistory[] = "History";
+// A file that no item names and that the clean deletes with the database before it.
+const char kGoesWithItsDatabase[] = "goes with its database";
 
 const Thing kThings[] = {
     {kE, Recent, "AutomaticDestinations\\1b4dd67f29cb1962.automaticDestinations-ms", kJump},
@@ -76,15 +82,16 @@ const Thing kThings[] = {
     {nullptr, Binary, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage2|6A0A3E4B"},
 
     {kO, Local, OPERA "Cache\\Cache_Data\\data_1", kCache},
-    {kO, Roaming, OPERA "Network\\Cookies", kCache},
-    {kO, Roaming, OPERA "History", kCache},
-    {kO, Roaming, OPERA "History-journal", kCache},
-    {kO, Roaming, OPERA "Sessions\\Session_13350000000000000", kCache},
-    {kO, Roaming, OPERA "Default\\Cookies", kCache},
-    {kO, Roaming, OPERA "Default\\Visited Links", kCache},
+    {kO, Roaming, OPERA "GPUCache\\data_0", kCache},
+    {kO, Roaming, OPERA "Network\\Cookies", kCookies},
+    {kO, Roaming, OPERA "History", kHistory},
+    {kO, Roaming, OPERA "History-journal", kGoesWithItsDatabase},
+    {kO, Roaming, OPERA "Sessions\\Session_13350000000000000", kHistory},
+    {kO, Roaming, OPERA "Default\\Cookies", kCookies},
+    {kO, Roaming, OPERA "Default\\Visited Links", kHistory},
     {kO, Local, GX "Cache\\Cache_Data\\f_000001", kCache},
-    {kO, Roaming, GX "Top Sites", kCache},
-    {kO, Roaming, GX "Shortcuts", kCache},
+    {kO, Roaming, GX "Top Sites", kHistory},
+    {kO, Roaming, GX "Shortcuts", kHistory},
     {nullptr, Roaming, OPERA "Bookmarks;Bookmarks.bak;Login Data;Login Data For Account;Web Data;Preferences"},
     {nullptr, Roaming, OPERA "Secure Preferences;Local State;Favicons"},
     {nullptr, Roaming, OPERA "Default\\Bookmarks"},
@@ -133,8 +140,6 @@ const Thing kThings[] = {
     {nullptr, Local, "Microsoft\\Media Player\\CurrentDatabase_400.wmdb"},
 };
 
-const char* const kEvery[] = {kE,           "Windows Applets", kS, kIE, kO, kF, "Safari", kMs, "Open Office", kA,
-                              "Macromedia", "Media Player"};
 const char kData[] = "C:\\Users\\u\\Documents\\report.docx";
 
 class CurrentProfileTest : public AppTest {
@@ -187,7 +192,7 @@ class CurrentProfileTest : public AppTest {
       if (t.at == Text || t.at == MachineText) Sandbox::SetString(root, key, e.name, kData);
       if (t.at == Key) Sandbox::SetString(root, key + "\\" + e.name, "0", kData);
     }
-    (t.caption ? traces_ : kept_).push_back(e);
+    (t.info == kGoesWithItsDatabase ? followers_ : t.caption ? traces_ : kept_).push_back(e);
   }
 
   struct ExpectedTrace {
@@ -205,7 +210,7 @@ class CurrentProfileTest : public AppTest {
   }
 
   std::string home_;
-  std::vector<ExpectedTrace> traces_, kept_;
+  std::vector<ExpectedTrace> traces_, kept_, followers_;
 };
 
 TEST_F(CurrentProfileTest, EachCategoryListsTodaysTracesInOrderWithItsOwnTexts) {
@@ -228,8 +233,8 @@ TEST_F(CurrentProfileTest, EachCategoryListsTodaysTracesInOrderWithItsOwnTexts) 
 TEST_F(CurrentProfileTest, ACleanOfEveryCategoryDeletesTheTickedAndKeepsWhatUsersKeep) {
   // The first trace of each category stays unticked, and so does all that is not the profile's.
   std::vector<std::string> unticked;
-  for (const char* caption : kEvery) {
-    TCategoryForm& form = *FindCategoryForm(caption);
+  for (TCategoryForm* each : CategoryForms()) {
+    TCategoryForm& form = *each;
     bool first = true;
     for (size_t i = 0; i < form.Traces().Count(); ++i) {
       const TraceItem& item = form.Traces().Item(i);
@@ -244,6 +249,33 @@ TEST_F(CurrentProfileTest, ACleanOfEveryCategoryDeletesTheTickedAndKeepsWhatUser
     EXPECT_EQ(Present(t), left) << t.caption << ": " << t.Line();
   }
   for (const ExpectedTrace& k : kept_) EXPECT_TRUE(Present(k)) << k.Line();
+  for (const ExpectedTrace& f : followers_) EXPECT_FALSE(Present(f)) << f.Line();
+}
+
+class LinkedProfileTest : public CategoryTest {};
+
+// A profile that a file of the browser names, or a folder on the way to one that a link
+// stands in for, must not lead the scan outside: every browser whose profile the scan
+// works out gets the one rule (Chrome and Edge have their own test with their layout).
+TEST_F(LinkedProfileTest, FoldersOnTheWayToAProfileThatAreLinksAreNeverEntered) {
+  const char* fixtures = std::getenv("ZARN_LINK_FIXTURES");
+  if (!fixtures || !*fixtures) GTEST_SKIP() << "ZARN_LINK_FIXTURES is not set";
+  // Cache and cache2 of the Firefox profile, Network, Cache and Default of Opera Stable and
+  // Opera GX Stable itself lead to a folder that holds what each would list.
+  const std::string profiles = std::string(fixtures) + "\\profiles";
+  for (const char* folder : {"AppData", "Local AppData"})
+    Sandbox::SetString(Root::HKCU, kShellFolders, folder, profiles);
+  const struct {
+    std::unique_ptr<TCategoryForm> form;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {std::make_unique<TmozzForm>(), {profiles + "\\Mozilla\\Firefox\\Profiles\\real.default\\formhistory.sqlite"}},
+      {std::make_unique<TOperaForm>(), {profiles + "\\Opera Software\\Opera Stable\\History"}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(c.form->Create());
+    EXPECT_EQ(ShownPaths(*c.form), c.shown) << c.form->Traits().caption;
+  }
 }
 
 TEST(NumberedNames, OnlyTheTextFollowedByDigitsIsTaken) {

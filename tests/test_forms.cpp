@@ -1,6 +1,8 @@
-// The twelve category forms: windows, trace lists, empty scans, file and registry traces.
+// Every category form: windows, trace lists, empty scans, file and registry traces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -34,6 +36,8 @@ const Expected kForms[] = {
     {"Adobe", "Zarn Cleaner - Adobe", "No File Found", "File Name", 437},
     {"Macromedia", "Zarn Cleaner - Macromedia ", "No Files Found", "File Name", 437},
     {"Media Player", "Zarn Cleaner - Media Player ", "No File Found", "File Name", 437},
+    {"Google Chrome", "Zarn Cleaner - Google Chrome", "0 Files founds", "File Name", 437},
+    {"Microsoft Edge", "Zarn Cleaner - Microsoft Edge", "0 Files founds", "File Name", 437},
 };
 
 class FormsTest : public AppTest {};
@@ -48,10 +52,14 @@ BOOL CALLBACK CollectFormClass(HWND hwnd, LPARAM lp) {
 }
 
 TEST_F(FormsTest, EveryFormHasItsTitleColumnsAndFindsNothingInAnEmptyProfile) {
+  // The program's own list of forms, each with its row above, and every row a form's.
+  const std::vector<TCategoryForm*> forms = CategoryForms();
+  ASSERT_EQ(forms.size(), std::size(kForms));
   for (const Expected& e : kForms) {
     SCOPED_TRACE(e.caption);
     TCategoryForm* form = FindCategoryForm(e.caption);
     ASSERT_NE(form, nullptr);
+    EXPECT_NE(std::find(forms.begin(), forms.end(), form), forms.end());
     HWND hwnd = form->Handle();
     EXPECT_EQ(WindowText(hwnd), e.title);
     EXPECT_FALSE(IsWindowVisible(hwnd));

@@ -1,5 +1,6 @@
 // The Opera scan: its seven locations in order, the existence and lock filters, and a
-// clean that deletes exactly the ticked files of the profile.
+// clean that deletes exactly the ticked files of the profile; today's profiles as the
+// Chromium profile is read for every browser built on it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -149,6 +150,38 @@ TEST_F(OperaTest, MissingOrEmptyAppDataLooksNowhere) {
        {"C:\\Opera\\Opera\\profile\\cache4", "C:\\Opera\\Opera\\profile", "C:\\Opera\\Opera", "C:\\Opera"})
     RemoveDirectoryA(dir);
   SetCurrentDirectoryA(previous);
+}
+
+TEST_F(OperaTest, TodaysProfilesListCachesInUseButNotDatabasesInUse) {
+  const std::string roaming = sandbox.appData + "\\Opera Software\\Opera Stable\\",
+                    local = sandbox.localAppData + "\\Opera Software\\Opera Stable\\";
+  const std::vector<std::pair<std::string, const char*>> traces = {
+      {local + "Cache\\Cache_Data\\data_1", "Internet Cache"},
+      {roaming + "Code Cache\\js\\index", "Internet Cache"},
+      {roaming + "GPUCache\\data_0", "Internet Cache"},
+      {roaming + "History", "History"},
+      {roaming + "Visited Links", "History"}};
+  for (const auto& [path, info] : traces) Sandbox::WriteFile(path);
+  HeldOpen cache(roaming + "GPUCache\\data_0", GENERIC_READ | GENERIC_WRITE),
+      history(roaming + "History", GENERIC_READ | GENERIC_WRITE);
+  ASSERT_TRUE(cache.Held() && history.Held());
+
+  TOperaForm form;
+  ASSERT_TRUE(form.Create());
+  std::vector<std::string> listed;
+  for (const ShownRow& row : ReadList(form.Traces().Handle()))
+    listed.push_back(row.Location() + row.Name() + " " + row.Info());
+  auto expected = [&](bool withHistory) {
+    std::vector<std::string> lines;
+    for (const auto& [path, info] : traces)
+      if (withHistory || path != roaming + "History") lines.push_back(path + " " + info);
+    return lines;
+  };
+  EXPECT_EQ(listed, expected(false));
+  history.Release();
+  form.ClickScan();
+  EXPECT_EQ(ShownPaths(form).size(), traces.size());
+  EXPECT_EQ(ShownPaths(form)[3], roaming + "History");
 }
 
 TEST_F(OperaTest, CleanDeletesExactlyTheTickedFiles) {

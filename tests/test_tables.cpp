@@ -1,57 +1,20 @@
-// Every reach table of the twelve categories keeps the shape the engine relies on:
-// roots are HKCU or HKLM, keys are paths from the root, folders end in a backslash,
-// masks are plain and not empty, and each location has a working list of its own.
+// Every reach table of every category keeps the shape the engine relies on: roots are HKCU
+// or HKLM, keys are paths from the root, folders end in a backslash, masks are plain and not
+// empty, and each location has a working list of its own. The categories are the program's
+// own list of forms.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include <memory>
-
-#include "categories/Adobe.h"
-#include "categories/MSoffice.h"
-#include "categories/Macromed.h"
-#include "categories/Openoffice.h"
-#include "categories/explorer.h"
-#include "categories/interexplor.h"
-#include "categories/mediaplay.h"
-#include "categories/mozilla.h"
-#include "categories/opera.h"
-#include "categories/safari.h"
-#include "categories/winapplet.h"
-#include "categories/windsys.h"
+#include "app/forms.h"
 
 using namespace zarn;
 
 namespace {
-
-struct Category {
-  const char* caption;
-  CategoryTables (*tables)();
-  std::unique_ptr<TCategoryForm> (*make)();
-};
-
-template <typename Form>
-Category Of(const char* caption) {
-  return {caption, &Form::Tables, [] { return std::unique_ptr<TCategoryForm>(new Form); }};
-}
-
-const Category kCategories[] = {
-    Of<TDetailsForm>("Windows Explorer"),
-    Of<TwinappletForm>("Windows Applets"),
-    Of<TWindSysForm>("System"),
-    Of<TInterForm>("Internet Explorer"),
-    Of<TOperaForm>("Opera"),
-    Of<TmozzForm>("Mozilla Firefox"),
-    Of<TSafariForm>("Safari"),
-    Of<TMsofficeForm>("Microsoft Office"),
-    Of<TOpenofficeForm>("Open Office"),
-    Of<TadobeForm>("Adobe"),
-    Of<TmacromediaForm>("Macromedia"),
-    Of<TmediaplayForm>("Media Player"),
-};
 
 void CheckKey(std::string_view key) {
   ASSERT_GT(key.size(), 1u);
@@ -104,11 +67,13 @@ void CheckFiles(const char* category, const FileTable& table) {
 }
 
 TEST(CategoryTables, EveryTableOfEveryCategoryIsWellFormed) {
-  for (const Category& category : kCategories) {
-    const CategoryTables reach = category.tables();
-    for (const FileTable& files : reach.files) CheckFiles(category.caption, files);
-    for (std::span<const RegistryRow> rows : reach.rows) CheckRows(category.caption, rows);
-    EXPECT_FALSE(reach.files.empty() && reach.rows.empty()) << category.caption;
+  ASSERT_FALSE(CategoryKinds().empty());
+  for (const CategoryKind& kind : CategoryKinds()) {
+    const std::string caption = kind.make()->Traits().caption;
+    const CategoryTables reach = kind.tables();
+    for (const FileTable& files : reach.files) CheckFiles(caption.c_str(), files);
+    for (std::span<const RegistryRow> rows : reach.rows) CheckRows(caption.c_str(), rows);
+    EXPECT_FALSE(reach.files.empty() && reach.rows.empty()) << caption;
   }
 }
 
@@ -123,12 +88,11 @@ TEST(CategoryTables, SearchAssistantKeyIsAPrefix) {
 // Traits are written by name, so a form that forgets one gets the default or nothing.
 TEST(CategoryTables, EveryFormNamesItsOwnTraits) {
   std::set<std::string> captions, classes;
-  for (const Category& category : kCategories) {
-    SCOPED_TRACE(category.caption);
-    const std::unique_ptr<TCategoryForm> form = category.make();
+  for (const CategoryKind& kind : CategoryKinds()) {
+    const std::unique_ptr<TCategoryForm> form = kind.make();
     const FormTraits& traits = form->Traits();
     ASSERT_NE(traits.caption, nullptr);
-    EXPECT_STREQ(traits.caption, category.caption);
+    SCOPED_TRACE(traits.caption);
     ASSERT_NE(traits.className, nullptr);
     ASSERT_NE(traits.title, nullptr);
     ASSERT_NE(traits.scanButtonName, nullptr);
@@ -137,7 +101,7 @@ TEST(CategoryTables, EveryFormNamesItsOwnTraits) {
     EXPECT_TRUE(captions.insert(traits.caption).second);
     EXPECT_TRUE(classes.insert(traits.className).second);
   }
-  EXPECT_EQ(captions.size(), 12u);
+  EXPECT_EQ(captions.size(), CategoryKinds().size());
 }
 
 TEST(CategoryTables, EveryRowOfTheReachIsThere) {

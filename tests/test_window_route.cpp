@@ -1,5 +1,6 @@
 // The one route into the program's window objects: commands and notifications unpacked,
-// exceptions stopped at the user32 boundary, and window and object parted at WM_NCDESTROY.
+// exceptions stopped at the user32 boundary, a handle leading to its object, and window and
+// object parted at WM_NCDESTROY.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -66,6 +67,20 @@ TEST(WindowRoute, AnExceptionStopsAtTheWindowProcedure) {
   // The window's own procedure answers instead: the class default, or the control's.
   EXPECT_EQ(SendMessageA(probe.Handle(), WM_USER, 0, 0), 0);
   EXPECT_EQ(SendMessageA(button, WM_GETTEXTLENGTH, 0, 0), 3);
+}
+
+TEST(WindowRoute, AHandleLeadsToItsObjectOnlyWhileTheyAreOne) {
+  Probe probe;
+  ASSERT_TRUE(probe.CreateTop());
+  HWND button = CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 10, 10, probe.Handle(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(Window::FromHandle(button), nullptr) << "a window of another class, not ours";
+  Probe hooked;
+  ASSERT_TRUE(hooked.Hook(button));
+  EXPECT_EQ(Window::FromHandle(probe.Handle()), &probe);
+  EXPECT_EQ(Window::FromHandle(button), &hooked);
+  EXPECT_EQ(hooked.Unhook(), button);
+  EXPECT_EQ(Window::FromHandle(button), nullptr);
+  EXPECT_EQ(Window::FromHandle(nullptr), nullptr);
 }
 
 TEST(WindowRoute, DestroyingTheWindowPartsItFromItsObjectOnce) {

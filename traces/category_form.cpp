@@ -24,15 +24,21 @@ std::string NameOf(const std::string& path) {
 }  // namespace
 
 bool TCategoryForm::Create(FirstScan first) {
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(traits_.iconId));
-  RegisterWindowClass(traits_.className, icon, GetSysColorBrush(COLOR_BTNFACE));
-  if (!CreateTopLevel(traits_.className, traits_.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 700,
-                      traits_.height, ApplicationWindow()))
-    return false;
-  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), traits_.iconId);
-  layout_.SizeTopLevel(700, traits_.height);
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.Fonts().normal), FALSE);
+  const FormSpec spec = {.className = traits_.className,
+                         .title = traits_.title,
+                         .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                         .width = 700,
+                         .height = traits_.height,
+                         .iconId = traits_.iconId};
+  if (!CreateForm(spec)) return false;
+  if (first == FirstScan::AtCreate)
+    ClickScan();
+  else
+    scanPending_ = true;
+  return true;
+}
 
+void TCategoryForm::CreateControls() {
   scanButton_ = CreateChild(hwnd_, "BUTTON", traits_.scanButtonName, BS_PUSHBUTTON, 0, 0, 75, 25, kScanButton);
   delbtn_ = CreateChild(hwnd_, "BUTTON", "delbtn", BS_PUSHBUTTON, 0, 0, 75, 25, kDelButton);
   traces_.Create(hwnd_, kTraceList, kMargin, kMargin, 673, 321);
@@ -47,18 +53,11 @@ bool TCategoryForm::Create(FirstScan first) {
   XiButton1.Create(panel1_, ok1 ? IDOK : IDCANCEL, ok1 ? "OK" : "Cancel", 0, 16);
   XiButton2.Create(panel1_, ok1 ? IDCANCEL : IDOK, ok1 ? "Cancel" : "OK", 0, 16);
   for (TXiButton* button : {&XiButton1, &XiButton2}) button->SetColorScheme(TXiButton::csNeoSilver);
-  ApplyDpi();
-  Layout();
-  AddDialogWindow(hwnd_);
-  if (first == FirstScan::AtCreate)
-    ClickScan();
-  else
-    scanPending_ = true;
-  return true;
 }
 
-void TCategoryForm::ApplyDpi() {
+void TCategoryForm::ApplyDpi(bool changed) {
   const UINT dpi = layout_.Dpi();
+  if (changed) traces_.SetColumns(traits_.firstColumn);
   // The category's icon drawn at the size for the DPI, 32 pixels at 96 DPI.
   const int size = layout_.Scale(32);
   UniqueHandle<HICON, DestroyIcon> icon(static_cast<HICON>(
@@ -71,6 +70,7 @@ void TCategoryForm::ApplyDpi() {
     SendMessageA(button->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(layout_.Fonts().normal), FALSE);
     button->SetDpi(dpi);
   }
+  Layout();
 }
 
 void TCategoryForm::Layout() {
@@ -185,9 +185,7 @@ void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, cons
   traces_.Add(RegistryTrace(root, keyPath, name, ReadRegString(openKey, name)));
 }
 
-bool TCategoryForm::OnCommand(int id, int code, HWND control) {
-  // Enter and Escape that the dialog manager turned into IDOK / IDCANCEL.
-  if (XiButtonDialogCommand(hwnd_, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control))) return true;
+bool TCategoryForm::OnCommand(int id, int, HWND control) {
   switch (id) {
     case kScanButton: scanbtnClick(); return true;
     case kDelButton: delbtnClick(); return true;
@@ -206,18 +204,12 @@ bool TCategoryForm::OnNotify(const NMHDR* header, LRESULT* result) { return trac
 
 LRESULT TCategoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_DPICHANGED:
-      layout_.DpiChanged(wParam, lParam);
-      traces_.SetColumns(traits_.firstColumn);
-      ApplyDpi();
-      Layout();
-      return 0;
     case WM_SIZE:
       if (panel1_) Layout();
       return 0;
     case WM_CLOSE: ShowWindow(hwnd_, SW_HIDE); return 0;
   }
-  return Window::HandleMessage(message, wParam, lParam);
+  return Form::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace zarn

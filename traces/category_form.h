@@ -1,18 +1,18 @@
 #pragma once
 // The window that owns one category: its scan, its trace list, its found count and its
-// cleaner. Each of the twelve categories derives from it and supplies its probing step.
+// cleaner. Every category derives from it and supplies its probing step.
 #include <windows.h>
 
 #include <string>
 
-#include "controls/dpi_layout.h"
+#include "controls/child_windows.h"
+#include "controls/form.h"
 #include "controls/unique_handle.h"
 #include "controls/xibutton.h"
 #include "traces/cleaner.h"
 #include "traces/registry.h"
 #include "traces/text_list.h"
 #include "traces/trace_list.h"
-#include "traces/window.h"
 
 namespace zarn {
 
@@ -48,7 +48,7 @@ enum class FirstScan {
   WhenAsked,
 };
 
-class TCategoryForm : public Window {
+class TCategoryForm : public Form {
  public:
   enum ControlId { kScanButton = 1001, kDelButton, kTraceList, kXiButton1, kXiButton2, kPanel1, kImage1, kLabel1 };
 
@@ -122,6 +122,9 @@ class TCategoryForm : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(const NMHDR* header, LRESULT* result) override;
+  void CreateControls() override;
+  // The icon, the gradient buttons and the places Layout gives, for the DPI of the layout.
+  void ApplyDpi(bool changed) override;
 
  private:
   void scanbtnClick();
@@ -132,8 +135,6 @@ class TCategoryForm : public Window {
   }
   void SetStatusLabel();
   void Layout();
-  // The form's pictures and self-drawn controls for the DPI of its layout.
-  void ApplyDpi();
 
   const FormTraits& traits_;
   const CleanRules& clean_;
@@ -141,7 +142,6 @@ class TCategoryForm : public Window {
   int foundCount_ = 0;
   bool scanPending_ = false;
   HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr, label1_ = nullptr;
-  DpiLayout layout_;
   UniqueHandle<HICON, DestroyIcon> statusIcon_;
 };
 

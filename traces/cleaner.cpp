@@ -9,11 +9,25 @@
 namespace zarn {
 namespace {
 
+void DeleteOneFile(const CleanRules& rules, const std::string& path) {
+  if (rules.clearAttributes) SetFileAttributesA(path.c_str(), 0);
+  DeleteFileA(path.c_str());
+}
+
+bool IsDatabase(const CleanRules& rules, const std::string& name) {
+  for (const char* database : rules.databases)
+    if (name == database) return true;
+  return false;
+}
+
 void CleanFile(TCategoryForm& form, const CleanRules& rules, const TraceItem& item) {
   if (form.CleanOwnItem(item)) return;
   const std::string path = item.location + item.name;
-  if (rules.clearAttributes) SetFileAttributesA(path.c_str(), 0);
-  DeleteFileA(path.c_str());
+  DeleteOneFile(rules, path);
+  // A journal that a crash left is what SQLite needs to repair its database: it goes only
+  // when the database has gone, never beside one that a running browser still holds.
+  if (IsDatabase(rules, item.name) && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    DeleteOneFile(rules, path + "-journal");
 }
 
 // The key path a Location names under `root`, or nothing when it names the other root.

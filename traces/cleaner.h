@@ -1,5 +1,6 @@
 #pragma once
 // What a category's cleaner does with its ticked trace items.
+#include <span>
 
 namespace zarn {
 
@@ -19,6 +20,10 @@ struct CleanRules {
   bool clearAttributes = false;  // read-only, hidden and system files are deleted too
   bool everyItemIsFile = false;  // the Type text is not looked at
   KeyDeletion keys = KeyDeletion::None;
+  // The names of the SQLite databases among the category's files. The rollback journal of
+  // a ticked one (its name followed by "-journal", beside it) is deleted after it, once the
+  // database is gone.
+  std::span<const char* const> databases = {};
 };
 
 // Deletes what the ticked trace items of the form name, then runs the form's own

@@ -88,6 +88,22 @@ void ListFiles(TextList& list, const std::string& folder, const std::string& mas
 
 void ListFilesIn(TextList& list, const std::string& folder, const std::string& mask) { List<true>(list, folder, mask); }
 
+bool IsDotName(std::string_view name) { return name == "." || name == ".."; }
+
+bool IsRealFolder(const FileFacts& facts) {
+  return (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) && !(facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void ListRealSubfolders(TextList& list, const std::string& folder) {
+  TextList all;
+  ListFiles(all, folder, "*");
+  list.Clear();
+  for (size_t i = 0; i < all.Count(); ++i) {
+    const FileFacts* facts = all.Facts(i);
+    if (facts && IsRealFolder(*facts) && !IsDotName(all.Text(i))) list.Add(all.Text(i), *facts);
+  }
+}
+
 std::string FileSizeText(const FileFacts& facts) { return std::to_string(static_cast<long long>(facts.size)); }
 
 std::string FileSizeText(const std::string& path) {

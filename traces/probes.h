@@ -18,6 +18,14 @@ namespace zarn {
 void ListFiles(TextList& list, const std::string& folder, const std::string& mask);
 void ListFilesIn(TextList& list, const std::string& folder, const std::string& mask);
 
+// "." or "..", which a listing of every entry also returns.
+bool IsDotName(std::string_view name);
+// A listed entry that is a folder of its own, not a link (junction or symbolic link) to one.
+bool IsRealFolder(const FileFacts& facts);
+// The names of the real subfolders of `folder` (which ends in a backslash), "." and ".."
+// left out, in the order the file system returns them. The list is emptied first.
+void ListRealSubfolders(TextList& list, const std::string& folder);
+
 // Size in bytes of the first entry matching the path, as signed decimal text; "-1" when
 // nothing matches. The full 64-bit size is kept, so files of 2 GiB and more read true.
 std::string FileSizeText(const std::string& path);

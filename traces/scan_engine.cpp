@@ -1,9 +1,10 @@
 #include "traces/scan_engine.h"
 
+#include <windows.h>
+
 #include <vector>
 
 #include "traces/category_form.h"
-#include "traces/folder_walk.h"
 #include "traces/probes.h"
 #include "traces/pulse.h"
 
@@ -13,6 +14,19 @@ const std::string& FolderSnapshot::Get(BaseFolder folder) {
   auto& slot = folders_[static_cast<size_t>(folder)];
   if (!slot) slot = ReadBaseFolder(folder);
   return *slot;
+}
+
+bool FolderSnapshot::NoLinkOnTheWay(const std::string& base, std::string_view below) {
+  for (size_t end = below.find_first_of("\\/", 1); end != std::string_view::npos;
+       end = below.find_first_of("\\/", end + 1)) {
+    std::string folder = base;
+    folder.append(below.substr(0, end));
+    if (real_.count(folder)) continue;
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !IsRealFolder(FileFacts{attributes})) return false;
+    real_.insert(std::move(folder));
+  }
+  return true;
 }
 
 namespace {
@@ -78,6 +92,10 @@ void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, Te
       work.Clear();
       continue;
     }
+    if (loc.noLinkOnTheWay && !folders.NoLinkOnTheWay(base, loc.folder)) {
+      work.Clear();
+      continue;
+    }
     const std::string folder = base + loc.folder;
     if (loc.depth == Depth::Tree)
       StageTree(loc, base, folder, work, staging);
@@ -94,6 +112,7 @@ LocationsBelow::LocationsBelow(std::span<const FileLocation> rows, const std::st
     FileLocation loc = row;
     loc.folder = folders_.back().c_str();
     if (base) loc.base = *base;
+    loc.noLinkOnTheWay = true;
     locations_.push_back(loc);
   }
 }
@@ -101,6 +120,7 @@ LocationsBelow::LocationsBelow(std::span<const FileLocation> rows, const std::st
 bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter filter) {
   switch (filter) {
     case FileFilter::None: return true;
+    case FileFilter::Existing: return facts ? FileExists(*facts) : FileExists(path);
     case FileFilter::Unlocked: return !IsFileLocked(path, facts);
     case FileFilter::ExistingUnlocked:
       return (facts ? FileExists(*facts) : FileExists(path)) && !IsFileLocked(path, facts);

@@ -4,6 +4,7 @@
 // finds into trace items. Quirks that only one category has stay in that category's file.
 #include <array>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,14 +18,21 @@ namespace zarn {
 
 class TCategoryForm;
 
-// The base folders of one scan, each read from the registry at most once.
+// The base folders of one scan, each read from the registry at most once, and the folders
+// below them that the scan has found to be real folders.
 class FolderSnapshot {
  public:
   const std::string& Get(BaseFolder folder);
   void Forget(BaseFolder folder) { folders_[static_cast<size_t>(folder)].reset(); }
 
+  // Whether each folder named in `below` (each name follows a backslash or a slash; the
+  // text ends with one) exists, taken one after the other from `base`, and none of them is
+  // a link. Each folder is looked at once per scan.
+  bool NoLinkOnTheWay(const std::string& base, std::string_view below);
+
  private:
   std::array<std::optional<std::string>, kBaseFolderCount> folders_;
+  std::set<std::string> real_;
 };
 
 enum class Listing { Names, Paths };  // ListFiles (bare names) or ListFilesIn (full paths)
@@ -50,11 +58,17 @@ struct FileLocation {
   // A name this location never stages, in any letter case: what users keep among the
   // traces of one folder.
   const char* except = nullptr;
+  // The folder is listed only when no folder on the way to it from the base folder is a
+  // link. LocationsBelow sets it.
+  bool noLinkOnTheWay = false;
 };
 
 // A table whose folders lie below a folder the scan works out (a browser profile): each
 // location's folder becomes `below` + its own, on `base` when one is given. `below`
-// begins with a backslash and does not end with one.
+// begins with a backslash and does not end with one. A profile named by a file the
+// browser writes, or a folder on the way that a link stands in for, would lead the scan
+// and then the cleaner elsewhere: these locations are listed only when no folder on the
+// way from the base folder is a link.
 class LocationsBelow {
  public:
   LocationsBelow(std::span<const FileLocation> rows, const std::string& below, std::optional<BaseFolder> base = {});
@@ -72,11 +86,13 @@ class LocationsBelow {
 // is empty contributes nothing: the drive root is never listed in its place. A Tree
 // location lists each subfolder into a scratch list; a folder link (junction or symbolic
 // link) is staged as an entry but never entered, so the listing stays inside the location.
+// A location below a worked-out folder with a link on the way contributes nothing.
 void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
                 FolderSnapshot& folders);
 
 enum class FileFilter {
   None,              // every staged path becomes a trace
+  Existing,          // the existence test must hold
   Unlocked,          // IsFileLocked must be false
   ExistingUnlocked,  // the existence test must hold and IsFileLocked be false
 };

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "controls/dpi_layout.h"
-#include "traces/window.h"
+#include "controls/child_windows.h"
+#include "controls/form.h"
 
 namespace zarn {
 
@@ -30,6 +30,7 @@ bool TraceList::Create(HWND parent, int id, int x, int y, int width, int height)
     return false;
   }
   ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  if (DpiLayout* layout = Form::LayoutOf(parent)) layout->CheckBoxes(hwnd_);
   // The list view asks for each row's check box picture instead of keeping it.
   ListView_SetCallbackMask(hwnd_, LVIS_STATEIMAGEMASK);
   return true;
@@ -51,7 +52,7 @@ void TraceList::SetColumns(const char* firstCaption) {
     int width;
   };
   // Widths at 96 DPI, scaled to the DPI the form is shown at.
-  const DpiLayout* layout = DpiLayout::Of(hwnd_);
+  const DpiLayout* layout = Form::LayoutOf(hwnd_);
   auto scaled = [layout](int width) { return layout ? layout->Scale(width) : width; };
   const Column columns[] = {{firstCaption, scaled(150)},
                             {"File Location", scaled(250)},

@@ -11,7 +11,7 @@
 #include "tests/support/list_reader.h"
 #include "tests/support/sandbox.h"
 #include "traces/category_form.h"
-#include "traces/window.h"
+#include "controls/child_windows.h"
 
 namespace zarn::test {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "traces/window.h"
+#include "controls/child_windows.h"
 
 namespace zarn::test {
 

@@ -1,10 +1,12 @@
-#include "traces/window.h"
+#include "controls/child_windows.h"
 
 #include <memory>
 #include <vector>
 
 #include "controls/dpi_layout.h"
+#include "controls/form.h"
 #include "controls/gdi.h"
+#include "controls/window.h"
 
 namespace zarn {
 
@@ -62,28 +64,18 @@ class Panel : public Window {
   gdi::unique_hbrush brush_;
 };
 
-HWND g_applicationWindow = nullptr;
-
 }  // namespace
 
-// The fonts of the DPI the program started at; windows shown at another DPI take theirs
-// from their layout.
-HFONT DialogFont() { return dpi::FontsFor(dpi::SystemDpi()).normal; }
-
-HFONT BoldFont(int points, bool underline) {
-  const dpi::UiFonts& fonts = dpi::FontsFor(dpi::SystemDpi());
-  if (points == 9) return fonts.bold9;
-  return underline ? fonts.boldUnderline : fonts.bold;
-}
-
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
-                 int id, DWORD exStyle) {
+                 int id, DWORD exStyle, FontKind font) {
   HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (!child) return nullptr;
-  DpiLayout* layout = DpiLayout::Of(parent);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(layout ? layout->Fonts().normal : DialogFont()), FALSE);
-  if (layout) layout->Place(child, x, y, width, height);
+  // Outside a form, the fonts of the DPI the program started at.
+  DpiLayout* layout = Form::LayoutOf(parent);
+  const dpi::UiFonts& fonts = layout ? layout->Fonts() : dpi::FontsFor(dpi::SystemDpi());
+  if (HFONT shown = fonts.Of(font)) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+  if (layout) layout->Place(child, x, y, width, height, font);
   return child;
 }
 
@@ -91,7 +83,7 @@ HWND CreatePanel(HWND parent, int x, int y, int width, int height, PanelEdge edg
   auto panel = std::make_unique<Panel>(edge, color);
   if (!panel->Create(parent, x, y, width, height, id)) return nullptr;
   HWND hwnd = panel.release()->GiveToWindow();
-  if (DpiLayout* layout = DpiLayout::Of(parent)) layout->Place(hwnd, x, y, width, height);
+  if (DpiLayout* layout = Form::LayoutOf(parent)) layout->Place(hwnd, x, y, width, height, FontKind::None);
   return hwnd;
 }
 
@@ -109,8 +101,5 @@ HWND FindControl(HWND parent, int id) {
     if (HWND found = FindControl(child, id)) return found;
   return nullptr;
 }
-
-void SetApplicationWindow(HWND hwnd) { g_applicationWindow = hwnd; }
-HWND ApplicationWindow() { return g_applicationWindow; }
 
 }  // namespace zarn

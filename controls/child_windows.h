@@ -1,21 +1,18 @@
 #pragma once
-// The program's window helpers: the shared fonts, child controls built from code, panels,
-// and the application window. The window base itself lives in controls/window.h.
+// Child windows built from code: controls placed in the layout of the form they go into,
+// with the font of their kind, and panels.
 #include <windows.h>
 
 #include <string>
 
-#include "controls/window.h"
+#include "controls/dpi.h"
 
 namespace zarn {
 
-// The program's dialog font, Tahoma 8 pt (one shared object for the process).
-HFONT DialogFont();
-HFONT BoldFont(int points = 8, bool underline = false);
-
-// A child control at a place in its parent's client area, with the dialog font.
+// A child control at a place in its parent's client area (at 96 DPI), with the font of
+// `font`'s kind, both recorded in the form's layout.
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
-                 int id, DWORD exStyle = 0);
+                 int id, DWORD exStyle = 0, FontKind font = FontKind::Normal);
 
 // A panel: a plain child window that paints a flat colour and an optional edge and passes
 // its children's notifications on to its own parent.
@@ -27,10 +24,5 @@ std::string WindowText(HWND hwnd);
 
 // The control with `id` anywhere inside `parent` (panels included), or null.
 HWND FindControl(HWND parent, int id);
-
-// The application's own hidden top-level window: it carries the application title and
-// owns the program's other windows. Null until the program creates it.
-void SetApplicationWindow(HWND hwnd);
-HWND ApplicationWindow();
 
 }  // namespace zarn
