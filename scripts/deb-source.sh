@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # What the scripts that cross-build a dependency from a Debian source package share
-# (build-libjpeg.sh): where its files go, and bringing the source package onto
+# (build-libjpeg.sh, build-sqlite.sh): where its files go, and bringing the source package onto
 # the machine. Sourced; the functions that touch apt expect to run as root on Debian 12.
 
 # dep_layout NAME ARCH: the folders of dependency NAME built for ARCH, set as variables: deps
