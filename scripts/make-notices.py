@@ -7,7 +7,8 @@ ZarnCleaner.exe links statically, so that the texts are the packages' own, word 
 
 Which pieces are linked was read from the linker's map (-Wl,-Map): libjpeg's decoder; from
 MinGW-w64 the CRT start-up (crt2.o, libmingw32), the printf and strtod family of libmingwex
-(mingw_pformat, gdtoa) and winpthreads; from GCC libstdc++, libgcc and libgcc_eh.
+(mingw_pformat, gdtoa) and winpthreads; from GCC libstdc++, libgcc and libgcc_eh. SQLite is
+one object, compiled from the amalgamation that build-sqlite.sh generates.
 """
 import glob
 import os
@@ -30,6 +31,26 @@ def libjpeg_copyright():
     if found:
         return found[-1]
     return "/usr/share/doc/libjpeg62-turbo/copyright"
+
+
+def sqlite_source():
+    # SQLite's words on its license are in its source tree only, not in a binary package's
+    # documentation: the notices need the tree that build-sqlite.sh fetches.
+    found = sorted(glob.glob(os.path.join(REPO, ".deps/src/sqlite3-*/LICENSE.md")))
+    if not found:
+        raise SystemExit("no SQLite sources under .deps/src: run scripts/build-sqlite.sh first")
+    return os.path.dirname(found[-1])
+
+
+def read(path):
+    with open(path, encoding="utf-8") as f:
+        return f.read()
+
+
+def debian_version(source_dir):
+    """The version of the source package, from the first line of its changelog."""
+    first = read(os.path.join(source_dir, "debian/changelog")).split("\n", 1)[0]
+    return first[first.index("(") + 1:first.index(")")]
 
 
 def paragraphs(path):
@@ -119,8 +140,8 @@ def notices():
     parts.append(
         "ZarnCleaner.exe contains code from the libraries below, linked into it when it is\n"
         "built. Their copyright notices and licenses follow, as Debian 12 ships them in the\n"
-        "copyright files of the packages the program is built from: libjpeg-turbo, mingw-w64\n"
-        "(mingw-w64-i686-dev) and gcc-mingw-w64 (gcc-mingw-w64-i686-posix-runtime).\n"
+        "copyright files of the packages the program is built from: libjpeg-turbo, sqlite3,\n"
+        "mingw-w64 (mingw-w64-i686-dev) and gcc-mingw-w64 (gcc-mingw-w64-i686-posix-runtime).\n"
         "Zarn Cleaner's own license is in LICENSE.txt.\n")
 
     parts.append(heading("1. libjpeg-turbo (JPEG decoding of the pictures)", "-"))
@@ -133,7 +154,16 @@ def notices():
     parts.append(heading("libjpeg-turbo: zlib license", "~"))
     parts.append(license_text(jpeg, "Zlib") + "\n")
 
-    parts.append(heading("2. MinGW-w64 runtime (program start-up, C library pieces, winpthreads)", "-"))
+    sqlite = sqlite_source()
+    sqlite_copyright = os.path.join(sqlite, "debian/copyright")
+    parts.append(heading("2. SQLite (reading and cleaning the browsers' databases)", "-"))
+    parts.append(piece(sqlite_copyright, "*", f"SQLite {read(os.path.join(sqlite, 'VERSION')).strip()}, "
+                       f"from Debian's sqlite3 {debian_version(sqlite)} source package:"))
+    parts.append(license_text(sqlite_copyright, "public-domain") + "\n")
+    parts.append("SQLite's own words on its license (LICENSE.md):\n")
+    parts.append(read(os.path.join(sqlite, "LICENSE.md")).rstrip() + "\n")
+
+    parts.append(heading("3. MinGW-w64 runtime (program start-up, C library pieces, winpthreads)", "-"))
     # The runtime's pieces: the files a license covers, what they are, and the license.
     for files, what, license in (
         ("*", "The mingw-w64 runtime as a whole:", "ZPL-2.1"),
@@ -147,7 +177,7 @@ def notices():
         parts.append(piece(MINGW, files, what))
         parts.append(license_text(MINGW, license) + "\n")
 
-    parts.append(heading("3. GCC runtime libraries (libstdc++, libgcc)", "-"))
+    parts.append(heading("4. GCC runtime libraries (libstdc++, libgcc)", "-"))
     parts.append(between(GCC, "GCC is Copyright (C)", "license in `/usr/share/common-licenses/GPL-3'.") + "\n")
     parts.append(between(GCC, "The following runtime libraries are licensed", " - libvtv") + "\n")
     parts.append(between(GCC, "GCC RUNTIME LIBRARY EXCEPTION", "requirements of the license of GCC.") + "\n")

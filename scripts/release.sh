@@ -32,7 +32,12 @@ if [ ${#need[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
-# The notices must still match the copyright files of the toolchain and library linked in.
+# The libraries are built first: the notices must still match the copyright files of the
+# toolchain and of the sources the libraries are built from (SQLite's are read from its tree).
+for arch in x64 x86; do
+  "$repo/scripts/build-libjpeg.sh" "$arch"
+  "$repo/scripts/build-sqlite.sh" "$arch"
+done
 python3 "$repo/scripts/make-notices.py" --check
 
 export SOURCE_DATE_EPOCH="$(git log -1 --format=%ct)"
@@ -40,7 +45,6 @@ export SOURCE_DATE_EPOCH="$(git log -1 --format=%ct)"
 unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 rm -rf "$repo/dist"
 for arch in x64 x86; do
-  "$repo/scripts/build-libjpeg.sh" "$arch"
   build="$repo/build-release-$arch"
   rm -rf "$build"
   cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$(arch_toolchain "$arch")" \

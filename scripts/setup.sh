@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the build needs on Debian 12 (as root), cross-builds libjpeg once per
-# architecture, and builds the program and its tests:
+# Installs what the build needs on Debian 12 (as root), cross-builds libjpeg and SQLite once
+# per architecture, and builds the program and its tests:
 #   scripts/setup.sh [x64] [x86]     x64 into build/ (the default), x86 into build-x86/
 # Building needs no 32-bit code to run; only running the x86 build does.
 set -euo pipefail
@@ -25,6 +25,7 @@ command -v xvfb-run >/dev/null || need+=(xvfb xauth)
 dpkg -s fonts-dejavu-core >/dev/null 2>&1 || need+=(fonts-dejavu-core)
 [ -f /usr/src/googletest/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v dpkg-source >/dev/null || need+=(dpkg-dev)
+command -v tclsh >/dev/null || need+=(tcl)  # SQLite's amalgamation is made by a Tcl script
 command -v python3 >/dev/null || need+=(python3)
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)  # Wine's Tahoma, the dialog font
 if [ ${#need[@]} -gt 0 ]; then
@@ -35,6 +36,7 @@ fi
 
 for arch in "${archs[@]}"; do
   "$repo/scripts/build-libjpeg.sh" "$arch"
+  "$repo/scripts/build-sqlite.sh" "$arch"
   build="$(arch_build_dir "$repo" "$arch")"
   toolchain="$(arch_toolchain "$arch")"
   # CMake keeps the compilers of a folder's first configure: a folder made for the other
