@@ -2,6 +2,7 @@
 
 #include "categories/chromium_profile_order.h"
 #include "traces/category_form.h"
+#include "traces/cookie_sites.h"
 #include "traces/probes.h"
 
 namespace zarn {
@@ -34,16 +35,21 @@ const FileLocation kHistory[] = {
     {kProfile, "\\Sessions\\", "*", 6, Listing::Paths, Dots::Skip},
 };
 
-// The SQLite databases among them. A database's rollback journal is no trace of its own:
-// it goes with its database, and stays with one the user keeps.
-const char* const kDatabases[] = {"Cookies", "History", "Top Sites", "Shortcuts"};
+// The SQLite databases among the files. A database's rollback journal is no trace of its
+// own: it goes with its database, and stays with one the user keeps.
+const char* const kDatabases[] = {"History", "Top Sites", "Shortcuts"};
+
+// The cookies are rows of their database, one item per site; the database itself stays.
+constexpr RowsKind kCookieSites = CookieSitesKind<kChromiumCookieTable>("Cookies");
+const RowsKind* const kRowKinds[] = {&kCookieSites};
+const CleanRules kClean = {.databases = kDatabases, .rows = kRowKinds};
 
 // Caches are rebuilt by the browser and may be listed while it runs; the databases are
 // held open by a running browser and are only listed when it has let go of them. The
 // existence test leaves out the folders a listing returns.
 const ProfilePart kParts[] = {
     {kCaches, FileFilter::Existing, "Internet Cache"},
-    {kCookies, FileFilter::ExistingUnlocked, "Cookies"},
+    {kCookies, FileFilter::ExistingUnlocked, kCookiesInfo, &kCookieSites},
     {kHistory, FileFilter::ExistingUnlocked, "History"},
 };
 
@@ -51,7 +57,7 @@ const ProfilePart kParts[] = {
 
 std::span<const ProfilePart> ChromiumProfileParts() { return kParts; }
 
-std::span<const char* const> ChromiumDatabases() { return kDatabases; }
+const CleanRules& ChromiumCleanRules() { return kClean; }
 
 std::vector<FileTable> ChromiumProfileTables() {
   std::vector<FileTable> tables;
@@ -65,7 +71,10 @@ void ProbeChromiumProfile(TCategoryForm& form, FolderSnapshot& folders, const st
   for (const ProfilePart& part : kParts) {
     staging.Clear();
     StageFiles(form, LocationsBelow(part.rows, below, base), staging, folders);
-    AddStagedFiles(form, staging, part.filter, part.info);
+    if (part.database)
+      AddStagedDatabases(form, staging, part.filter, {&part.database, 1});
+    else
+      AddStagedFiles(form, staging, part.filter, part.info);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "traces/cleaner.h"
 #include "traces/scan_engine.h"
 
 namespace zarn {
@@ -23,19 +24,21 @@ struct ChromiumBrowser {
 };
 
 // One part of a profile's reach: its rows (folders below the profile), the filter its
-// files pass and their Info text.
+// files pass and their Info text; or, for databases whose traces are rows, their kind.
 struct ProfilePart {
   std::span<const FileLocation> rows;
   FileFilter filter;
   const char* info;
+  const RowsKind* database = nullptr;
 };
 
 // What each profile holds that is a trace, part by part in scan order.
 std::span<const ProfilePart> ChromiumProfileParts();
 // The parts' tables, for the checks that walk every table.
 std::vector<FileTable> ChromiumProfileTables();
-// The names of the profile's SQLite databases, whose journals go with them.
-std::span<const char* const> ChromiumDatabases();
+// How a clean treats a profile's traces: the journals of the SQLite databases it deletes
+// go with them; its cookies go site by site.
+const CleanRules& ChromiumCleanRules();
 
 // Lists one profile, `below` its base folder (begins with a backslash, no trailing one),
 // and adds a trace for each file found, in the order of the parts. On `base` when one is

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "categories/mozilla_history.h"
 #include "categories/mozilla_profile.h"
+#include "traces/cookie_sites.h"
 #include "res/resource.h"
 #include "traces/scan_engine.h"
 
@@ -18,7 +20,12 @@ const FormTraits kTraits = {
     .family = StatusFamily::A,
     .iconId = IDI_CAT_FIREFOX,
 };
-const CleanRules kClean = {};
+
+// A profile's cookies go site by site and its history as rows; the files stay, for
+// places.sqlite also holds the bookmarks. Neither is touched while Firefox uses the profile.
+constexpr RowsKind kCookieSites = CookieSitesKind<kFirefoxCookieTable>("cookies.sqlite", kFirefoxProfileLock);
+const RowsKind* const kRowKinds[] = {&kCookieSites, &kFirefoxHistory};
+const CleanRules kClean = {.rows = kRowKinds};
 
 // Every folder lies in one profile, base + kProfiles + the profile name + the part below.
 const std::string kProfiles = "\\Mozilla\\Firefox\\Profiles\\";
@@ -40,6 +47,13 @@ const FileLocation kTodaysLocal[] = {
 const FileLocation kTodaysRoaming[] = {
     {BaseFolder::AppData, "\\", "formhistory.sqlite", 7, Listing::Names, Dots::Skip},
 };
+// The databases whose traces are rows, in the order their items follow the files': the
+// cookies, then the history.
+const FileLocation kDatabases[] = {
+    {BaseFolder::AppData, "\\", "cookies.sqlite", 8, Listing::Paths, Dots::Skip},
+    {BaseFolder::AppData, "\\", "places.sqlite", 9, Listing::Paths, Dots::Skip},
+};
+constexpr int kDatabaseStaging = 10;
 
 // The Microsoft Store build keeps its roaming and local folders, profiles.ini and
 // profiles included, inside its package in the local folder.
@@ -52,7 +66,9 @@ const char kInfo[] = "Internet Cache";
 
 TmozzForm::TmozzForm() : TCategoryForm(kTraits, kClean) {}
 
-CategoryTables TmozzForm::Tables() { return {.files = {{kProfile}, {kTodaysLocal}, {kTodaysRoaming}}}; }
+CategoryTables TmozzForm::Tables() {
+  return {.files = {{kProfile}, {kTodaysLocal}, {kTodaysRoaming}, {kDatabases, kDatabaseStaging}}};
+}
 
 void TmozzForm::Probe() {
   FolderSnapshot folders;
@@ -83,6 +99,17 @@ void TmozzForm::Probe() {
   // No existence or lock test here: a file that a running Firefox holds open is listed,
   // and a subfolder of the cache is a trace of its own.
   AddStagedFiles(*this, ListBox[1], FileFilter::None, kInfo);
+
+  // The rows of each profile's databases, the profile's before the store build's.
+  for (const auto& [roamingProfile, base] :
+       {std::pair{profile.empty() ? std::string() : kProfiles + profile, BaseFolder::AppData},
+        std::pair{store.empty() ? std::string() : kStoreRoaming + (kProfiles + store), BaseFolder::LocalAppData}}) {
+    if (roamingProfile.empty()) continue;
+    TextList& staging = ListBox[kDatabaseStaging];
+    staging.Clear();
+    StageFiles(*this, LocationsBelow(kDatabases, roamingProfile, base), staging, folders);
+    AddStagedDatabases(*this, staging, FileFilter::Existing, kRowKinds);
+  }
 }
 
 }  // namespace zarn

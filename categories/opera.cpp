@@ -16,7 +16,6 @@ const FormTraits kTraits = {
     .family = StatusFamily::A,
     .iconId = IDI_CAT_OPERA,
 };
-const CleanRules kClean = {.databases = ChromiumDatabases()};
 
 // The profile folder of Opera 9: cookies, the plain files of the disk cache, four data
 // files and the saved session, in this order. Every listing is flat.
@@ -45,7 +44,7 @@ const char kInfo[] = "Internet Cache";
 
 }  // namespace
 
-TOperaForm::TOperaForm() : TCategoryForm(kTraits, kClean) {}
+TOperaForm::TOperaForm() : TCategoryForm(kTraits, ChromiumCleanRules()) {}
 
 CategoryTables TOperaForm::Tables() {
   CategoryTables tables{.files = {{kProfile}}};

@@ -53,6 +53,8 @@ make_fixtures() {
     "Opera Software/Opera GX Stable"; do
     ln -s "$out" "$p/$link"
   done
+  # A database that is a link to one outside the profile (the test makes the database).
+  ln -s "$out/cookies.sqlite" "$p/Mozilla/Firefox/Profiles/real.default/cookies.sqlite"
 }
 
 status=0 passed=0 failed=0 left_out=0

@@ -43,9 +43,9 @@ Groups ProfileTraces(const std::string& p, bool newer) {
                     : std::vector<std::string>{p + "Cache\\data_1", p + "Cache\\index"});
   g.push_back({p + "Code Cache\\js\\index", p + "Code Cache\\wasm\\index-dir\\the-real-index"});
   g.push_back({p + "GPUCache\\data_0"});
-  const std::string cookies = newer ? p + "Network\\" : p;
-  for (const char* name : {"Cookies", "History", "Visited Links", "Top Sites", "Shortcuts"})
-    g.push_back({(std::string(name) == "Cookies" ? cookies : p) + name});
+  // The cookie database comes between the caches and History, site by site (a file that is
+  // no database gives no site).
+  for (const char* name : {"History", "Visited Links", "Top Sites", "Shortcuts"}) g.push_back({p + name});
   g.push_back({p + "Sessions\\Session_13350000000000000", p + "Sessions\\Tabs_13350000000000000"});
   return g;
 }
@@ -85,6 +85,7 @@ TEST_P(BrowserTest, EveryProfileInOrderHeldFilesLeftOutAndTheCleanKeepsWhatUsers
     const std::string p = ud + name + "\\";
     for (auto& group : ProfileTraces(p, newer)) expected.push_back(group);
     for (const char* file : kKept) kept.push_back(p + file);
+    kept.push_back(p + (newer ? "Network\\Cookies" : "Cookies"));
   }
   for (const std::string& path : kept) Sandbox::WriteFile(path);
   for (const auto& group : expected)
@@ -107,8 +108,8 @@ TEST_P(BrowserTest, EveryProfileInOrderHeldFilesLeftOutAndTheCleanKeepsWhatUsers
   EXPECT_EQ(WindowText(form->StatusLabel()), std::to_string(at) + " Files founds");
   for (const ShownRow& row : ReadList(form->Traces().Handle())) {
     const std::string path = row[1] + row[0];
-    const bool cache = path.find("Cache\\") != std::string::npos, cookie = path.find("Cookies") != std::string::npos;
-    EXPECT_EQ(row[3], cache ? "Internet Cache" : cookie ? "Cookies" : "History") << path;
+    const bool cache = path.find("Cache\\") != std::string::npos;
+    EXPECT_EQ(row[3], cache ? "Internet Cache" : "History") << path;
     EXPECT_EQ(row[2], "") << path;
     EXPECT_EQ(row[4], "2.00 KB") << path;
     EXPECT_TRUE(row.ticked) << path;
@@ -136,8 +137,7 @@ TEST_P(BrowserTest, ADatabasesJournalIsNoTraceAndGoesOnlyWithItsDatabase) {
   // Each database as the clean meets it: ticked, unticked, or opened again by the browser
   // after the scan, so that it cannot be deleted.
   enum Fate { Ticked, Unticked, Reopened };
-  const std::pair<std::string, Fate> databases[] = {{p + "Network\\Cookies", Ticked},
-                                                    {p + "History", Ticked},
+  const std::pair<std::string, Fate> databases[] = {{p + "History", Ticked},
                                                     {p + "Top Sites", Unticked},
                                                     {p + "Shortcuts", Reopened}};
   for (const auto& [path, fate] : databases) {

@@ -12,6 +12,7 @@
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/category_test.h"
+#include "tests/support/databases.h"
 #include "traces/scan_engine.h"
 
 using namespace zarn;
@@ -44,7 +45,7 @@ struct Thing {
 const char kE[] = "Windows Explorer", kS[] = "System", kIE[] = "Internet Explorer", kO[] = "Opera",
            kF[] = "Mozilla Firefox", kMs[] = "Microsoft Office", kA[] = "Adobe";
 const char kJump[] = "All items listed in Jump Lists", kDialog[] = "All items listed in Open/Save Dialog",
-           kDocs[] = "All items listed in Recent Documents", kCache[] = "Internet Cache", kCookies[] = "Cookies",
+           kDocs[] = "All items listed in Recent Documents", kCache[] = "Internet Cache",
            kHistory[] = "History";
 // A file that no item names and that the clean deletes with the database before it.
 const char kGoesWithItsDatabase[] = "goes with its database";
@@ -83,11 +84,11 @@ const Thing kThings[] = {
 
     {kO, Local, OPERA "Cache\\Cache_Data\\data_1", kCache},
     {kO, Roaming, OPERA "GPUCache\\data_0", kCache},
-    {kO, Roaming, OPERA "Network\\Cookies", kCookies},
+    {nullptr, Roaming, OPERA "Network\\Cookies"},
     {kO, Roaming, OPERA "History", kHistory},
     {kO, Roaming, OPERA "History-journal", kGoesWithItsDatabase},
     {kO, Roaming, OPERA "Sessions\\Session_13350000000000000", kHistory},
-    {kO, Roaming, OPERA "Default\\Cookies", kCookies},
+    {nullptr, Roaming, OPERA "Default\\Cookies"},
     {kO, Roaming, OPERA "Default\\Visited Links", kHistory},
     {kO, Local, GX "Cache\\Cache_Data\\f_000001", kCache},
     {kO, Roaming, GX "Top Sites", kHistory},
@@ -260,11 +261,16 @@ class LinkedProfileTest : public CategoryTest {};
 TEST_F(LinkedProfileTest, FoldersOnTheWayToAProfileThatAreLinksAreNeverEntered) {
   const char* fixtures = std::getenv("ZARN_LINK_FIXTURES");
   if (!fixtures || !*fixtures) GTEST_SKIP() << "ZARN_LINK_FIXTURES is not set";
-  // Cache and cache2 of the Firefox profile, Network, Cache and Default of Opera Stable and
-  // Opera GX Stable itself lead to a folder that holds what each would list.
+  // Cache, cache2 and cookies.sqlite of the Firefox profile, Network, Cache and Default of
+  // Opera Stable and Opera GX Stable itself lead to a folder that holds what each would list.
   const std::string profiles = std::string(fixtures) + "\\profiles";
   for (const char* folder : {"AppData", "Local AppData"})
     Sandbox::SetString(Root::HKCU, kShellFolders, folder, profiles);
+  // The profile's cookies.sqlite is a link to a real cookie database outside.
+  const std::string outside = profiles + "-outside\\cookies.sqlite";
+  DeleteFileA(outside.c_str());
+  MakeDatabase(outside, kFirefoxCookiesSchema);
+  AddCookies(outside, true, ".outside.com", 1);
   const struct {
     std::unique_ptr<TCategoryForm> form;
     std::vector<std::string> shown;

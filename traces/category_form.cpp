@@ -156,6 +156,11 @@ void TCategoryForm::AddFileTrace(const std::string& path, const std::string& inf
   traces_.Add(std::move(item));
 }
 
+void TCategoryForm::AddDatabaseTrace(const std::string& path, const std::string& name, const std::string& info,
+                                     std::string size) {
+  AddTrace({.name = name, .location = path, .type = std::string(kDatabaseRows), .info = info, .size = std::move(size)});
+}
+
 void TCategoryForm::AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info) {
   AddFileTrace(path, info, FormatSize(facts ? FileSizeText(*facts) : FileSizeText(path)));
 }

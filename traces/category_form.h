@@ -106,6 +106,10 @@ class TCategoryForm : public Form {
                         const char* fixedInfo = nullptr);
   // The same, reading the value's data from the key, which the caller holds open.
   void AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey);
+  // Adds a ticked trace inside the database at `path`: the rows of `name`, `size` telling
+  // how many.
+  void AddDatabaseTrace(const std::string& path, const std::string& name, const std::string& info,
+                        std::string size);
   // Adds an item whose texts the category builds itself (summary and clipboard items).
   void AddTrace(TraceItem item);
 

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "traces/category_form.h"
+#include "traces/database_rows.h"
 #include "traces/pulse.h"
 #include "traces/registry.h"
 
@@ -66,6 +69,20 @@ void CleanRegistry(const CleanRules& rules, const TraceItem& item) {
   }
 }
 
+// The ticked items of the database that item `first` names, from it on, each marked done.
+void CleanDatabase(const CleanRules& rules, const TraceList& list, size_t first, std::vector<bool>& done) {
+  const std::string& path = list.Item(first).location;
+  std::vector<std::string> names;
+  for (size_t i = first; i < list.Count(); ++i) {
+    const TraceItem& item = list.Item(i);
+    if (!done[i] && list.IsTicked(i) && item.IsDatabaseRows() && item.location == path) {
+      names.push_back(item.name);
+      done[i] = true;
+    }
+  }
+  if (const RowsKind* kind = KindOf(rules.rows, path)) CleanDatabaseItems(*kind, path, names);
+}
+
 }  // namespace
 
 void RunCleaner(TCategoryForm& form) {
@@ -73,11 +90,15 @@ void RunCleaner(TCategoryForm& form) {
   const TraceList& list = form.Traces();
   // A stop (the program is ending) comes between two items, never inside one, and skips
   // the category's closing step: every item is then deleted whole or not touched.
+  std::vector<bool> done(list.Count());
   for (size_t i = 0; i < list.Count(); ++i) {
     if (!Pulse()) return;
-    if (!list.IsTicked(i)) continue;
+    if (!list.IsTicked(i) || done[i]) continue;
     const TraceItem& item = list.Item(i);
-    if (rules.everyItemIsFile || !item.IsRegistry())
+    // Rows of a database are never taken for a file: Location + Name would name another.
+    if (item.IsDatabaseRows())
+      CleanDatabase(rules, list, i, done);
+    else if (rules.everyItemIsFile || !item.IsRegistry())
       CleanFile(form, rules, item);
     else
       CleanRegistry(rules, item);

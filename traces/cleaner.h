@@ -5,6 +5,7 @@
 namespace zarn {
 
 class TCategoryForm;
+struct RowsKind;
 
 enum class KeyDeletion {
   None,
@@ -24,10 +25,15 @@ struct CleanRules {
   // a ticked one (its name followed by "-journal", beside it) is deleted after it, once the
   // database is gone.
   std::span<const char* const> databases = {};
+  // The kinds of database whose rows the category's database items stand for; an item of
+  // a database of no kind here is left alone.
+  std::span<const RowsKind* const> rows = {};
 };
 
 // Deletes what the ticked trace items of the form name, then runs the form's own
-// closing step. Reports nothing; a trace that cannot be deleted is passed over.
+// closing step. The ticked items of one database go together, when the first of them is
+// reached, in one transaction. Reports nothing; a trace that cannot be deleted is passed
+// over.
 void RunCleaner(TCategoryForm& form);
 
 }  // namespace zarn

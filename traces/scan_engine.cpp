@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "traces/category_form.h"
+#include "traces/database_rows.h"
 #include "traces/probes.h"
 #include "traces/pulse.h"
 
@@ -133,6 +134,15 @@ void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter fil
     const std::string path(staging.Text(i));
     const FileFacts* facts = staging.Facts(i);
     if (PassesFilter(path, facts, filter)) form.AddFileTrace(path, facts, info);
+  }
+}
+
+void AddStagedDatabases(TCategoryForm& form, const TextList& staging, FileFilter filter,
+                        std::span<const RowsKind* const> kinds) {
+  for (size_t i = 0; i < staging.Count() && Pulse(); ++i) {
+    const std::string path(staging.Text(i));
+    const RowsKind* kind = KindOf(kinds, path);
+    if (kind && PassesFilter(path, staging.Facts(i), filter)) AddDatabaseItems(form, *kind, path);
   }
 }
 

@@ -17,6 +17,7 @@
 namespace zarn {
 
 class TCategoryForm;
+struct RowsKind;
 
 // The base folders of one scan, each read from the registry at most once, and the folders
 // below them that the scan has found to be real folders.
@@ -101,6 +102,11 @@ bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter fi
 
 // Adds a file trace with the given Info text for every staged path that passes the filter.
 void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter, const std::string& info);
+
+// Adds the items of every staged database that passes the filter, each of the kind its file
+// name tells.
+void AddStagedDatabases(TCategoryForm& form, const TextList& staging, FileFilter filter,
+                        std::span<const RowsKind* const> kinds);
 
 enum class NameSource { Values, Subkeys };
 enum class NameRule {

@@ -5,17 +5,21 @@
 
 namespace zarn {
 
-// The Type text that marks a registry trace; every other Type marks a file trace.
+// The Type texts that mark a registry trace and a trace inside a database; every other Type
+// marks a file trace (a file's Type is its extension, which begins with a dot).
 inline constexpr std::string_view kRegistryData = "Registry Data";
+inline constexpr std::string_view kDatabaseRows = "Database Rows";
 
 struct TraceItem {
-  std::string name;      // "File Name": file, value or subkey name
-  std::string location;  // "File Location": folder ending in "\", or "HKCU"/"HKLM" + key path
+  std::string name;      // "File Name": file, value or subkey name, or what the rows are of
+  // "File Location": folder ending in "\", "HKCU"/"HKLM" + key path, or a database's full path
+  std::string location;
   std::string type;      // "File Type"
   std::string info;      // "File Info"
-  std::string size;      // "File Size"; empty for registry traces
+  std::string size;      // "File Size"; empty for registry traces, a count of rows in a database
 
   bool IsRegistry() const { return type == kRegistryData; }
+  bool IsDatabaseRows() const { return type == kDatabaseRows; }
 };
 
 }  // namespace zarn

@@ -1,0 +1,29 @@
+#pragma once
+// Browser databases made in the tests from the browsers' own schemas, and readers that
+// look into them afterwards with SQLite itself.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zarn::test {
+
+// The schemas, as the browsers create them (the columns a cleaner reads and a few beside).
+extern const char kChromiumCookiesSchema[];
+extern const char kFirefoxCookiesSchema[];
+extern const char kPlacesSchema[];
+extern const char kFaviconsSchema[];
+
+// Creates the database at `path` (in the code page) and runs `sql` in it; `wal` leaves it in
+// write-ahead-log mode, as Firefox keeps its files.
+void MakeDatabase(const std::string& path, const std::string& sql, bool wal = false);
+// Runs `sql` in an existing database.
+void RunSql(const std::string& path, const std::string& sql);
+// Adds `count` cookies for `host` to a cookie database of either schema.
+void AddCookies(const std::string& path, bool firefox, const std::string& host, int count);
+// Every row `sql` returns, its columns joined by "|", NULL as "NULL".
+std::vector<std::string> Rows(const std::string& path, const std::string& sql);
+int64_t Number(const std::string& path, const std::string& sql);
+// The whole file, to show that it was not changed by one byte.
+std::string FileBytes(const std::string& path);
+
+}  // namespace zarn::test

@@ -1,0 +1,355 @@
+// Traces inside the browsers' databases: cookies site by site in Chromium's and Firefox's
+// cookie stores, Firefox's history with its bookmarks kept, databases in use, and files that
+// are no database of the expected shape, none of which may lose a byte.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "categories/chrome.h"
+#include "categories/mozilla.h"
+#include "tests/support/category_test.h"
+#include "tests/support/databases.h"
+#include "traces/database.h"
+
+using namespace zarn;
+using namespace zarn::test;
+
+namespace {
+
+// A profile whose cookie database the scan reads, made by the test.
+struct CookieStore {
+  const char* name;
+  bool firefox;
+  const char* below;  // the database below the profile folder
+  std::unique_ptr<TCategoryForm> (*make)();
+};
+
+const CookieStore kStores[] = {
+    {"ChromeNetwork", false, "Network\\Cookies", [] { return std::unique_ptr<TCategoryForm>(new TChromeForm()); }},
+    {"ChromeOlder", false, "Cookies", [] { return std::unique_ptr<TCategoryForm>(new TChromeForm()); }},
+    {"Firefox", true, "cookies.sqlite", [] { return std::unique_ptr<TCategoryForm>(new TmozzForm()); }},
+};
+
+class DatabaseTest : public CategoryTest {
+ protected:
+  std::string FirefoxProfile() {
+    Sandbox::WriteFile(sandbox.appData + "\\Mozilla\\Firefox\\profiles.ini", "[Profile0]\r\nPath=Profiles/t.default\r\n");
+    const std::string profile = sandbox.appData + "\\Mozilla\\Firefox\\Profiles\\t.default\\";
+    Sandbox::MakeDir(profile);
+    return profile;
+  }
+  std::string ChromeProfile() { return sandbox.localAppData + "\\Google\\Chrome\\User Data\\Default\\"; }
+  std::string Profile(const CookieStore& s) { return s.firefox ? FirefoxProfile() : ChromeProfile(); }
+  // A cookie database of the store's schema at its place, with `hosts` (host, cookies).
+  std::string MakeCookies(const CookieStore& s, const std::vector<std::pair<std::string, int>>& hosts) {
+    const std::string path = Profile(s) + s.below;
+    Sandbox::MakeDir(path.substr(0, path.rfind('\\')));
+    MakeDatabase(path, s.firefox ? kFirefoxCookiesSchema : kChromiumCookiesSchema, s.firefox);
+    for (const auto& [host, count] : hosts) AddCookies(path, s.firefox, host, count);
+    return path;
+  }
+  static std::vector<const TraceItem*> DatabaseItems(TCategoryForm& form) {
+    std::vector<const TraceItem*> items;
+    for (size_t i = 0; i < form.Traces().Count(); ++i)
+      if (form.Traces().Item(i).IsDatabaseRows()) items.push_back(&form.Traces().Item(i));
+    return items;
+  }
+  static std::string HostColumn(const CookieStore& s) { return s.firefox ? "host" : "host_key"; }
+  static std::string CookieTable(const CookieStore& s) { return s.firefox ? "moz_cookies" : "cookies"; }
+};
+
+class CookieSitesTest : public DatabaseTest, public ::testing::WithParamInterface<CookieStore> {};
+
+TEST_P(CookieSitesTest, OneItemPerSiteSortedAndAnUntickedSiteKeepsItsCookies) {
+  const CookieStore& s = GetParam();
+  const std::string nul("nul\0host.net", 12), huge(10000, 'h');
+  const std::string quote = "o'ne\"il.com'); DELETE FROM cookies; --";
+  const std::string path = MakeCookies(s, {{".example.com", 2}, {"example.com", 1}, {"b.org", 1}, {quote, 1},
+                                           {"b\xC3\xBC" "cher.de", 1}, {nul, 1}, {huge, 1}, {"", 1}, {".", 1}});
+  // A host stored as bytes rather than text names no site the clean could match.
+  RunSql(path, "INSERT INTO " + CookieTable(s) + " (" + HostColumn(s) +
+                   (s.firefox ? ", name) VALUES (x'626c6f622e636f6d', 'b')"
+                              : ", creation_utc, top_frame_site_key, name, value, encrypted_value, path, expires_utc, "
+                                "is_secure, is_httponly, last_access_utc, has_expires, is_persistent, priority, "
+                                "samesite, source_scheme, source_port, is_same_party, last_update_utc) VALUES "
+                                "(x'626c6f622e636f6d', 0, '', 'b', '', x'', '/', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)"));
+  const std::string before = FileBytes(path);
+
+  auto form = s.make();
+  ASSERT_TRUE(form->Create());
+  EXPECT_TRUE(FileBytes(path) == before) << "the scan wrote to the database";
+  const auto items = DatabaseItems(*form);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"b.org", "1 cookie"}, {"b\xC3\xBC" "cher.de", "1 cookie"}, {"example.com", "3 cookies"},
+      {huge, "1 cookie"},    {nul, "1 cookie"},                   {quote, "1 cookie"}};
+  ASSERT_EQ(items.size(), expected.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i]->name, expected[i].first) << i;
+    EXPECT_EQ(items[i]->size, expected[i].second) << i;
+    EXPECT_EQ(items[i]->location, path);
+    EXPECT_EQ(items[i]->type, "Database Rows");
+    EXPECT_EQ(items[i]->info, "Cookies");
+  }
+
+  // The user stays signed in to example.com and to the long host.
+  for (int row : {2, 3}) {
+    const TraceItem* item = items[row];
+    for (size_t i = 0; i < form->Traces().Count(); ++i)
+      if (&form->Traces().Item(i) == item) SetTick(form->Traces().Handle(), static_cast<int>(i), false);
+  }
+  form->ClickDelete();
+  EXPECT_EQ(Rows(path, "SELECT " + HostColumn(s) + ", count(*) FROM " + CookieTable(s) + " GROUP BY 1 ORDER BY 1"),
+            (std::vector<std::string>{"|1", ".|1", ".example.com|2", "example.com|1", huge + "|1", "blob.com|1"}));
+  EXPECT_EQ(Rows(path, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+  form->ClickScan();
+  EXPECT_EQ(DatabaseItems(*form).size(), 2u);
+}
+
+TEST_P(CookieSitesTest, ADatabaseInUseGivesNoItemAndOneThatComesIntoUseIsLeft) {
+  const CookieStore& s = GetParam();
+  const std::string path = MakeCookies(s, {{"a.com", 1}, {".b.com", 2}});
+  // A running Chromium holds its database without sharing; Firefox holds its profile lock.
+  const std::string held = s.firefox ? Profile(s) + "parent.lock" : path;
+  if (s.firefox) Sandbox::WriteFile(held);
+  auto form = s.make();
+  {
+    HeldOpen browser(held, GENERIC_READ | GENERIC_WRITE);
+    ASSERT_TRUE(browser.Held());
+    ASSERT_TRUE(form->Create());
+    EXPECT_TRUE(DatabaseItems(*form).empty());
+  }
+  form->ClickScan();
+  ASSERT_EQ(DatabaseItems(*form).size(), 2u);
+  const std::string before = FileBytes(path);
+  HeldOpen browser(held, GENERIC_READ | GENERIC_WRITE);
+  form->ClickDelete();
+  browser.Release();
+  EXPECT_TRUE(FileBytes(path) == before);
+  EXPECT_EQ(Number(path, "SELECT count(*) FROM " + CookieTable(s)), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, CookieSitesTest, ::testing::ValuesIn(kStores),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Files at the place of a Chromium cookie database that must give no item, or items
+// without harm, and never lose a byte unless an item was cleaned.
+struct BadFile {
+  const char* name;
+  std::function<void(const std::string& path)> make;
+  size_t items;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes) { Sandbox::WriteFile(path, bytes); }
+
+std::string GoodCookies(const std::string& path) {
+  MakeDatabase(path, kChromiumCookiesSchema);
+  AddCookies(path, false, "a.com", 200);
+  AddCookies(path, false, ".b.com", 200);
+  return FileBytes(path);
+}
+
+const BadFile kBadFiles[] = {
+    {"Zeros", [](const std::string& p) { WriteBytes(p, std::string(8192, '\0')); }, 0},
+    {"Text", [](const std::string& p) { WriteBytes(p, "host_key,example.com\r\n"); }, 0},
+    {"Empty", [](const std::string& p) { WriteBytes(p, ""); }, 0},
+    {"Truncated",
+     [](const std::string& p) {
+       const std::string whole = GoodCookies(p);
+       WriteBytes(p, whole.substr(0, whole.size() / 2));
+     },
+     0},
+    {"MissingColumn", [](const std::string& p) { MakeDatabase(p, "CREATE TABLE cookies(host TEXT, name TEXT);"
+                                                                  "INSERT INTO cookies VALUES ('a.com', 'n');"); },
+     0},
+    {"EmptyTable", [](const std::string& p) { MakeDatabase(p, kChromiumCookiesSchema); }, 0},
+    {"NewerWithMoreColumns",
+     [](const std::string& p) {
+       GoodCookies(p);
+       RunSql(p, "ALTER TABLE cookies ADD COLUMN has_cross_site_ancestor INTEGER NOT NULL DEFAULT 0");
+     },
+     2},
+    // A journal that a crash left: SQLite would roll the database back with it, which a
+    // reading scan cannot; the file gives no item until the browser has repaired it.
+    {"HotJournal",
+     [](const std::string& p) {
+       GoodCookies(p);
+       WriteBytes(p + "-journal", std::string("\xD9\xD5\x05\xF9\x20\xA1\x63\xD7", 8) + std::string(1024, '\x01'));
+     },
+     0},
+};
+
+class BadCookieFileTest : public DatabaseTest, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(BadCookieFileTest, NoCrashNoHarmNoMoreThanTheItems) {
+  const std::string path = ChromeProfile() + "Network\\Cookies";
+  Sandbox::MakeDir(ChromeProfile() + "Network");
+  GetParam().make(path);
+  const std::string before = FileBytes(path);
+  const std::string journal = Sandbox::Exists(path + "-journal") ? FileBytes(path + "-journal") : "";
+  TChromeForm form;
+  ASSERT_TRUE(form.Create());
+  EXPECT_EQ(DatabaseItems(form).size(), GetParam().items);
+  EXPECT_TRUE(FileBytes(path) == before);
+  // A forged item of a file that gave none deletes nothing either.
+  form.AddDatabaseTrace(path, "a.com", "Cookies", "1 cookie");
+  const bool cleaned = GetParam().items > 0;
+  form.ClickDelete();
+  if (!cleaned) {
+    EXPECT_TRUE(FileBytes(path) == before);
+    if (!journal.empty()) {
+      EXPECT_TRUE(FileBytes(path + "-journal") == journal);
+    }
+  } else {
+    EXPECT_EQ(Number(path, "SELECT count(*) FROM cookies"), 0);
+    EXPECT_EQ(Rows(path, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BadCookieFileTest, ::testing::ValuesIn(kBadFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Firefox keeps a log beside its database; one left by a crash holds cookies the file
+// does not have yet. They are listed and cleaned with the rest, and the log goes as SQLite
+// folds it in, never by name.
+TEST_F(DatabaseTest, FirefoxCookiesInALogLeftByACrash) {
+  const std::string path = FirefoxProfile() + "cookies.sqlite";
+  const std::string scratch = sandbox.appData + "\\crashed.sqlite";
+  MakeDatabase(scratch, kFirefoxCookiesSchema, true);
+  AddCookies(scratch, true, "a.com", 1);
+  {
+    // A connection that never checkpoints, copied while it is still open.
+    Database writer(scratch, Database::Mode::Write);
+    ASSERT_TRUE(writer.Exec("PRAGMA wal_autocheckpoint=0") &&
+                writer.Exec("INSERT INTO moz_cookies (name, host, path) VALUES ('w', '.wal.org', '/')"));
+    ASSERT_TRUE(CopyFileA(scratch.c_str(), path.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((scratch + "-wal").c_str(), (path + "-wal").c_str(), FALSE));
+  }
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  const auto items = DatabaseItems(form);
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(items[1]->name, "wal.org");
+  form.ClickDelete();
+  EXPECT_EQ(Number(path, "SELECT count(*) FROM moz_cookies"), 0);
+  EXPECT_FALSE(Sandbox::Exists(path + "-wal"));
+}
+
+// History of a Firefox profile as Firefox lays it out: two pages visited, one bookmarked,
+// one kept by a keyword, input history, page metadata with its search terms, annotations,
+// origins and icons.
+const char kHistory[] = R"(
+INSERT INTO moz_origins (id, prefix, host, frecency) VALUES (1, 'https://', 'example.com', 10),
+  (2, 'https://', 'gone.org', 10), (3, 'https://', 'kw.net', 10);
+INSERT INTO moz_places (id, url, title, visit_count, frecency, last_visit_date, foreign_count, origin_id) VALUES
+  (1, 'https://example.com/bm', 'Bookmarked', 5, 2000, 1700000000000000, 1, 1),
+  (2, 'https://gone.org/page', 'Gone', 2, 100, 1700000000000001, 0, 2),
+  (3, 'https://kw.net/search?q=%s', 'Keyword', 0, 50, NULL, 1, 3),
+  (4, 'https://example.com/other', 'Other', 1, 10, 1700000000000002, 0, 1);
+INSERT INTO moz_historyvisits (id, place_id, visit_date, visit_type) VALUES (1, 1, 1, 1), (2, 2, 2, 1),
+  (3, 4, 3, 1);
+INSERT INTO moz_historyvisits_extra VALUES (2, '{}');
+INSERT INTO moz_places_extra VALUES (1, '{"kept":1}'), (2, '{}');
+INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid) VALUES
+  (1, 2, NULL, 0, 0, '', 'root________'), (2, 1, 1, 1, 0, 'My bookmark', 'bookmarkGuid');
+INSERT INTO moz_keywords (keyword, place_id) VALUES ('k', 3);
+INSERT INTO moz_inputhistory VALUES (1, 'exa', 1), (2, 'gon', 1);
+INSERT INTO moz_anno_attributes VALUES (1, 'downloads/destinationFileURI');
+INSERT INTO moz_annos (place_id, anno_attribute_id, content) VALUES (1, 1, 'kept'), (2, 1, 'file:///secret');
+INSERT INTO moz_places_metadata_search_queries VALUES (1, 'secret terms');
+INSERT INTO moz_places_metadata (id, place_id, referrer_place_id, search_query_id) VALUES (1, 2, NULL, 1),
+  (2, 1, 2, NULL);
+INSERT INTO moz_meta VALUES ('sync/bookmarks/syncId', 'x');
+)";
+
+const char kIcons[] = R"(
+INSERT INTO moz_pages_w_icons VALUES (1, 'https://example.com/bm', 1), (2, 'https://gone.org/page', 2);
+INSERT INTO moz_icons (id, icon_url, fixed_icon_url_hash, root) VALUES (1, 'https://example.com/bm.png', 1, 0),
+  (2, 'https://gone.org/favicon.ico', 2, 1), (3, 'https://example.com/favicon.ico', 3, 1),
+  (4, 'https://gone.org/old.ico', 4, 0);
+INSERT INTO moz_icons_to_pages (page_id, icon_id) VALUES (1, 1), (2, 2);
+)";
+
+TEST_F(DatabaseTest, FirefoxHistoryGoesAndEveryBookmarkWithItsPlaceKeywordAndIconStays) {
+  const std::string profile = FirefoxProfile();
+  const std::string places = profile + "places.sqlite", icons = profile + "favicons.sqlite";
+  MakeDatabase(places, std::string(kPlacesSchema) + kHistory, true);
+  MakeDatabase(icons, std::string(kFaviconsSchema) + kIcons, true);
+  const char* kKeptTables[] = {"moz_bookmarks", "moz_keywords", "moz_meta", "moz_anno_attributes"};
+  std::vector<std::vector<std::string>> kept;
+  for (const char* table : kKeptTables) kept.push_back(Rows(places, std::string("SELECT * FROM ") + table));
+
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  for (const char* side : {"-wal", "-shm"}) {
+    EXPECT_FALSE(Sandbox::Exists(places + side)) << "the scan made " << side;
+    EXPECT_FALSE(Sandbox::Exists(icons + side)) << "the scan made " << side;
+  }
+  const auto items = DatabaseItems(form);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0]->name, "History");
+  EXPECT_EQ(items[0]->info, "History");
+  EXPECT_EQ(items[0]->size, "3 visits");
+  EXPECT_EQ(items[0]->location, places);
+  form.ClickDelete();
+
+  const std::pair<const char*, std::vector<std::string>> after[] = {
+      {"SELECT count(*) FROM moz_historyvisits", {"0"}},
+      {"SELECT count(*) FROM moz_historyvisits_extra", {"0"}},
+      {"SELECT count(*) FROM moz_inputhistory", {"0"}},
+      {"SELECT count(*) FROM moz_places_metadata", {"0"}},
+      {"SELECT count(*) FROM moz_places_metadata_search_queries", {"0"}},
+      {"SELECT id, url, visit_count, last_visit_date, frecency, recalc_frecency FROM moz_places ORDER BY id",
+       {"1|https://example.com/bm|0|NULL|-1|1", "3|https://kw.net/search?q=%s|0|NULL|-1|1"}},
+      {"SELECT place_id, content FROM moz_annos", {"1|kept"}},
+      {"SELECT id FROM moz_origins ORDER BY id", {"1", "3"}},
+      {"SELECT place_id FROM moz_places_extra", {"1"}},
+      {"PRAGMA integrity_check", {"ok"}},
+      {"PRAGMA foreign_key_check", {}},
+  };
+  for (const auto& [sql, rows] : after) EXPECT_EQ(Rows(places, sql), rows) << sql;
+  for (size_t i = 0; i < std::size(kKeptTables); ++i)
+    EXPECT_EQ(Rows(places, std::string("SELECT * FROM ") + kKeptTables[i]), kept[i]) << kKeptTables[i];
+  const std::pair<const char*, std::vector<std::string>> iconsAfter[] = {
+      {"SELECT page_url FROM moz_pages_w_icons", {"https://example.com/bm"}},
+      {"SELECT page_id, icon_id FROM moz_icons_to_pages", {"1|1"}},
+      {"SELECT id FROM moz_icons ORDER BY id", {"1", "3"}},
+      {"PRAGMA integrity_check", {"ok"}},
+  };
+  for (const auto& [sql, rows] : iconsAfter) EXPECT_EQ(Rows(icons, sql), rows) << sql;
+  form.ClickScan();
+  EXPECT_TRUE(DatabaseItems(form).empty()) << "nothing is left to clean";
+}
+
+// A places.sqlite of another shape, or beside an icons file that is none, gives no item.
+TEST_F(DatabaseTest, FirefoxHistoryOfAnUnknownShapeIsLeftAlone) {
+  const std::string profile = FirefoxProfile();
+  const std::string places = profile + "places.sqlite", icons = profile + "favicons.sqlite";
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"no moz_bookmarks",
+       [&] { MakeDatabase(places, std::string(kPlacesSchema) + kHistory + "DROP TABLE moz_bookmarks;"); }},
+      {"icons file that is none",
+       [&] {
+         MakeDatabase(places, std::string(kPlacesSchema) + kHistory);
+         Sandbox::WriteFile(icons, std::string(4096, '\0'));
+       }},
+  };
+  for (const auto& [name, make] : cases) {
+    DeleteFileA(places.c_str());
+    DeleteFileA(icons.c_str());
+    make();
+    const std::string before = FileBytes(places);
+    TmozzForm form;
+    ASSERT_TRUE(form.Create());
+    EXPECT_TRUE(DatabaseItems(form).empty()) << name;
+    form.AddDatabaseTrace(places, "History", "History", "1 visit");
+    form.ClickDelete();
+    EXPECT_TRUE(FileBytes(places) == before) << name;
+  }
+}
+
+}  // namespace
