@@ -50,10 +50,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wine "$0" run "${@:2}" || status=$?
   wine "$0" startup "${@:2}" --exe "$1" || status=$?
   wine "$0" stretch "${@:2}" --scale "$BENCH_STRETCH_SCALE" || status=$?
+  wine "$0" cookies "${@:2}" || status=$?
   wineserver -k || true
   exit $status
 ' "$bench" "$(winpath "$build/ZarnCleaner.exe")" "${args[@]}"
 
 png="$repo/docs/benchmark-scan.png"
 gnuplot -e "data='$out/scaling.tsv'; png='$png'" "$repo/scripts/benchmark-plot.gp"
-echo "plot: $png; figures: $out/run.txt, $out/startup.txt, $out/stretch.txt"
+echo "plot: $png; figures: $out/run.txt, $out/startup.txt, $out/stretch.txt, $out/cookies.txt"

@@ -27,12 +27,17 @@ struct CookieStore {
   bool firefox;
   const char* below;  // the database below the profile folder
   std::unique_ptr<TCategoryForm> (*make)();
+  bool store = false;  // Firefox's Microsoft Store build
 };
 
+std::unique_ptr<TCategoryForm> MakeChrome() { return std::make_unique<TChromeForm>(); }
+std::unique_ptr<TCategoryForm> MakeFirefox() { return std::make_unique<TmozzForm>(); }
+
 const CookieStore kStores[] = {
-    {"ChromeNetwork", false, "Network\\Cookies", [] { return std::unique_ptr<TCategoryForm>(new TChromeForm()); }},
-    {"ChromeOlder", false, "Cookies", [] { return std::unique_ptr<TCategoryForm>(new TChromeForm()); }},
-    {"Firefox", true, "cookies.sqlite", [] { return std::unique_ptr<TCategoryForm>(new TmozzForm()); }},
+    {"ChromeNetwork", false, "Network\\Cookies", MakeChrome},
+    {"ChromeOlder", false, "Cookies", MakeChrome},
+    {"Firefox", true, "cookies.sqlite", MakeFirefox},
+    {"FirefoxStore", true, "cookies.sqlite", MakeFirefox, true},
 };
 
 class DatabaseTest : public CategoryTest {
@@ -44,7 +49,16 @@ class DatabaseTest : public CategoryTest {
     return profile;
   }
   std::string ChromeProfile() { return sandbox.localAppData + "\\Google\\Chrome\\User Data\\Default\\"; }
-  std::string Profile(const CookieStore& s) { return s.firefox ? FirefoxProfile() : ChromeProfile(); }
+  std::string StoreProfile() {
+    const std::string firefox = sandbox.localAppData + "\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\"
+                                                       "Roaming\\Mozilla\\Firefox\\";
+    Sandbox::WriteFile(firefox + "profiles.ini", "[Profile0]\r\nPath=Profiles/s.default\r\n");
+    Sandbox::MakeDir(firefox + "Profiles\\s.default");
+    return firefox + "Profiles\\s.default\\";
+  }
+  std::string Profile(const CookieStore& s) {
+    return s.store ? StoreProfile() : s.firefox ? FirefoxProfile() : ChromeProfile();
+  }
   // A cookie database of the store's schema at its place, with `hosts` (host, cookies).
   std::string MakeCookies(const CookieStore& s, const std::vector<std::pair<std::string, int>>& hosts) {
     const std::string path = Profile(s) + s.below;
@@ -350,6 +364,17 @@ TEST_F(DatabaseTest, FirefoxHistoryOfAnUnknownShapeIsLeftAlone) {
     form.ClickDelete();
     EXPECT_TRUE(FileBytes(places) == before) << name;
   }
+}
+
+// Every byte that a URI reads as syntax is percent-encoded, so no file name can set an open
+// mode of its own.
+TEST(FileUriTest, NamesCannotCarryTheirOwnQuery) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Users\\a b\\Cookies", "file:///C:/Users/a%20b/Cookies?mode=ro"},
+      {"C:\\x\\?mode=rw#%&.db", "file:///C:/x/%3Fmode%3Drw%23%25%26.db?mode=ro"},
+      {"C:\\caf\xC3\xA9\\db", "file:///C:/caf%C3%A9/db?mode=ro"},
+  };
+  for (const auto& [path, uri] : cases) EXPECT_EQ(FileUri(path, "mode=ro"), uri) << path;
 }
 
 }  // namespace

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <algorithm>
 
 #include "tests/support/list_reader.h"
 #include "tests/support/sandbox.h"
+#include "traces/database.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
 
@@ -67,6 +70,28 @@ TEST(LegacyCodePageNamesTest, NamesWithCharactersOutsideTheCodePageAreNeverListe
   std::vector<std::string> keys = Texts(list);
   std::sort(keys.begin(), keys.end());
   EXPECT_EQ(keys, kept);
+}
+
+}  // namespace
+
+namespace {
+
+// SQLite takes file names in UTF-8: a database in a folder whose name is in the code page
+// (as the user's profile folder of an older Windows may be) opens all the same.
+TEST(LegacyCodePageNamesTest, ADatabaseInAFolderNamedInTheCodePageOpens) {
+  ASSERT_EQ(GetACP(), 1252u);
+  Sandbox sandbox;
+  const std::string folder = sandbox.Dir() + "\\caf\xE9";
+  ASSERT_EQ(Utf8Path(folder), sandbox.Dir() + "\\caf\xC3\xA9");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::wstring wide = std::wstring(sandbox.Dir().begin(), sandbox.Dir().end()) + L"\\caf\u00E9\\Cookies";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open16(wide.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, "CREATE TABLE cookies(host_key TEXT)", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  Database opened(folder + "\\Cookies", Database::Mode::Read);
+  ASSERT_TRUE(opened.Ok());
+  EXPECT_TRUE(opened.HasColumns("main", "cookies", {"host_key"}));
 }
 
 }  // namespace

@@ -1,0 +1,112 @@
+#include "bench/bench_cookies.h"
+
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "bench/bench_clock.h"
+#include "categories/chrome.h"
+#include "tests/support/databases.h"
+#include "traces/cookie_sites.h"
+
+namespace zarn::bench {
+namespace {
+
+constexpr int kCookies = 20000, kSites = 4000;
+
+// Five cookies a site, every other one set for the whole domain, with values and
+// encrypted values of a real cookie's size.
+const char kFill[] = R"(
+WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999)
+INSERT INTO cookies SELECT 13350000000000000 + i, CASE WHEN i % 2 THEN '.' ELSE '' END || 'site' || (i % 4000) ||
+  '.example', '', 'name' || i, '', randomblob(80), '/', 13400000000000000, 1, 1, 13350000000000000, 1, 1, 1, 0, 2,
+  443, 0, 13350000000000000 FROM n;
+)";
+
+double MedianOf(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// `work` timed `runs` times, each after a fresh copy of the database.
+double Timed(int runs, const std::string& source, const std::string& path, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    if (!CopyFileA(source.c_str(), path.c_str(), FALSE)) throw std::runtime_error("cannot copy the cookie database");
+    const double t0 = Now();
+    work();
+    times.push_back(Now() - t0);
+  }
+  return MedianOf(times);
+}
+
+// SQLite alone, the way a reader with no checks would go about it.
+struct Bare {
+  explicit Bare(const std::string& path) {
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+      throw std::runtime_error("cannot open the cookie database");
+  }
+  ~Bare() { sqlite3_close(db); }
+  void Exec(const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+  }
+  sqlite3* db = nullptr;
+};
+
+}  // namespace
+
+CookieFigures MeasureCookies(const std::string& folder, int runs) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string source = folder + "\\Cookies.source", path = folder + "\\Cookies";
+  DeleteFileA(source.c_str());
+  test::MakeDatabase(source, std::string(test::kChromiumCookiesSchema) + kFill);
+  const RowsKind& kind = *ChromiumCleanRules().rows[0];
+
+  CookieFigures f;
+  std::vector<std::string> sites;
+  f.bareQuery = Timed(runs, source, path, [&] {
+    Bare bare(path);
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(bare.db, "SELECT host_key, count(*) FROM cookies GROUP BY host_key", -1, &query, nullptr);
+    while (sqlite3_step(query) == SQLITE_ROW) f.cookies += static_cast<size_t>(sqlite3_column_int64(query, 1));
+    sqlite3_finalize(query);
+  });
+  f.cookies /= static_cast<size_t>(runs);
+  f.scan = Timed(runs, source, path, [&] {
+    Database db(path, Database::Mode::Read);
+    if (!HasCookieShape(db, kChromiumCookieTable) || !db.QuickCheck()) throw std::runtime_error("no cookie shape");
+    sites.clear();
+    for (auto& [site, count] : ListCookieSites(db, kChromiumCookieTable)) sites.push_back(site);
+  });
+  f.sites = sites.size();
+  TChromeForm form;
+  if (!form.Create()) throw std::runtime_error("cannot create the form");
+  f.scanIntoList = Timed(runs, source, path, [&] {
+    form.Traces().Clear();
+    form.Traces().BeginAdding();
+    AddDatabaseItems(form, kind, path);
+    form.Traces().FinishAdding();
+  });
+  if (form.Traces().Count() != f.sites) throw std::runtime_error("the form lists another number of sites");
+
+  // The same rows, all of them, in one transaction with the same zero-filling of what goes.
+  f.bareDelete = Timed(runs, source, path, [&] {
+    Bare bare(path);
+    bare.Exec("PRAGMA secure_delete=ON");
+    bare.Exec("BEGIN IMMEDIATE");
+    bare.Exec("DELETE FROM cookies WHERE host_key IS NOT NULL");
+    bare.Exec("COMMIT");
+  });
+  f.clean = Timed(runs, source, path, [&] {
+    if (!CleanDatabaseItems(kind, path, sites)) throw std::runtime_error("the clean failed");
+  });
+  if (test::Number(path, "SELECT count(*) FROM cookies") != 0) throw std::runtime_error("cookies left after the clean");
+  return f;
+}
+
+}  // namespace zarn::bench
