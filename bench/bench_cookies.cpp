@@ -19,15 +19,6 @@ namespace {
 
 constexpr int kCookies = 20000, kSites = 4000;
 
-// Five cookies a site, every other one set for the whole domain, with values and
-// encrypted values of a real cookie's size.
-const char kFill[] = R"(
-WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999)
-INSERT INTO cookies SELECT 13350000000000000 + i, CASE WHEN i % 2 THEN '.' ELSE '' END || 'site' || (i % 4000) ||
-  '.example', '', 'name' || i, '', randomblob(80), '/', 13400000000000000, 1, 1, 13350000000000000, 1, 1, 1, 0, 2,
-  443, 0, 13350000000000000 FROM n;
-)";
-
 double MedianOf(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
@@ -64,7 +55,8 @@ CookieFigures MeasureCookies(const std::string& folder, int runs) {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string source = folder + "\\Cookies.source", path = folder + "\\Cookies";
   DeleteFileA(source.c_str());
-  test::MakeDatabase(source, std::string(test::kChromiumCookiesSchema) + kFill);
+  test::MakeDatabase(source, test::kChromiumCookiesSchema);
+  test::FillChromiumCookies(source, kCookies, kSites);
   const RowsKind& kind = *ChromiumCleanRules().rows[0];
 
   CookieFigures f;

@@ -15,6 +15,7 @@
 #include "tests/support/category_test.h"
 #include "tests/support/databases.h"
 #include "traces/database.h"
+#include "traces/pulse.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -337,6 +338,27 @@ TEST_F(DatabaseTest, FirefoxHistoryGoesAndEveryBookmarkWithItsPlaceKeywordAndIco
   for (const auto& [sql, rows] : iconsAfter) EXPECT_EQ(Rows(icons, sql), rows) << sql;
   form.ClickScan();
   EXPECT_TRUE(DatabaseItems(form).empty()) << "nothing is left to clean";
+}
+
+// A clean of a large database keeps looking at the window's messages; a stop meanwhile
+// (the program is ending) rolls the whole transaction back.
+TEST_F(DatabaseTest, AStopDuringTheCleanOfADatabaseLeavesItWhole) {
+  const std::string path = ChromeProfile() + "Cookies";
+  Sandbox::MakeDir(ChromeProfile());
+  MakeDatabase(path, kChromiumCookiesSchema);
+  FillChromiumCookies(path, 40000, 8000);
+  TChromeForm form;
+  ASSERT_TRUE(form.Create());
+  ASSERT_EQ(DatabaseItems(form).size(), 8000u);
+  int calls = 0;
+  {
+    PulseScope scope([](void* n) { return ++*static_cast<int*>(n), false; }, &calls);
+    form.ClickDelete();
+  }
+  EXPECT_GE(calls, 1) << "no look at the messages during the clean";
+  EXPECT_EQ(Number(path, "SELECT count(*) FROM cookies"), 40000);
+  form.ClickDelete();
+  EXPECT_EQ(Number(path, "SELECT count(*) FROM cookies"), 0);
 }
 
 // A places.sqlite of another shape, or beside an icons file that is none, gives no item.

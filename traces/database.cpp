@@ -9,6 +9,7 @@
 
 #include "traces/handles.h"
 #include "traces/probes.h"
+#include "traces/pulse.h"
 
 namespace zarn {
 namespace {
@@ -16,6 +17,12 @@ namespace {
 // A browser that holds the file gives up its lock within moments or not at all; the
 // program's one thread must not wait for it.
 constexpr int kBusyTimeoutMs = 100;
+
+// SQLite looks at the window's messages every so many of its steps, so a check or a clean of
+// a large database keeps the window answering; a stop (the program is ending) interrupts the
+// statement, and the transaction it belongs to is rolled back whole.
+constexpr int kStepsBetweenPulses = 10000;
+int PulseFromSqlite(void*) { return Pulse() ? 0 : 1; }
 
 // The first bytes of every SQLite database file; byte 18 is 2 when the database keeps a
 // write-ahead log.
@@ -122,6 +129,7 @@ Database::Database(const std::string& path, Mode mode) : mode_(mode) {
   db_ = db;
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   sqlite3_extended_result_codes(db_, 1);
+  sqlite3_progress_handler(db_, kStepsBetweenPulses, PulseFromSqlite, nullptr);
   // A clean deletes rows in the order of their sites, not of the file: with the whole of a
   // browser's database in the cache, no page is written out and read back in between.
   Exec("PRAGMA cache_size=-65536");

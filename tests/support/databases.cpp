@@ -131,6 +131,14 @@ void AddCookies(const std::string& path, bool firefox, const std::string& host, 
   sqlite3_finalize(insert);
 }
 
+void FillChromiumCookies(const std::string& path, int cookies, int sites) {
+  const std::string n = std::to_string(cookies - 1), m = std::to_string(sites);
+  RunSql(path, "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " + n +
+                   ") INSERT INTO cookies SELECT 13350000000000000 + i, CASE WHEN i % 2 THEN '.' ELSE '' END || "
+                   "'site' || (i % " + m + ") || '.example', '', 'name' || i, '', randomblob(80), '/', "
+                   "13400000000000000, 1, 1, 13350000000000000, 1, 1, 1, 0, 2, 443, 0, 13350000000000000 FROM n");
+}
+
 std::vector<std::string> Rows(const std::string& path, const std::string& sql) {
   // Read-write, so that closing it takes away the -wal and -shm files a reader would leave.
   Connection c(path);

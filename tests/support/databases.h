@@ -20,6 +20,9 @@ void MakeDatabase(const std::string& path, const std::string& sql, bool wal = fa
 void RunSql(const std::string& path, const std::string& sql);
 // Adds `count` cookies for `host` to a cookie database of either schema.
 void AddCookies(const std::string& path, bool firefox, const std::string& host, int count);
+// Fills a Chromium cookie database with `cookies` cookies over `sites` sites named
+// "site<n>.example", every other one set for the whole domain, of a real cookie's size.
+void FillChromiumCookies(const std::string& path, int cookies, int sites);
 // Every row `sql` returns, its columns joined by "|", NULL as "NULL".
 std::vector<std::string> Rows(const std::string& path, const std::string& sql);
 int64_t Number(const std::string& path, const std::string& sql);
