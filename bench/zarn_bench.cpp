@@ -398,11 +398,9 @@ int RunStartup(const Options& o) {
   if (!e.ok || !b.ok) return 1;
   const double perTrace = (static_cast<double>(b.peakWorkingSet) - static_cast<double>(e.peakWorkingSet)) /
                           static_cast<double>(std::max(1L, b.listed));
-  Say("  floor of every category's scan %.0f ms; (start-up - empty start-up) / floor = %.2f
-", floor,
+  Say("  floor of every category's scan %.0f ms; (start-up - empty start-up) / floor = %.2f\n", floor,
       (b.ms - e.ms) / floor);
-  Say("  start-up on the large profile / on the empty one: %.2f, target <= 1.2: %s
-", b.ms / e.ms,
+  Say("  start-up on the large profile / on the empty one: %.2f, target <= 1.2: %s\n", b.ms / e.ms,
       b.ms <= 1.2 * e.ms ? "met" : "MISSED");
   Say("  working set per listed trace above the empty profile: %.0f bytes, target <= 1024: %s\n", perTrace,
       perTrace <= 1024 ? "met" : "MISSED");
