@@ -14,7 +14,6 @@ const FormTraits kTraits = {
     .family = StatusFamily::A,
     .iconId = IDI_CAT_EDGE,
 };
-const CleanRules kClean = {.databases = ChromiumDatabases()};
 
 }  // namespace
 
@@ -23,10 +22,6 @@ const ChromiumBrowser TEdgeForm::kBrowser = {
     "\\Microsoft\\Edge\\User Data\\", "Software\\Microsoft\\Edge",
     "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}"};
 
-TEdgeForm::TEdgeForm() : TCategoryForm(kTraits, kClean) {}
-
-CategoryTables TEdgeForm::Tables() { return {.files = ChromiumProfileTables()}; }
-
-void TEdgeForm::Probe() { ProbeChromiumProfiles(*this, kBrowser); }
+TEdgeForm::TEdgeForm() : TChromiumForm(kTraits, kBrowser) {}
 
 }  // namespace zarn
