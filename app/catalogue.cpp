@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "categories/brave.h"
 #include "categories/chrome.h"
 #include "categories/edge.h"
+#include "categories/vivaldi.h"
 #include "traces/base_folders.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
@@ -23,7 +25,7 @@ struct Entry {
   const char* key = nullptr;        // the key opened for the probe
   const char* existsKey = nullptr;  // the key then asked for (the same key, in Opera's spelling)
   // A Chromium-based browser is installed when its User Data folder, its key under the
-  // current user, or its updater's key is there.
+  // current user, or its updater's key (where it has one) is there.
   const ChromiumBrowser* browser = nullptr;
 };
 
@@ -47,6 +49,8 @@ const Entry kCatalogue[] = {
      "\\Software\\Microsoft\\MediaPlayer\\Player"},
     {"Google Chrome", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TChromeForm::kBrowser},
     {"Microsoft Edge", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TEdgeForm::kBrowser},
+    {"Brave", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TBraveForm::kBrowser},
+    {"Vivaldi", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TVivaldiForm::kBrowser},
 };
 
 // "Is it installed?" needs only reading: a standard user never gets write access to the
@@ -75,13 +79,15 @@ bool IsFolder(const std::string& path) {
 
 // The keys are only read: opening one with write access would fail for a key that an
 // administrator's installer wrote, and the browser is installed all the same. The 32-bit
-// updater writes its key to the local machine's 32-bit view, also on 64-bit Windows.
+// updater writes its key to the local machine's 32-bit view, also on 64-bit Windows. A
+// browser without an updater key is known by its folder and its user key alone: an empty
+// key name would open the local machine's root and offer the browser on every machine.
 bool BrowserInstalled(const ChromiumBrowser& browser) {
   const std::string local = ReadBaseFolder(BaseFolder::LocalAppData);
   const std::string_view userData = browser.userData;
   return (!local.empty() && IsFolder(local + std::string(userData.substr(0, userData.size() - 1)))) ||
          KeyReadable(Root::HKCU, browser.userKey) ||
-         KeyReadable(Root::HKLM, browser.updaterKey, RegistryView::Wow64_32);
+         (browser.updaterKey && KeyReadable(Root::HKLM, browser.updaterKey, RegistryView::Wow64_32));
 }
 
 bool Offered(const Entry& e) {

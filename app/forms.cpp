@@ -45,6 +45,7 @@ constexpr Slot kForms[] = {
     SlotOf<macromediaForm>(), SlotOf<MsofficeForm>(),  SlotOf<InterForm>(),   SlotOf<SafariForm>(),
     SlotOf<mediaplayForm>(),  SlotOf<winappletForm>(), SlotOf<mozzForm>(),    SlotOf<Formabout>(),
     SlotOf<OpenofficeForm>(), SlotOf<OperaForm>(),     SlotOf<ChromeForm>(),  SlotOf<EdgeForm>(),
+    SlotOf<BraveForm>(),      SlotOf<VivaldiForm>(),
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
+#include "categories/brave.h"
 #include "categories/chrome.h"
 #include "categories/edge.h"
 #include "categories/explorer.h"
@@ -18,6 +19,7 @@
 #include "categories/mozilla.h"
 #include "categories/opera.h"
 #include "categories/safari.h"
+#include "categories/vivaldi.h"
 #include "categories/winapplet.h"
 #include "categories/windsys.h"
 
@@ -43,6 +45,8 @@ inline TOpenofficeForm* OpenofficeForm = nullptr;
 inline TOperaForm* OperaForm = nullptr;
 inline TChromeForm* ChromeForm = nullptr;
 inline TEdgeForm* EdgeForm = nullptr;
+inline TBraveForm* BraveForm = nullptr;
+inline TVivaldiForm* VivaldiForm = nullptr;
 
 // The application title, shown for the program in the task bar and on its message boxes.
 inline constexpr char kApplicationTitle[] = "Zarn Cleaner 2008";

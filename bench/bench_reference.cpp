@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <charconv>
+#include <map>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -13,9 +14,8 @@
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
-#include "categories/chrome.h"
+#include "categories/chromium_form.h"
 #include "categories/chromium_profile_order.h"
-#include "categories/edge.h"
 #include "categories/explorer.h"
 #include "categories/interexplor.h"
 #include "categories/mediaplay.h"
@@ -365,6 +365,22 @@ void Chromium(Ref& r, const ChromiumBrowser& browser) {
     ChromiumProfile(r, browser.userData + profile, BaseFolder::LocalAppData);
 }
 
+// The browsers whose forms read the one profile table, by caption: every one the program's
+// list of forms has, so a browser added there is measured without a line here.
+const ChromiumBrowser* ChromiumBrowserOf(const std::string& caption) {
+  static const std::map<std::string, const ChromiumBrowser*> browsers = [] {
+    std::map<std::string, const ChromiumBrowser*> all;
+    for (const CategoryKind& kind : CategoryKinds()) {
+      const std::unique_ptr<TCategoryForm> form = kind.make();
+      if (const auto* chromium = dynamic_cast<const TChromiumForm*>(form.get()))
+        all.emplace(chromium->Traits().caption, &chromium->Browser());
+    }
+    return all;
+  }();
+  const auto found = browsers.find(caption);
+  return found == browsers.end() ? nullptr : found->second;
+}
+
 void Opera(Ref& r) {
   r.Files(kOpera, FileFilter::ExistingUnlocked, "Internet Cache");
   for (const char* profile : OperaTodaysProfileFolders()) ChromiumProfile(r, profile, {});
@@ -412,10 +428,8 @@ Items Reference(const std::string& caption, Sequence sequence) {
     r.Files(OpenofficeFiles(), FileFilter::None, "Open Office Recentlist", LocalSize);
   else if (caption == "Opera")
     Opera(r);
-  else if (caption == "Google Chrome")
-    Chromium(r, TChromeForm::kBrowser);
-  else if (caption == "Microsoft Edge")
-    Chromium(r, TEdgeForm::kBrowser);
+  else if (const ChromiumBrowser* browser = ChromiumBrowserOf(caption))
+    Chromium(r, *browser);
   return std::move(r.items);
 }
 

@@ -22,10 +22,6 @@ const ChromiumBrowser TChromeForm::kBrowser = {
     "\\Google\\Chrome\\User Data\\", "Software\\Google\\Chrome",
     "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}"};
 
-TChromeForm::TChromeForm() : TCategoryForm(kTraits, ChromiumCleanRules()) {}
-
-CategoryTables TChromeForm::Tables() { return {.files = ChromiumProfileTables()}; }
-
-void TChromeForm::Probe() { ProbeChromiumProfiles(*this, kBrowser); }
+TChromeForm::TChromeForm() : TChromiumForm(kTraits, kBrowser) {}
 
 }  // namespace zarn

@@ -1,21 +1,15 @@
 #pragma once
-#include "categories/chromium_profile.h"
-#include "traces/category_form.h"
+#include "categories/chromium_form.h"
 
 namespace zarn {
 
 // The "Google Chrome" category.
-class TChromeForm : public TCategoryForm {
+class TChromeForm : public TChromiumForm {
  public:
   TChromeForm();
 
   // Where the browser keeps its profiles, and the signs that it is installed.
   static const ChromiumBrowser kBrowser;
-  // Every table the scan reads, for the checks that walk them all.
-  static CategoryTables Tables();
-
- protected:
-  void Probe() override;
 };
 
 }  // namespace zarn

@@ -22,10 +22,6 @@ const ChromiumBrowser TEdgeForm::kBrowser = {
     "\\Microsoft\\Edge\\User Data\\", "Software\\Microsoft\\Edge",
     "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}"};
 
-TEdgeForm::TEdgeForm() : TCategoryForm(kTraits, ChromiumCleanRules()) {}
-
-CategoryTables TEdgeForm::Tables() { return {.files = ChromiumProfileTables()}; }
-
-void TEdgeForm::Probe() { ProbeChromiumProfiles(*this, kBrowser); }
+TEdgeForm::TEdgeForm() : TChromiumForm(kTraits, kBrowser) {}
 
 }  // namespace zarn

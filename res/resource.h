@@ -17,6 +17,8 @@
 #define IDI_CAT_MEDIAPLAYER 112
 #define IDI_CAT_CHROME 113
 #define IDI_CAT_EDGE 114
+#define IDI_CAT_BRAVE 115
+#define IDI_CAT_VIVALDI 116
 
 // The wizard's list images: scanning, done, cleaning (16 by 16 each at 96 DPI; the icons
 // also hold them at 20, 24 and 32 pixels).

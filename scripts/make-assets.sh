@@ -211,6 +211,8 @@ icon cat_macromedia "$SIZES" "stroke none fill #31363b roundrectangle 4,4 44,44 
 icon cat_mediaplayer "$SIZES" "stroke #1b5e20 stroke-width 1.5 fill #43a047 circle 24,24 24,4 stroke none fill white polygon 18,13 36,24 18,35"
 icon cat_chrome "$SIZES" "stroke none fill #db4437 path 'M 24,24 L 24,4 A 20,20 0 0,1 41.32,34 Z' fill #f4b400 path 'M 24,24 L 41.32,34 A 20,20 0 0,1 6.68,34 Z' fill #0f9d58 path 'M 24,24 L 6.68,34 A 20,20 0 0,1 24,4 Z' fill white circle 24,24 24,14.5 fill #4285f4 circle 24,24 24,17.5"
 icon cat_edge "$SIZES" "stroke none fill #0c59a4 circle 24,24 24,4 fill #35c1a8 path 'M 4.5,28 A 20,20 0 0,0 43.5,28 Q 36,36 24,33 Q 12,30 4.5,28 Z' stroke white stroke-width 4.5 stroke-linecap round fill none path 'M 12,30 Q 13,13 28,13 Q 38,14 37,24 L 20,24'"
+icon cat_brave "$SIZES" "stroke #a8380f stroke-width 1.5 stroke-linejoin round fill #f26b2a path 'M 24,3 L 41,8 L 39,29 Q 35,39 24,45 Q 13,39 9,29 L 7,8 Z' stroke none fill #ffb37a path 'M 24,7 L 37,11 L 35.5,28 Q 32,36 24,41 Z' fill white polygon 16,19 32,19 24,33"
+icon cat_vivaldi "$SIZES" "stroke none fill #d93a3a roundrectangle 4,4 44,44 11,11 stroke white stroke-width 6 stroke-linecap round stroke-linejoin round fill none polyline 14,15 24,34 34,15"
 
 list_icon list_scan "stroke #2f3a45 stroke-width 1.6 fill #cfe6fb circle 6.5,6.5 6.5,1.8 stroke-width 2.6 stroke-linecap round line 10,10 14.3,14.3"
 list_icon list_done "stroke #1f9d2b stroke-width 2.6 stroke-linecap round stroke-linejoin round fill none polyline 2.5,8.5 6.3,12.3 13.5,3.5"

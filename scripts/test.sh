@@ -30,11 +30,11 @@ make_fixtures() {
   ln -s "$fx/outside" "$fx/cache/Content.IE5/LINKED"
   ln -s "$fx/outside" "$fx/cache/Content.IE5/ABCD1234/LINKED2"
   ln -s "$fx/outside" "$fx/appdata/Apple Computer/QuickTime/downloads/LINKED"
-  # Chrome and Edge: a profile, cache, cookie and code-cache folder that lead outside.
+  # Chrome, Edge, Brave and Vivaldi: a profile, cache, cookie and code-cache folder that lead outside.
   mkdir -p "$fx/chromium-outside/Cache_Data"
   echo h > "$fx/chromium-outside/History"; echo c > "$fx/chromium-outside/Cookies"
   echo d > "$fx/chromium-outside/Cache_Data/data_0"
-  for ud in "$fx/chromium/Google/Chrome/User Data" "$fx/chromium/Microsoft/Edge/User Data"; do
+  for ud in "$fx/chromium/"{"Google/Chrome","Microsoft/Edge","BraveSoftware/Brave-Browser","Vivaldi"}"/User Data"; do
     mkdir -p "$ud/Default/Code Cache/js"
     echo i > "$ud/Default/Code Cache/js/index"; echo h > "$ud/Default/History"
     for link in "Profile 7" "Default/Cache" "Default/Network" "Default/Code Cache/js/LINKED"; do

@@ -1,10 +1,13 @@
-// The Google Chrome and Microsoft Edge categories: when page 1 offers them, what their scan
-// lists in every profile and in which order, and that a clean keeps what users keep.
+// The categories of the Chromium-based browsers that keep their profiles in one User Data
+// folder (Chrome, Edge, Brave, Vivaldi): when page 1 offers them, what their scan lists in
+// every profile and in which order, and that a clean keeps what users keep.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
+#include <typeinfo>
 
 #include "app/catalogue.h"
 #include "tests/support/category_test.h"
@@ -18,7 +21,7 @@ struct Browser {
   const char* caption;
   const char* userData;  // below Local AppData
   const char* userKey;
-  const char* updaterKey;
+  const char* updaterKey;  // none for a browser known by its folder and user key alone
   std::unique_ptr<TCategoryForm> (*make)();
 };
 
@@ -29,6 +32,10 @@ const Browser kBrowsers[] = {
     {"Microsoft Edge", "\\Microsoft\\Edge\\User Data\\", "Software\\Microsoft\\Edge",
      "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}",
      []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TEdgeForm>(); }},
+    {"Brave", "\\BraveSoftware\\Brave-Browser\\User Data\\", "Software\\BraveSoftware\\Brave-Browser", nullptr,
+     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TBraveForm>(); }},
+    {"Vivaldi", "\\Vivaldi\\User Data\\", "Software\\Vivaldi", nullptr,
+     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TVivaldiForm>(); }},
 };
 
 void PrintTo(const Browser& b, std::ostream* os) { *os << b.caption; }
@@ -69,7 +76,8 @@ const char* const kKept[] = {"Bookmarks",
                              "Network\\TransportSecurity",
                              "Local Storage\\leveldb\\000003.log",
                              "Network Action Predictor",
-                             "Service Worker\\CacheStorage\\index.txt"};
+                             "Service Worker\\CacheStorage\\index.txt",
+                             "Sync Data\\LevelDB\\CURRENT"};
 
 class BrowserTest : public CategoryTest, public ::testing::WithParamInterface<Browser> {};
 
@@ -164,22 +172,33 @@ TEST_P(BrowserTest, ADatabasesJournalIsNoTraceAndGoesOnlyWithItsDatabase) {
   }
 }
 
-TEST_P(BrowserTest, OfferedWhenFolderUserKeyOrUpdaterKeyIsThereAfterTheTwelve) {
+TEST_P(BrowserTest, OfferedWhenItsFolderOrAKeyOfItsIsThereAfterTheTwelve) {
   const Browser& b = GetParam();
   const auto offered = [&] {
     const auto rows = BuildCatalogue();
     return rows.size() == 4 && rows[3].caption == b.caption &&
            rows[3].description == "Cookies, Internet Cache, History";
   };
-  EXPECT_EQ(BuildCatalogue().size(), 3u);
-  const std::string folder = sandbox.localAppData + b.userData;
-  Sandbox::WriteFile(folder.substr(0, folder.size() - 1));  // a file, not the folder
+  const auto notOffered = [] { return BuildCatalogue().size() == 3u; };
+  // A browser without an updater key is not offered for the local machine's root either.
+  EXPECT_TRUE(notOffered());
+  const std::string folder = sandbox.localAppData + b.userData, userData = folder.substr(0, folder.size() - 1);
+  // Each sign in the wrong place: a file for the folder, the user key under the local
+  // machine, the updater's key under the current user.
+  Sandbox::WriteFile(userData);
   Sandbox::CreateKey(Root::HKLM, b.userKey);
-  Sandbox::CreateKey(Root::HKCU, std::string(b.updaterKey));
-  EXPECT_EQ(BuildCatalogue().size(), 3u);
+  if (b.updaterKey) Sandbox::CreateKey(Root::HKCU, b.updaterKey);
+  EXPECT_TRUE(notOffered());
+  ASSERT_TRUE(DeleteFileA(userData.c_str()));
+  Sandbox::MakeDir(userData);
+  EXPECT_TRUE(offered());
+  ASSERT_TRUE(RemoveDirectoryA(userData.c_str()));
+  EXPECT_TRUE(notOffered());
   Sandbox::CreateKey(Root::HKCU, b.userKey);
   EXPECT_TRUE(offered());
   RegDeleteKeyA(HKEY_CURRENT_USER, b.userKey);
+  EXPECT_TRUE(notOffered());
+  if (!b.updaterKey) return;
   Sandbox::CreateKey(Root::HKLM, b.updaterKey);
   EXPECT_TRUE(offered());
 }
@@ -201,25 +220,36 @@ TEST_P(BrowserTest, LinkedFoldersAreNeverEntered) {
 INSTANTIATE_TEST_SUITE_P(Browsers, BrowserTest, ::testing::ValuesIn(kBrowsers),
                          [](const auto& info) { return std::string(info.param.caption).substr(0, 6); });
 
+// Every browser installed, each by one sign: by its folder and by its user key in turn.
 class BrowsersOnPageOneTest : public AppTest {
   void Seed() override {
     Sandbox::CreateKey(Root::HKCU, "Software\\Microsoft\\MediaPlayer\\Player");
-    Sandbox::MakeDir(sandbox.localAppData + "\\Google\\Chrome\\User Data");
-    Sandbox::CreateKey(Root::HKCU, "Software\\Microsoft\\Edge");
+    for (size_t i = 0; i < std::size(kBrowsers); ++i) {
+      const std::string folder = sandbox.localAppData + kBrowsers[i].userData;
+      if (i % 2 == 0)
+        Sandbox::MakeDir(folder.substr(0, folder.size() - 1));
+      else
+        Sandbox::CreateKey(Root::HKCU, kBrowsers[i].userKey);
+    }
   }
 };
 
-TEST_F(BrowsersOnPageOneTest, BothRowsFollowTheTwelveAndDispatchToTheirForms) {
+TEST_F(BrowsersOnPageOneTest, EveryBrowsersRowFollowsTheTwelveInOrderAndDispatchesToItsForm) {
   const auto rows = ReadList(Main(TMainForm::kLvall));
-  ASSERT_EQ(Names(rows), (std::vector<std::string>{"Windows Explorer", "Windows Applets", "System", "Media Player",
-                                                   "Google Chrome", "Microsoft Edge"}));
-  EXPECT_TRUE(rows[4].ticked && rows[5].ticked);
-  const std::pair<TCategoryForm*, const char*> forms[] = {{ChromeForm, "Zarn Cleaner - Google Chrome"},
-                                                          {EdgeForm, "Zarn Cleaner - Microsoft Edge"}};
-  for (size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(FindCategoryForm(rows[4 + i][0]), forms[i].first);
-    EXPECT_EQ(WindowText(forms[i].first->Handle()), forms[i].second);
-    EXPECT_EQ(WindowText(forms[i].first->StatusLabel()), "0 Files founds");
+  std::vector<std::string> expected = {"Windows Explorer", "Windows Applets", "System", "Media Player"};
+  for (const Browser& b : kBrowsers) expected.push_back(b.caption);
+  ASSERT_EQ(Names(rows), expected);
+  for (size_t i = 0; i < std::size(kBrowsers); ++i) {
+    const Browser& b = kBrowsers[i];
+    SCOPED_TRACE(b.caption);
+    EXPECT_TRUE(rows[4 + i].ticked);
+    EXPECT_EQ(rows[4 + i][1], "Cookies, Internet Cache, History");
+    TCategoryForm* form = FindCategoryForm(rows[4 + i][0]);
+    ASSERT_NE(form, nullptr);
+    const std::unique_ptr<TCategoryForm> ofItsKind = b.make();
+    EXPECT_TRUE(typeid(*form) == typeid(*ofItsKind)) << typeid(*form).name();
+    EXPECT_EQ(WindowText(form->Handle()), std::string("Zarn Cleaner - ") + b.caption);
+    EXPECT_EQ(WindowText(form->StatusLabel()), "0 Files founds");
   }
   EXPECT_EQ(FindCategoryForm("google chrome"), nullptr);
 }

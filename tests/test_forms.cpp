@@ -38,6 +38,8 @@ const Expected kForms[] = {
     {"Media Player", "Zarn Cleaner - Media Player ", "No File Found", "File Name", 437},
     {"Google Chrome", "Zarn Cleaner - Google Chrome", "0 Files founds", "File Name", 437},
     {"Microsoft Edge", "Zarn Cleaner - Microsoft Edge", "0 Files founds", "File Name", 437},
+    {"Brave", "Zarn Cleaner - Brave", "0 Files founds", "File Name", 437},
+    {"Vivaldi", "Zarn Cleaner - Vivaldi", "0 Files founds", "File Name", 437},
 };
 
 class FormsTest : public AppTest {};
@@ -110,7 +112,8 @@ TEST_F(FormsTest, OnlyTheMainWindowIsVisibleAndFormsWereCreatedInOrder) {
   EXPECT_EQ(created,
             (std::vector<std::string>{"TDetailsForm", "TWindSysForm", "TadobeForm", "TmacromediaForm", "TMsofficeForm",
                                       "TInterForm", "TSafariForm", "TmediaplayForm", "TwinappletForm", "TmozzForm",
-                                      "TFormabout", "TOpenofficeForm", "TOperaForm", "TChromeForm", "TEdgeForm"}));
+                                      "TFormabout", "TOpenofficeForm", "TOperaForm", "TChromeForm", "TEdgeForm",
+                                      "TBraveForm", "TVivaldiForm"}));
   EXPECT_FALSE(IsWindowVisible(Formabout->Handle()));
 }
 
