@@ -32,7 +32,10 @@ const FileLocation kHistory[] = {
     {kProfile, "\\", "Visited Links", 3, Listing::Paths, Dots::Skip},
     {kProfile, "\\", "Top Sites", 4, Listing::Paths, Dots::Skip},
     {kProfile, "\\", "Shortcuts", 5, Listing::Paths, Dots::Skip},
-    {kProfile, "\\Sessions\\", "*", 6, Listing::Paths, Dots::Skip},
+    // The open windows and tabs; whatever else a browser keeps there (named sessions a user
+    // saved, say) is not a trace.
+    {kProfile, "\\Sessions\\", "Session_*", 6, Listing::Paths, Dots::Skip},
+    {kProfile, "\\Sessions\\", "Tabs_*", 7, Listing::Paths, Dots::Skip},
 };
 
 // The SQLite databases among the files. A database's rollback journal is no trace of its

@@ -47,6 +47,39 @@ fi
     > "$roaming/Mozilla/Firefox/profiles.ini"
   head -c 70000 /dev/urandom > "$roaming/Mozilla/Firefox/Profiles/k8s2fj3x.default/history.dat"
   for i in 1 2 3 4; do head -c $((i * 3000)) /dev/urandom > "$local/Mozilla/Firefox/Profiles/k8s2fj3x.default/Cache/0${i}A3F2C1d01"; done
+  # Today's Firefox keeps its cookies and its history, bookmarks beside it, in databases: a few
+  # sites and a bookmarked page, laid out with Firefox's own table and column names.
+  python3 - "$roaming/Mozilla/Firefox/Profiles/k8s2fj3x.default" <<'PY'
+import os, sqlite3, sys
+profile = sys.argv[1]
+for name in ("cookies.sqlite", "places.sqlite"):
+    if os.path.exists(os.path.join(profile, name)):
+        os.remove(os.path.join(profile, name))
+db = sqlite3.connect(os.path.join(profile, "cookies.sqlite"))
+db.execute("CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT '', "
+           "name TEXT, value TEXT, host TEXT, path TEXT, expiry INTEGER, lastAccessed INTEGER, "
+           "creationTime INTEGER, isSecure INTEGER, isHttpOnly INTEGER)")
+for host, count in ((".doubleclick.net", 3), ("mail.example.com", 2), (".example.com", 1), (".news.example.org", 4)):
+    for i in range(count):
+        db.execute("INSERT INTO moz_cookies (name, value, host, path) VALUES (?, 'v', ?, '/')", ("c%d" % i, host))
+db.commit()
+db.close()
+db = sqlite3.connect(os.path.join(profile, "places.sqlite"))
+db.executescript('''
+CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, visit_count INTEGER DEFAULT 0,
+  frecency INTEGER DEFAULT -1 NOT NULL, last_visit_date INTEGER, foreign_count INTEGER DEFAULT 0 NOT NULL);
+CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id INTEGER, visit_date INTEGER,
+  visit_type INTEGER);
+CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL, parent INTEGER,
+  position INTEGER, title LONGVARCHAR);
+INSERT INTO moz_places VALUES (1, 'https://www.example.com/', 'Example', 3, 100, 1199145600000000, 1),
+  (2, 'https://news.example.org/today', 'News', 2, 50, 1199232000000000, 0);
+INSERT INTO moz_historyvisits (place_id, visit_date, visit_type) VALUES (1, 1199145600000000, 1),
+  (1, 1199145700000000, 1), (1, 1199145800000000, 1), (2, 1199232000000000, 1), (2, 1199232100000000, 1);
+INSERT INTO moz_bookmarks VALUES (1, 2, NULL, 0, 0, ''), (2, 1, 1, 1, 0, 'Example');
+''')
+db.close()
+PY
 
   reg="$WINEPREFIX/zarn-demo.reg"
   cat > "$reg" <<REG

@@ -77,6 +77,7 @@ const char* const kKept[] = {"Bookmarks",
                              "Local Storage\\leveldb\\000003.log",
                              "Network Action Predictor",
                              "Service Worker\\CacheStorage\\index.txt",
+                             "Sessions\\Saved session.bin",
                              "Sync Data\\LevelDB\\CURRENT"};
 
 class BrowserTest : public CategoryTest, public ::testing::WithParamInterface<Browser> {};

@@ -107,11 +107,41 @@ std::string FileUri(const std::string& utf8Path, std::string_view query) {
   return uri;
 }
 
+namespace {
+
+// "C:\x" of "\\?\C:\x", "\\server\x" of "\\?\UNC\server\x".
+std::string WithoutLongPrefix(std::string path) {
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + path.substr(7);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+// Whether opening `path` reaches the file of that name itself, not one a symbolic link leads
+// to: not every file system marks a link to a file as a reparse point, so the path the open
+// ends at is compared with the one asked for. Windows XP knows no links to files.
+bool ReachedDirectly(const std::string& path) {
+  using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  static const auto finalPath = reinterpret_cast<FinalPath>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  if (!finalPath) return true;
+  unique_file file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  char reached[4 * MAX_PATH], asked[4 * MAX_PATH], full[4 * MAX_PATH];
+  const DWORD n = file ? finalPath(file.get(), reached, sizeof reached, 0) : 0;
+  const DWORD f = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof reached || f == 0 || f >= sizeof full) return false;
+  const DWORD a = GetLongPathNameA(full, asked, sizeof asked);
+  if (a == 0 || a >= sizeof asked) return false;
+  return _stricmp(WithoutLongPrefix(std::string(reached, n)).c_str(), asked) == 0;
+}
+
+}  // namespace
+
 bool OpenableDatabaseFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
     return false;
-  return !IsFileLocked(path);
+  return ReachedDirectly(path) && !IsFileLocked(path);
 }
 
 Database::Database(const std::string& path, Mode mode) : mode_(mode) {

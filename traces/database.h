@@ -22,8 +22,9 @@ std::string Utf8Path(const std::string& path);
 // percent-encoded, with the query that sets its open mode.
 std::string FileUri(const std::string& utf8Path, std::string_view query);
 
-// A file that may be opened as a database of rows: it exists, is not a folder and is no link
-// (junction or symbolic link), and no program holds it without sharing.
+// A file that may be opened as a database of rows: it exists, is not a folder, is reached
+// through no link (a reparse point, or a symbolic link to a file that a file system does not
+// mark as one), and no program holds it without sharing.
 bool OpenableDatabaseFile(const std::string& path);
 
 class Statement;
