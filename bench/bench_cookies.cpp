@@ -4,7 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <functional>
 #include <stdexcept>
 #include <vector>
@@ -18,11 +17,6 @@ namespace zarn::bench {
 namespace {
 
 constexpr int kCookies = 20000, kSites = 4000;
-
-double MedianOf(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // `work` timed `runs` times, each after a fresh copy of the database.
 double Timed(int runs, const std::string& source, const std::string& path, const std::function<void()>& work) {

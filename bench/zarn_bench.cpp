@@ -51,12 +51,6 @@ void Say(const char* format, ...) {
   }
 }
 
-double MedianOf(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  size_t n = v.size();
-  return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 double Median(int runs, const std::function<void()>& work) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "traces/category_form.h"
+#include "traces/probes.h"
 
 namespace zarn {
 namespace {
@@ -15,12 +16,6 @@ constexpr char kHistoryName[] = "History";
 constexpr char kIcons[] = "favicons";
 constexpr char kIconsFile[] = "favicons.sqlite";
 
-// Where the icons' database lies: beside places.sqlite.
-std::string IconsPath(const std::string& places) {
-  const size_t slash = places.rfind('\\');
-  return places.substr(0, slash + 1) + kIconsFile;
-}
-
 bool HasIcons(Database& db) {
   return QueryNumber(db, "SELECT count(*) FROM pragma_database_list WHERE name = 'favicons'") == 1;
 }
@@ -28,7 +23,7 @@ bool HasIcons(Database& db) {
 // The icons are part of the history when Firefox keeps them; a file that is there but
 // cannot be read is no part to leave out, so the item goes with it.
 bool AttachIcons(Database& db, const std::string& path) {
-  const std::string icons = IconsPath(path);
+  const std::string icons = LocationOf(path) + kIconsFile;  // beside places.sqlite
   if (GetFileAttributesA(icons.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
   return db.Attach(icons, kIcons);
 }

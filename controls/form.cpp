@@ -12,17 +12,17 @@ DpiLayout* Form::LayoutOf(HWND hwnd) {
   return form ? &form->layout_ : nullptr;
 }
 
-bool Form::CreateForm(const FormSpec& spec) {
+bool Form::CreateForm(const FormShape& shape) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  RegisterWindowClass(spec.className, LoadIconA(instance, MAKEINTRESOURCEA(spec.iconId)),
+  RegisterWindowClass(shape.className, LoadIconA(instance, MAKEINTRESOURCEA(shape.iconId)),
                       GetSysColorBrush(COLOR_BTNFACE));
   // The dialog manager steps into the form's panels for Tab and the arrow keys.
-  if (!CreateFor(WS_EX_CONTROLPARENT, spec.className, spec.title, spec.style, CW_USEDEFAULT, CW_USEDEFAULT, spec.width,
-                 spec.height, ApplicationWindow()))
+  if (!CreateFor(WS_EX_CONTROLPARENT, shape.className, shape.title, shape.style, CW_USEDEFAULT, CW_USEDEFAULT, shape.width,
+                 shape.height, ApplicationWindow()))
     return false;
-  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), spec.iconId);
+  layout_.Attach(hwnd_, dpi::ForWindow(hwnd_), shape.iconId);
   // Centred on the work area of the window's screen, at its size for that screen's DPI.
-  const int w = layout_.Scale(spec.width), h = layout_.Scale(spec.height);
+  const int w = layout_.Scale(shape.width), h = layout_.Scale(shape.height);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   RECT work{0, 0, w, h};

@@ -12,7 +12,7 @@
 
 namespace zarn {
 
-struct FormSpec {
+struct FormShape {
   const char* className;
   const char* title;
   DWORD style;
@@ -30,7 +30,7 @@ class Form : public Window {
   // Makes the hidden window, owned by the application window, then its controls, then its
   // pictures at the window's DPI, and hands its keyboard to the dialog manager. False when
   // the window cannot be made.
-  bool CreateForm(const FormSpec& spec);
+  bool CreateForm(const FormShape& shape);
   // The form's controls, placed through the helpers of controls/child_windows.h.
   virtual void CreateControls() = 0;
   // The form's own pictures and what its layout does not place, at the layout's DPI: once

@@ -11,26 +11,16 @@ constexpr int kPanelHeight = 57;
 constexpr int kMargin = 8;
 constexpr COLORREF kPanelGrey = RGB(235, 235, 235);
 
-std::string LocationOf(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 bool TCategoryForm::Create(FirstScan first) {
-  const FormSpec spec = {.className = traits_.className,
+  const FormShape shape = {.className = traits_.className,
                          .title = traits_.title,
                          .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                          .width = 700,
                          .height = traits_.height,
                          .iconId = traits_.iconId};
-  if (!CreateForm(spec)) return false;
+  if (!CreateForm(shape)) return false;
   if (first == FirstScan::AtCreate)
     ClickScan();
   else

@@ -3,14 +3,10 @@
 #include <windows.h>
 
 #include "traces/handles.h"
+#include "traces/probes.h"
 
 namespace zarn {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 // The kind's files open and attached, of the shape it knows, and whole.
 bool Usable(const RowsKind& kind, Database& db, const std::string& path) {
@@ -22,7 +18,7 @@ bool Usable(const RowsKind& kind, Database& db, const std::string& path) {
 }  // namespace
 
 bool HeldBeside(const std::string& path, const char* name) {
-  const std::string beside = FolderOf(path) + name;
+  const std::string beside = LocationOf(path) + name;
   unique_file file(
       CreateFileA(beside.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file) return false;
@@ -54,8 +50,7 @@ bool CleanDatabaseItems(const RowsKind& kind, const std::string& path, std::span
 }
 
 const RowsKind* KindOf(std::span<const RowsKind* const> kinds, const std::string& path) {
-  const size_t slash = path.rfind('\\');
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string name = NameOf(path);
   for (const RowsKind* kind : kinds)
     if (_stricmp(kind->fileName, name.c_str()) == 0) return kind;
   return nullptr;

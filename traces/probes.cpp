@@ -164,4 +164,14 @@ std::string ExtensionOf(std::string_view name) {
   return std::string(name.substr(dot));
 }
 
+std::string LocationOf(const std::string& path) {
+  const size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace zarn

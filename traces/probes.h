@@ -53,4 +53,9 @@ std::string RemoveText(std::string_view part, std::string text);
 // there is no dot after the last backslash.
 std::string ExtensionOf(std::string_view name);
 
+// The folder of a path, up to and with its last backslash, and the name after it. A path
+// without a backslash is all name.
+std::string LocationOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
 }  // namespace zarn
