@@ -3,6 +3,9 @@
 # (build-libjpeg.sh, build-sqlite.sh): where its files go, and bringing the source package onto
 # the machine. Sourced; the functions that touch apt expect to run as root on Debian 12.
 
+# shellcheck source=scripts/apt.sh
+. "$(dirname "${BASH_SOURCE[0]}")/apt.sh"
+
 # dep_layout NAME ARCH: the folders of dependency NAME built for ARCH, set as variables: deps
 # (the repo's .deps), srcroot (the unpacked source packages), prefix (.deps/ARCH/NAME, whose
 # include/ and lib/ CMake links) and builddir (the scratch build).
@@ -125,11 +128,11 @@ deb_source_prepare() {
   if [ "$added" -gt 0 ] || ! apt-cache showsrc "$source" 2>/dev/null | grep -q '^Package:' \
      || [ "${#need_pkgs[@]}" -gt 0 ]; then
     echo "$label: apt-get update"
-    apt-get update -qq
+    apt_update
   fi
   if [ "${#need_pkgs[@]}" -gt 0 ]; then
     echo "$label: installing ${need_pkgs[*]}"
-    apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null
+    apt_install "${need_pkgs[@]}"
   fi
 }
 

@@ -7,6 +7,8 @@ set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/arch.sh
 . "$repo/scripts/arch.sh"
+# shellcheck source=scripts/apt.sh
+. "$repo/scripts/apt.sh"
 archs=("$@")
 [ ${#archs[@]} -gt 0 ] || archs=(x64)
 for arch in "${archs[@]}"; do arch_toolchain "$arch" >/dev/null; done
@@ -30,8 +32,7 @@ command -v python3 >/dev/null || need+=(python3)
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)  # Wine's Tahoma, the dialog font
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${need[@]}"
+  apt_install "${need[@]}"
 fi
 
 for arch in "${archs[@]}"; do
