@@ -38,22 +38,37 @@ arch_build_dir() {  # arch_build_dir REPO ARCH: where a build of that architectu
   esac
 }
 
-# True when this machine runs 32-bit code, found out by starting Debian's 32-bit Wine loader
-# (on a kernel without 32-bit emulation it fails with "Exec format error").
+# Whether this machine runs 32-bit code, found out by starting Debian's 32-bit Wine loader (on a
+# kernel without 32-bit emulation it fails with "Exec format error"). Asked once per run, after
+# the install (before it there is no loader to try): decide_32bit keeps the answer in
+# ZARN_RUNS_32BIT, and its reason in ZARN_NO_32BIT, for the run and every script it starts.
 # ZARN_X64_ONLY=1 takes the 64-bit-only path on a machine that could run both.
+decide_32bit() {
+  [ -z "${ZARN_RUNS_32BIT:-}" ] || return 0
+  ZARN_RUNS_32BIT=no
+  if [ -n "${ZARN_X64_ONLY:-}" ]; then
+    ZARN_NO_32BIT="forced by ZARN_X64_ONLY"
+  elif [ ! -x "$wine32_loader" ]; then
+    ZARN_NO_32BIT="wine32 is not installed"
+  elif "$wine32_loader" --version >/dev/null 2>&1; then
+    ZARN_RUNS_32BIT=yes ZARN_NO_32BIT=""
+  else
+    local error
+    error="$("$wine32_loader" --version 2>&1 | tail -n 1)"
+    ZARN_NO_32BIT="this machine runs no 32-bit code ($wine32_loader: ${error##*: })"
+  fi
+  export ZARN_RUNS_32BIT ZARN_NO_32BIT
+}
+
 runs_32bit() {
-  [ -z "${ZARN_X64_ONLY:-}" ] && [ -x "$wine32_loader" ] && "$wine32_loader" --version >/dev/null 2>&1
+  decide_32bit
+  [ "$ZARN_RUNS_32BIT" = yes ]
 }
 
 # Why runs_32bit said no, for the lines that name what a run left out.
 why_no_32bit() {
-  if [ -n "${ZARN_X64_ONLY:-}" ]; then
-    echo "ZARN_X64_ONLY is set"
-  elif [ ! -x "$wine32_loader" ]; then
-    echo "wine32 is not installed"
-  else
-    echo "this machine runs no 32-bit code ($("$wine32_loader" --version 2>&1 | tail -n 1))"
-  fi
+  decide_32bit
+  echo "$ZARN_NO_32BIT"
 }
 
 # make_wine_bin DIR KIND: writes wine, wineboot, wineserver and winepath into DIR for
@@ -86,7 +101,8 @@ wine_arch() {  # wine_arch KIND: the WINEARCH of its prefix
 }
 
 # The architecture the demo, the screenshots and the benchmark run: ZARN_ARCH, x64 by default.
-# x86 only where this machine runs 32-bit code. Prints it, or fails with the reason.
+# x86 only where this machine runs 32-bit code (asked after the install). Prints it, or fails
+# with the reason.
 chosen_arch() {
   local arch="${ZARN_ARCH:-x64}"
   arch_toolchain "$arch" >/dev/null || return 1

@@ -11,6 +11,10 @@ set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/arch.sh
 . "$repo/scripts/arch.sh"
+# shellcheck source=scripts/apt.sh
+. "$repo/scripts/apt.sh"
+apt_need "${apt_setup_groups[@]}" plot
+decide_32bit
 arch="$(chosen_arch)"
 scale="${1:-1}"
 runs="${BENCH_RUNS:-5}"
@@ -23,7 +27,6 @@ else
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$build" -j2 --target ZarnCleaner zarn_bench >/dev/null
-command -v gnuplot >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends gnuplot-nox
 
 export WINEPREFIX="${BENCH_PREFIX:-$repo/build/wineprefix-bench}"
 make_wine_bin "$build/wine-$arch" "$arch"
@@ -31,7 +34,7 @@ export PATH="$build/wine-$arch:$PATH" WINEARCH="$(wine_arch "$arch")"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export ZARN_THROWAWAY_PREFIX=1
 export XDG_DATA_HOME="$build/xdg-bench"
-rm -rf "$WINEPREFIX" "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
+rm -rf "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
 out="$build/benchmark"
 rm -rf "$out"; mkdir -p "$out"
 
@@ -41,11 +44,11 @@ args=(--scale "$scale" --runs "$runs" --out "$(winpath "$out")")
 
 export BENCH_STRETCH_SCALE="${BENCH_STRETCH_SCALE:-$scale}"
 # One wineserver for the three modes, started inside the X server so it does not linger.
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+PRELUDE="$repo/scripts/wine-prefix.sh" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -e
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
-  wineserver -p
+  . "$PRELUDE"
+  wine_prefix_new
+  wine_prefix_serve
   status=0
   wine "$0" run "${@:2}" || status=$?
   wine "$0" startup "${@:2}" --exe "$1" || status=$?

@@ -17,7 +17,7 @@ toolchain="$(arch_toolchain "$arch")"
 dep_reuse libjpeg lib/libjpeg.a include/jpeglib.h
 
 deb_source_require_root
-deb_source_prepare libjpeg libjpeg-turbo dpkg-dev cmake make "$(arch_compiler_package "$arch")"
+deb_source_prepare libjpeg libjpeg-turbo build
 deb_source_fetch libjpeg "$srcroot" libjpeg-turbo CMakeLists.txt
 src="$(deb_source_dir "$srcroot" libjpeg-turbo CMakeLists.txt)"
 

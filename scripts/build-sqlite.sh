@@ -37,7 +37,7 @@ dep_reuse sqlite lib/libsqlite3.a include/sqlite3.h
 
 deb_source_require_root
 # gcc and tcl make the amalgamation: its generator is a Tcl script, helped by small C tools.
-deb_source_prepare sqlite sqlite3 dpkg-dev make gcc libc6-dev tcl "$(arch_compiler_package "$arch")"
+deb_source_prepare sqlite sqlite3 build sqlite
 
 if [ ! -f "$amalgamation/sqlite3.c" ] || [ ! -f "$amalgamation/sqlite3.h" ]; then
   deb_source_fetch sqlite "$srcroot" sqlite3 tool/mksqlite3c.tcl

@@ -29,81 +29,6 @@ dep_reuse() {
   exit 0
 }
 
-# Reads a rewritten sources file on standard input, with the number of changes the awk
-# program wrote to its standard error in "$1.count"; replaces "$1" only when something
-# changed. Prints the number of changes.
-apply_rewrite() {
-  local file="$1" count
-  cat >"$file.new"
-  count="$(cat "$file.count")"
-  rm -f "$file.count"
-  if [ "$count" -gt 0 ]; then
-    cat "$file.new" >"$file"
-  fi
-  rm -f "$file.new"
-  echo "$count"
-}
-
-# Adds deb-src to every deb822 stanza whose Types line lacks it. Prints the number of changes.
-enable_deb822_sources() {
-  local file="$1"
-  awk '
-    /^[Tt]ypes:/ {
-      if ($0 !~ /deb-src/) { sub(/[[:space:]]*$/, ""); $0 = $0 " deb-src"; changed++ }
-    }
-    { print }
-    END { print changed + 0 > "/dev/stderr" }
-  ' "$file" 2>"$file.count" | apply_rewrite "$file"
-}
-
-# Adds a deb-src twin after every one-line "deb" entry that has none (entries compared without
-# their [options]). Prints the number of changes.
-enable_list_sources() {
-  local file="$1"
-  awk '
-    function key(line) {
-      sub(/^[[:space:]]*deb(-src)?[[:space:]]+/, "", line)
-      sub(/^\[[^]]*\][[:space:]]*/, "", line)
-      gsub(/[[:space:]]+/, " ", line)
-      sub(/ $/, "", line)
-      return line
-    }
-    { lines[NR] = $0 }
-    /^[[:space:]]*deb-src[[:space:]]/ { have[key($0)] = 1 }
-    END {
-      changed = 0
-      for (i = 1; i <= NR; i++) {
-        print lines[i]
-        if (lines[i] ~ /^[[:space:]]*deb[[:space:]]/) {
-          k = key(lines[i])
-          if (!(k in have)) {
-            s = lines[i]; sub(/^[[:space:]]*deb/, "deb-src", s)
-            print s; have[k] = 1; changed++
-          }
-        }
-      }
-      print changed > "/dev/stderr"
-    }
-  ' "$file" 2>"$file.count" | apply_rewrite "$file"
-}
-
-# Enables a deb-src entry beside every deb entry of apt's sources. Prints the number added.
-enable_source_entries() {
-  local added=0 n f
-  shopt -s nullglob
-  for f in /etc/apt/sources.list.d/*.sources; do
-    n="$(enable_deb822_sources "$f")"
-    added=$((added + n))
-  done
-  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] || continue
-    n="$(enable_list_sources "$f")"
-    added=$((added + n))
-  done
-  shopt -u nullglob
-  echo "$added"
-}
-
 # Stops the calling script unless it runs as root.
 deb_source_require_root() {
   if [ "$(id -u)" -ne 0 ]; then
@@ -112,27 +37,18 @@ deb_source_require_root() {
   fi
 }
 
-# deb_source_prepare LABEL SOURCE PACKAGE...: enables the source entries, updates apt's
-# indexes when they are new or lack SOURCE, and installs the PACKAGEs that are missing.
-# LABEL starts the lines it prints.
+# deb_source_prepare LABEL SOURCE NAME...: installs what is missing of the NAMEs (package groups
+# of apt.sh, or packages) and makes sure apt knows the source package SOURCE: the source entries
+# go in with the first update of a run (apt_update), so only a machine whose entries or indexes
+# lack it updates here. LABEL starts the lines it prints.
 deb_source_prepare() {
-  local label="$1" source="$2" added p
+  local label="$1" source="$2" added
   shift 2
-  export DEBIAN_FRONTEND=noninteractive
+  apt_need "$@"
   added="$(enable_source_entries)"
-  local need_pkgs=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need_pkgs+=("$p")
-  done
-  # Source entries that were already there may still lack downloaded indexes (fresh images).
-  if [ "$added" -gt 0 ] || ! apt-cache showsrc "$source" 2>/dev/null | grep -q '^Package:' \
-     || [ "${#need_pkgs[@]}" -gt 0 ]; then
-    echo "$label: apt-get update"
-    apt_update
-  fi
-  if [ "${#need_pkgs[@]}" -gt 0 ]; then
-    echo "$label: installing ${need_pkgs[*]}"
-    apt_install "${need_pkgs[@]}"
+  if [ "$added" -gt 0 ] || ! apt-cache showsrc "$source" 2>/dev/null | grep -q '^Package:'; then
+    echo "$label: apt-get update, for the $source source package"
+    apt_update again
   fi
 }
 

@@ -7,7 +7,7 @@ set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 res="$repo/res"
-if [ -x /usr/bin/convert ]; then IM=/usr/bin/convert; else IM=convert; fi
+if [ -x /usr/bin/convert ]; then IM=/usr/bin/convert COMPARE=/usr/bin/compare; else IM=convert COMPARE=compare; fi
 FONT=DejaVu-Sans-Bold
 FONT_PLAIN=DejaVu-Sans
 
@@ -73,8 +73,26 @@ broom() {
   }'
 }
 
+# Every colour sample is kept (4:4:4): at half the colour resolution, as JPEGs usually are, the
+# light text's colour smears into the navy around it, and several times as many pixels stray
+# from the drawing, in colours of neither.
 jpeg() {
-  "$IM" "$1" -strip -colorspace sRGB -type TrueColor -sampling-factor 2x2 -quality 82 "$2"
+  "$IM" "$1" -strip -colorspace sRGB -type TrueColor -sampling-factor 1x1 -quality 82 "$2"
+  check_jpeg "$1" "$2"
+}
+
+# Stops when a JPEG strays from its lossless drawing: more than 0.2 % of its pixels off by more
+# than 15 % of the full scale (broken letters, stray coloured pixels about them). Kept at 4:4:4
+# the banners stray by 0.03 to 0.12 %; at 4:2:0 by 0.28 to 0.88 %.
+check_jpeg() { # drawing.png picture.jpg
+  local off total
+  off="$("$COMPARE" -metric AE -fuzz 15% "$1" "$2" null: 2>&1 || true)"
+  off="${off%% *}"
+  total="$("$IM" "$1" -format '%[fx:w*h]' info:)"
+  if ! [[ "$off" =~ ^[0-9]+$ ]] || [ $((off * 1000)) -gt $((total * 2)) ]; then
+    echo "make-assets.sh: $(basename "$2"): ${off:-?} of $total pixels stray from the drawing" >&2
+    exit 1
+  fi
 }
 
 # --- Banners -------------------------------------------------------------------------------

@@ -17,20 +17,9 @@ fi
 
 # shellcheck source=scripts/arch.sh
 . "$repo/scripts/arch.sh"
-need=()
-for arch in x64 x86; do
-  command -v "$(arch_compiler "$arch")" >/dev/null || need+=("$(arch_compiler_package "$arch")")
-done
-command -v cmake >/dev/null || need+=(cmake)
-command -v ninja >/dev/null || need+=(ninja-build)
-command -v makensis >/dev/null || need+=(nsis)
-command -v zip >/dev/null || need+=(zip)
-[ -x /usr/bin/convert ] || need+=(imagemagick)
-command -v python3 >/dev/null || need+=(python3)
-if [ ${#need[@]} -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+# shellcheck source=scripts/apt.sh
+. "$repo/scripts/apt.sh"
+apt_need build sqlite pictures installer
 
 # The libraries are built first: the notices must still match the copyright files of the
 # toolchain and of the sources the libraries are built from (SQLite's are read from its tree).

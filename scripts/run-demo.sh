@@ -6,6 +6,10 @@ set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/arch.sh
 . "$repo/scripts/arch.sh"
+# shellcheck source=scripts/apt.sh
+. "$repo/scripts/apt.sh"
+apt_need "${apt_setup_groups[@]}"
+decide_32bit
 arch="$(chosen_arch)"
 "$repo/scripts/setup.sh" "$arch"
 demo_wine "$repo" "$arch"

@@ -2,16 +2,21 @@
 # Starts the cleaner on the demo profile under Xvfb, walks the wizard with real mouse
 # clicks and saves a PNG of every page and of a detail dialog into docs/ (or $1).
 # ZARN_DPI=144 takes them at 150 % (120: 125 %, 192: 200 %) on a screen scaled alike.
-# The x64 build (scripts/setup.sh builds it); ZARN_ARCH=x86 the x86 one, where 32-bit code runs.
+# Installs what is missing and builds first, as run-demo.sh does. The x64 build; ZARN_ARCH=x86
+# the x86 one, where 32-bit code runs.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/arch.sh
 . "$repo/scripts/arch.sh"
+# shellcheck source=scripts/apt.sh
+. "$repo/scripts/apt.sh"
+apt_need "${apt_setup_groups[@]}"
+decide_32bit
 arch="$(chosen_arch)"
+"$repo/scripts/setup.sh" "$arch" >/dev/null
 exe="$(arch_build_dir "$repo" "$arch")/ZarnCleaner.exe"
 out="${1:-$repo/docs}"
 mkdir -p "$out"
-command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xdotool
 demo_wine "$repo" "$arch"
 "$repo/scripts/seed-demo.sh"
 dpi="${ZARN_DPI:-96}"

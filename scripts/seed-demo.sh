@@ -7,12 +7,16 @@ set -euo pipefail
 export WINEDEBUG=-all WINEARCH="${WINEARCH:-win64}"
 
 run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a "$@"; fi; }
+prelude="$(dirname "$0")/wine-prefix.sh"
+# shellcheck source=scripts/wine-prefix.sh
+. "$prelude"
+# Managed by the desktop's window manager, as the demo runs on a real display.
 if [ ! -f "$WINEPREFIX/.zarn-demo-$WINEARCH" ]; then
-  rm -rf "$WINEPREFIX"
-  run wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
+  run bash -c '. "$0"; wine_prefix_new managed' "$prelude"
   touch "$WINEPREFIX/.zarn-demo-$WINEARCH"
 fi
+# A demo prefix made before the fonts went into every prefix gets them too.
+wine_prefix_fonts
 
 # The traces are laid anew every time: a demo run may have cleaned them.
 {

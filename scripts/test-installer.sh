@@ -16,25 +16,21 @@ build="$repo/build"
 work="$build/installer-test"
 
 if [ "${1:-}" != "--inside" ]; then
-  need=()
-  command -v makensis >/dev/null || need+=(nsis)
-  command -v zip >/dev/null || need+=(zip)
-  command -v unzip >/dev/null || need+=(unzip)
-  [ -x /usr/bin/convert ] || need+=(imagemagick)
-  if [ ${#need[@]} -gt 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-  fi
+  # shellcheck source=scripts/apt.sh
+  . "$repo/scripts/apt.sh"
+  apt_need installer pictures
   rm -rf "$work"
   mkdir -p "$work/older/generated"
   bash "$repo/packaging/package.sh" "$build" "$work/dist" >/dev/null
   # An older release to upgrade from: the same program under a lower version, of the x86 build
   # where it can run, else of this one.
-  older_build="$build"
-  if runs_32bit && [ -f "$(arch_build_dir "$repo" x86)/ZarnCleaner.exe" ]; then
-    older_build="$(arch_build_dir "$repo" x86)"
+  older_build="$build" x86_build="$(arch_build_dir "$repo" x86)"
+  if ! runs_32bit; then
+    echo "installer: the older version is the x64 one ($(why_no_32bit))"
+  elif [ ! -f "$x86_build/ZarnCleaner.exe" ]; then
+    echo "installer: the older version is the x64 one (the x86 build is missing: no ${x86_build#"$repo"/}/ZarnCleaner.exe)"
   else
-    echo "installer: the older version is the x64 one ($(why_no_32bit), or no x86 build)"
+    older_build="$x86_build"
   fi
   cp "$older_build/ZarnCleaner.exe" "$work/older/"
   cp "$older_build/generated/arch.txt" "$work/older/generated/"
@@ -49,16 +45,14 @@ if [ "${1:-}" != "--inside" ]; then
   # No Linux menu entries for the shortcuts: they would land in the Unix user's home.
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config"
-  rm -rf "$WINEPREFIX"
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside
 fi
 
 # From here on inside the X server, with a wineserver of this prefix's own.
-wineboot -i >/dev/null 2>&1 || true
-wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
-wineserver -w
-wineserver -p
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+# shellcheck source=scripts/wine-prefix.sh
+. "$repo/scripts/wine-prefix.sh"
+wine_prefix_new
+wine_prefix_serve
 trap 'wineserver -k || true' EXIT
 
 checks=0

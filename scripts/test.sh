@@ -9,10 +9,20 @@ set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/arch.sh
 . "$repo/scripts/arch.sh"
+# shellcheck source=scripts/apt.sh
+. "$repo/scripts/apt.sh"
 
+# Everything is installed first, so that whether 32-bit code runs is asked once, of the Wine that
+# the whole run uses.
+apt_need "${apt_setup_groups[@]}" installer
+decide_32bit
 archs=(x64)
 if runs_32bit; then archs+=(x86); fi
-"$repo/scripts/setup.sh" "${archs[@]}"
+# A build that fails fails its own groups; the other architecture's still run.
+declare -A built=()
+for arch in "${archs[@]}"; do
+  if "$repo/scripts/setup.sh" "$arch"; then built[$arch]=yes; else echo "== the $arch build failed"; fi
+done
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export ZARN_THROWAWAY_PREFIX=1
@@ -73,26 +83,37 @@ in_prefix() {
   make_wine_bin "$bin" "$kind"
   # Wine keeps its recycle bin in the Unix user's trash: each prefix gets a trash of its own.
   WINEPREFIX="$repo/build/wineprefix-$name" WINEARCH="$(wine_arch "$kind")" PATH="$bin:$PATH" \
-  XDG_DATA_HOME="$repo/build/xdg-$name" FIXTURES="$(declare -f make_fixtures)" \
+  XDG_DATA_HOME="$repo/build/xdg-$name" FIXTURES="$(declare -f make_fixtures)" PRELUDE="$repo/scripts/wine-prefix.sh" \
     xvfb-run -a -s "-screen 0 $screen" bash -c '
     set -e
-    rm -rf "$WINEPREFIX" "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
-    wineboot -i >/dev/null 2>&1 || true
-    # Without a window manager Wine waits two seconds for every hidden managed window;
-    # unmanaged windows need no answer from one.
-    wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
-    wineserver -w
+    . "$PRELUDE"
+    rm -rf "$XDG_DATA_HOME"; mkdir -p "$XDG_DATA_HOME"
+    wine_prefix_new
     eval "$FIXTURES"; make_fixtures "$WINEPREFIX"
-    wineserver -p
-    # Start the prefix'"'"'s background services now: started by the first test, they would
-    # inherit its output pipe and keep CTest waiting for it to close.
-    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    wine_prefix_serve
     cd "$build"
     status=0
     '"$script"' || status=$?
     wineserver -k || true
     exit $status
   '
+}
+
+# group NAME ARCH COMMAND...: the test group NAME, COMMAND run on the build of ARCH (in $build).
+# A build that is missing fails the group with a line that says so.
+group() {
+  local name="$1" arch="$2"
+  shift 2
+  export build
+  build="$(arch_build_dir "$repo" "$arch")"
+  if [ -z "${built[$arch]:-}" ] || [ ! -f "$build/CTestTestfile.cmake" ]; then
+    echo "== $name: no $arch build in ${build#"$repo"/}"
+    block "$name" 1
+  elif "$@"; then
+    block "$name" 0
+  else
+    block "$name" 1
+  fi
 }
 
 # The windows at 100, 125, 150 and 200 %, on a screen as large as a 200 % one (a window never
@@ -106,25 +127,20 @@ dpi_groups='
   (exit $status)'
 
 # ---- x64 ------------------------------------------------------------------------------
-export build="$repo/build"
 echo "== x64 build, 64-bit prefix: every test program"
-in_prefix test x64 1024x768x24 'ctest --output-on-failure -j2 -LE "^dpi[0-9]+\$"' && block "x64 tests" 0 ||
-  block "x64 tests" 1
+group "x64 tests" x64 in_prefix test x64 1024x768x24 'ctest --output-on-failure -j2 -LE "^dpi[0-9]+\$"'
 echo "== x64 build, 64-bit prefix: the windows at 96, 120, 144 and 192 DPI"
-in_prefix test-dpi x64 2560x1600x24 "$dpi_groups" && block "x64 DPI" 0 || block "x64 DPI" 1
+group "x64 DPI" x64 in_prefix test-dpi x64 2560x1600x24 "$dpi_groups"
 
 # ---- x86 ------------------------------------------------------------------------------
 # A 32-bit program on 64-bit Windows meets WOW64: two registry views and system32
 # redirected to SysWOW64. Only the tests that differ there run in the 64-bit prefix.
 wow64_tests='^(test_wow64|test_catalogue|test_windsys)$'
 if runs_32bit; then
-  export build="$repo/build-x86"
   echo "== x86 build, 32-bit prefix: every test program"
-  in_prefix test-x86 x86 1024x768x24 'ctest --output-on-failure -j2 -LE "^dpi[0-9]+\$"' && block "x86 tests" 0 ||
-    block "x86 tests" 1
+  group "x86 tests" x86 in_prefix test-x86 x86 1024x768x24 'ctest --output-on-failure -j2 -LE "^dpi[0-9]+\$"'
   echo "== x86 build, 64-bit prefix (WOW64): $wow64_tests"
-  in_prefix test-wow64 wow64 1024x768x24 "ctest --output-on-failure -j2 -R '$wow64_tests'" &&
-    block "x86 under WOW64" 0 || block "x86 under WOW64" 1
+  group "x86 under WOW64" x86 in_prefix test-wow64 wow64 1024x768x24 "ctest --output-on-failure -j2 -R '$wow64_tests'"
 else
   reason="$(why_no_32bit)"
   leave_out "x86 build, 32-bit prefix: every test program" "$reason"
@@ -138,44 +154,48 @@ export build="$repo/build"
 # of its own, so the read-only and access-denied paths are taken as on Windows.
 user_tests=(test_probes test_cleaner test_windsys)
 test_user=zarn-tester
-id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /usr/sbin/nologin "$test_user"
-# The user works in a folder of its own outside the clone, with copies of the test
-# programs and of the Wine wrappers: the clone may sit below folders that other users
-# cannot enter.
-user_dir="$(mktemp -d /tmp/zarn-user-test.XXXXXX)"
-chmod 755 "$user_dir"
-mkdir -p "$user_dir/bin"
-for t in "${user_tests[@]}"; do cp "$repo/build/tests/$t.exe" "$user_dir/bin/"; done
-make_wine_bin "$user_dir/wine" x64
-chown -R "$test_user": "$user_dir"
+as_test_user() {
+  id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /usr/sbin/nologin "$test_user" || return 1
+  # The user works in a folder of its own outside the clone, with copies of the test
+  # programs, of the Wine wrappers and of the prefix prelude: the clone may sit below folders
+  # that other users cannot enter.
+  local user_dir t status=0
+  user_dir="$(mktemp -d /tmp/zarn-user-test.XXXXXX)"
+  chmod 755 "$user_dir"
+  mkdir -p "$user_dir/bin"
+  for t in "${user_tests[@]}"; do cp "$build/tests/$t.exe" "$user_dir/bin/" || return 1; done
+  cp "$repo/scripts/wine-prefix.sh" "$user_dir/"
+  make_wine_bin "$user_dir/wine" x64
+  chown -R "$test_user": "$user_dir"
+  runuser -u "$test_user" -- env -i PATH="$user_dir/wine:$PATH" HOME="$(getent passwd "$test_user" | cut -d: -f6)" \
+    LANG="${LANG:-C.UTF-8}" WINEPREFIX="$user_dir/wineprefix" WINEARCH=win64 WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=" ZARN_THROWAWAY_PREFIX=1 XDG_DATA_HOME="$user_dir/xdg" \
+    TESTS="${user_tests[*]}" BUILD="$user_dir" \
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    . "$BUILD/wine-prefix.sh"
+    wine_prefix_new
+    wine_prefix_serve
+    # The current drive is the prefix'"'"'s C: (the tests put bait at its root), not the
+    # Unix root, where this user may not write.
+    cd "$WINEPREFIX/drive_c"
+    status=0
+    for t in $TESTS; do
+      echo "-- $t"
+      wine "$BUILD/bin/$t.exe" --gtest_brief=1 </dev/null || { echo "$t FAILED"; status=1; }
+    done
+    wineserver -k || true
+    exit $status
+  ' || status=1
+  rm -rf "$user_dir"
+  return $status
+}
 echo "== x64 build, as $test_user: ${user_tests[*]}"
-runuser -u "$test_user" -- env -i PATH="$user_dir/wine:$PATH" HOME="$(getent passwd "$test_user" | cut -d: -f6)" \
-  LANG="${LANG:-C.UTF-8}" WINEPREFIX="$user_dir/wineprefix" WINEARCH=win64 WINEDEBUG=-all \
-  WINEDLLOVERRIDES="mscoree,mshtml=" ZARN_THROWAWAY_PREFIX=1 XDG_DATA_HOME="$user_dir/xdg" \
-  TESTS="${user_tests[*]}" BUILD="$user_dir" \
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  wineboot -i >/dev/null 2>&1 || true
-  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
-  wineserver -w
-  wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-  # The current drive is the prefix'"'"'s C: (the tests put bait at its root), not the
-  # Unix root, where this user may not write.
-  cd "$WINEPREFIX/drive_c"
-  status=0
-  for t in $TESTS; do
-    echo "-- $t"
-    wine "$BUILD/bin/$t.exe" --gtest_brief=1 </dev/null || { echo "$t FAILED"; status=1; }
-  done
-  wineserver -k || true
-  exit $status
-' && block "standard user" 0 || block "standard user" 1
-rm -rf "$user_dir"
+group "standard user" x64 as_test_user
 
 # ---- installer and portable zip -----------------------------------------------------
 # The x64 installer, packed from this build and tested in a 64-bit prefix of its own.
 echo "== x64 installer and portable zip"
-"$repo/scripts/test-installer.sh" && block installer 0 || block installer 1
+group installer x64 "$repo/scripts/test-installer.sh"
 
 # Blocks: x64 tests, x64 DPI, (x86 tests, x86 under WOW64,) standard user, installer.
 [ "$left_out" -eq 0 ] || echo "left out: $left_out groups (named above)"
