@@ -25,7 +25,15 @@ HIMAGELIST CreateListImages(UINT dpi) {
 
 HBITMAP LoadBanner(int resourceId, int largeResourceId, int width, int height, UINT dpi) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (dpi <= dpi::kBase) return LoadJpegBitmap(instance, resourceId);
+  if (dpi <= dpi::kBase) {
+    // A picture control fits a bitmap of another size into itself in its DC's default stretch
+    // mode, which ANDs the rows and columns it drops: thin strokes of the banner's text break
+    // and stray colours appear. A banner that does not fit is shrunk here, by averaging.
+    gdi::unique_hbitmap own(LoadJpegBitmap(instance, resourceId));
+    BITMAP info{};
+    if (!own || (GetObjectA(own.get(), sizeof info, &info) && info.bmWidth == width && info.bmHeight == height))
+      return own.release();
+  }
   gdi::unique_hbitmap large(LoadJpegBitmap(instance, largeResourceId));
   HBITMAP shrunk = large ? ShrinkBitmap(large.get(), width, height) : nullptr;
   return shrunk ? shrunk : LoadJpegBitmap(instance, resourceId);

@@ -1,6 +1,7 @@
 #pragma once
 // The wizard's pictures for a screen resolution: list images drawn at the size the DPI asks
-// for, banners shrunk from their double-size source. At 96 DPI they are the 96-DPI assets.
+// for, banners shrunk from their double-size source. At 96 DPI they are the 96-DPI assets, where
+// those fit their control.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,9 +11,9 @@ namespace zarn {
 // owns the image list.
 HIMAGELIST CreateListImages(UINT dpi);
 
-// A banner for a picture control of width x height (the control's size at `dpi`). At 96 DPI
-// the banner as drawn for 96 DPI, at its own size; above, the double-size banner shrunk to
-// exactly width x height. The caller owns the bitmap.
+// A banner for a picture control of width x height (the control's size at `dpi`), exactly that
+// size: the banner drawn for 96 DPI where it has that size, else the double-size banner shrunk
+// to it. The caller owns the bitmap.
 HBITMAP LoadBanner(int resourceId, int largeResourceId, int width, int height, UINT dpi);
 
 }  // namespace zarn
