@@ -54,7 +54,7 @@ decide_32bit() {
     ZARN_RUNS_32BIT=yes ZARN_NO_32BIT=""
   else
     local error
-    error="$("$wine32_loader" --version 2>&1 | tail -n 1)"
+    error="$("$wine32_loader" --version 2>&1 | tail -n 1 || true)"
     ZARN_NO_32BIT="this machine runs no 32-bit code ($wine32_loader: ${error##*: })"
   fi
   export ZARN_RUNS_32BIT ZARN_NO_32BIT
