@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the cleaner on the demo profile under Xvfb, walks the wizard with real mouse
-# clicks and saves a PNG of every page and of a detail dialog into docs/ (or $1).
+# clicks and saves a PNG of every page and of two detail dialogs into docs/ (or $1).
 # ZARN_DPI=144 takes them at 150 % (120: 125 %, 192: 200 %) on a screen scaled alike.
 # Installs what is missing and builds first, as run-demo.sh does. The x64 build; ZARN_ARCH=x86
 # the x86 one, where 32-bit code runs.
@@ -36,12 +36,26 @@ xvfb-run -a -s "-screen 0 $(s 1024)x$(s 768)x24" bash -c '
   click() { xdotool mousemove --window "$wid" $(( $(s $1) + 3 )) $(( $(s $2) + 3 )) click 1; }
   crop="$(s 600)x$(s 480)+$(( ($(s 1024) - $(s 600)) / 2 ))+$(( ($(s 768) - $(s 480)) / 2 ))"
   shot() { sleep "${2:-1}"; import -window root -crop "$crop" "$out/$1.png"; }
+  # Waits (up to two minutes) until the window stops changing: a scan or clean has finished,
+  # however long a busy machine takes for it.
+  settle() {
+    local i
+    import -window root -crop "$crop" "$out/.settle-a.png"
+    for i in $(seq 1 120); do
+      sleep 1
+      import -window root -crop "$crop" "$out/.settle-b.png"
+      [ "$(compare -metric AE "$out/.settle-a.png" "$out/.settle-b.png" null: 2>&1)" = 0 ] && break
+      mv "$out/.settle-b.png" "$out/.settle-a.png"
+    done
+    rm -f "$out/.settle-a.png" "$out/.settle-b.png"
+  }
   shot page1-catalogue
-  click 221 380; shot page2-scanning 3; sleep 7; shot page2-scan-complete
+  click 221 380; shot page2-scanning 3; settle; shot page2-scan-complete
   click 221 380; shot page3-results
   xdotool mousemove --window "$wid" $(s 60) $(( $(s 72) + $(s 32) + 3 + $(s 28) )) click --repeat 2 --delay 80 1
   sleep 1.5
   did=$(xdotool search --name "^Zarn Cleaner - Windows Explorer$" | head -1)
+  [ -n "$did" ] || { echo "screenshot.sh: no Windows Explorer detail dialog" >&2; exit 1; }
   eval "$(xdotool getwindowgeometry --shell "$did")"
   import -window root -crop ${WIDTH}x${HEIGHT}+${X}+${Y} "$out/detail-dialog.png"
   # The gradient buttons: normal, hot (pointer over OK), down (Cancel pressed).
@@ -55,7 +69,15 @@ xvfb-run -a -s "-screen 0 $(s 1024)x$(s 768)x24" bash -c '
   rm -f "$out/buttons-normal.png" "$out/buttons-hot.png" "$out/buttons-down.png"
   # Escape does nothing in a detail dialog: close it with Cancel.
   xdotool mousemove --window "$did" $cx $by click 1; sleep 0.5
-  click 221 380; shot page4-cleaning 1.5; sleep 9; shot page4-complete
+  # Firefox, the sixth row: its cache files, cookie sites and history.
+  xdotool mousemove --window "$wid" $(s 60) $(( $(s 72) + $(s 32) + 3 + $(s 28) + $(s 70) )) click --repeat 2 --delay 80 1
+  sleep 1.5
+  did=$(xdotool search --name "^Zarn Cleaner - Mozilla$" | head -1)
+  [ -n "$did" ] || { echo "screenshot.sh: no Firefox detail dialog" >&2; exit 1; }
+  eval "$(xdotool getwindowgeometry --shell "$did")"
+  import -window root -crop ${WIDTH}x${HEIGHT}+${X}+${Y} "$out/detail-cookies.png"
+  xdotool mousemove --window "$did" $cx $by click 1; sleep 0.5
+  click 221 380; shot page4-cleaning 1.5; settle; shot page4-complete
   # The demo runs at the screen'"'"'s own resolution again.
   wine reg delete "HKCU\\Control Panel\\Desktop" /v LogPixels /f >/dev/null 2>&1 || true
   wineserver -k || true
