@@ -7,6 +7,11 @@
 wine32_loader=/usr/lib/wine/wine
 wine64_loader=/usr/lib/wine/wine64
 
+# Wine writes Windows file names to the Unix side in the locale's character set: in the C locale
+# of a minimal Debian (no LANG at all) every letter outside ASCII is lost, and a file named so
+# cannot be made. Debian's C library has C.UTF-8 built in, with no locales package.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then export LC_ALL=C.UTF-8; fi
+
 arch_toolchain() {  # arch_toolchain ARCH: the CMake toolchain file of a build
   local repo_dir
   repo_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
