@@ -13,8 +13,8 @@ wine_prefix_new() {
   if [ "${1:-}" != managed ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   fi
-  wine_prefix_fonts
   wineserver -w
+  wine_prefix_fonts
 }
 
 # wine_prefix_fonts: Wine's own fonts in the prefix's font folder, where Windows keeps them.
