@@ -13,9 +13,9 @@ const LabelSpec kTexts[] = {
     {TFormabout::kLabel1, kWebAddress, 16, 72, 200, 16, FontKind::BoldUnderline, SS_NOTIFY},
     {TFormabout::kLabel8, "Version 3.0", 16, 96, 200, 16},
     {TFormabout::kLabel3, "WARNING :", 16, 120, 200, 16, FontKind::Bold9},
-    {TFormabout::kLabel4, "Cleaning deletes the selected files and registry entries for good.", 16, 136, 340, 16},
+    {TFormabout::kLabel4, "Cleaning deletes the selected files and registry data for good.", 16, 136, 340, 16},
     {TFormabout::kLabel5, "Review the traces of each category before you clean them.", 16, 152, 340, 16},
-    {TFormabout::kLabel6, "Questions, ideas or bug reports? Please write to us at:", 16, 176, 250, 16},
+    {TFormabout::kLabel6, "Questions or bug reports? Write to us at:", 16, 176, 250, 16},
     {TFormabout::kLabel7, "support@zarncleaner.com", 16, 192, 250, 16, FontKind::Bold},
     {TFormabout::kLabel2, "(c) 2008 Zarn Software", 224, 72, 130, 16},
 };

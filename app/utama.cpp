@@ -96,8 +96,9 @@ const LabelSpec kScanLabels[] = {
 };
 const LabelSpec kResultLabels[] = {
     {TMainForm::kLabel9, "", 0, 8, 525, 14, FontKind::Normal, kOneLine},
-    // The longest text of the page wraps to a second line in some fonts.
-    {TMainForm::kLabel10, "", 0, 264, 529, 17},
+    // Page 3's note is wider than the page in Tahoma at 96 DPI: it wraps to a second line,
+    // which the label and its panel make room for between the bar and the bevel.
+    {TMainForm::kLabel10, "", 0, 259, 529, 27},
 };
 
 void CreateBar(TXiProgressBar& bar, HWND parent, int id, int x, int y, int width) {
@@ -168,7 +169,7 @@ void TMainForm::CreatePage2() {
 }
 
 void TMainForm::CreatePages34() {
-  HWND panel4 = CreatePanel(hwnd_, 8, 72, 529, 281, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel4);
+  HWND panel4 = CreatePanel(hwnd_, 8, 72, 529, 287, PanelEdge::None, GetSysColor(COLOR_BTNFACE), kPanel4);
   CreateLabels(panel4, kResultLabels);
   const ListColumn columns[] = {{"     Category", 250, LVCFMT_LEFT},
                                 {"Number of Files", 100, LVCFMT_CENTER},

@@ -22,6 +22,13 @@ bool Count(void* context) {
   return calls->goOn;
 }
 
+// Waits until the pulse's own clock has moved on by `ms`: a plain Sleep is not enough where the
+// tick count lags behind (Wine's, on a busy machine, by tens of milliseconds).
+void WaitTicks(DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) Sleep(5);
+}
+
 std::atomic<DWORD> g_stepThread{0};
 std::atomic<bool> g_stepPulseWentOn{false};
 
@@ -43,12 +50,12 @@ TEST(PulseTest, TheHandlerRunsOnThisThreadOnceAnIntervalHasPassedAndCanStopTheWo
   Calls calls;
   {
     PulseScope scope(Count, &calls);
-    Sleep(kPulseIntervalMs + 20);
+    WaitTicks(kPulseIntervalMs + 20);
     EXPECT_TRUE(Pulse());
     EXPECT_EQ(calls.count, 1);
     EXPECT_EQ(calls.thread, GetCurrentThreadId());
     calls.goOn = false;
-    Sleep(kPulseIntervalMs + 20);
+    WaitTicks(kPulseIntervalMs + 20);
     EXPECT_FALSE(Pulse());
     EXPECT_TRUE(PulseStopped());
     // Stopped stays stopped, without asking again.
