@@ -260,13 +260,13 @@ def version(exe):
     return out.strip().splitlines()[-1] if out.strip() else "?"
 
 
-def chromium_command(profile, url):
+def chromium_command(profile, url, extra=()):
     secure = ",".join(ORIGINS)
     return ["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
             "--disable-background-networking", "--disable-component-update", "--disable-sync",
             "--password-store=basic", "--use-mock-keychain", f"--user-data-dir={profile}",
             "--host-resolver-rules=MAP * 127.0.0.1",
-            f"--unsafely-treat-insecure-origin-as-secure={secure}", url]
+            f"--unsafely-treat-insecure-origin-as-secure={secure}", *extra, url]
 
 
 FIREFOX_PREFS = {
@@ -381,8 +381,20 @@ def make(out):
         # later start of the browser does).
         user_data = os.path.join(work, "chromium")
         for mode in ("write", "read"):
-            state = passes(mode, lambda state: run_browser(chromium_command(user_data, first_url(mode)), state))
+            passes(mode, lambda state: run_browser(chromium_command(user_data, first_url(mode)), state))
+            if mode == "write":
+                # The next start deletes the tabs' session storage of this session: kept as
+                # the first session left it.
+                copy_stores(os.path.join(user_data, "Default"), ["Session Storage"],
+                            os.path.join(out, "chromium", "first session"))
         copy_stores(os.path.join(user_data, "Default"), CHROMIUM_STORES, os.path.join(out, "chromium", "Default"))
+        # Chromium's other backend of Local and Session Storage, SQLite, which a field trial
+        # turns on for profiles that have no LevelDB store yet.
+        user_data = os.path.join(work, "chromium-sqlite")
+        passes("write", lambda state: run_browser(chromium_command(user_data, first_url("write"),
+                                                                   ["--enable-features=DomStorageSqlite"]), state))
+        copy_stores(os.path.join(user_data, "Default"), ["LocalStorage", "SessionStorage"],
+                    os.path.join(out, "chromium-sqlite", "Default"))
 
         # Firefox: two profiles made by Firefox itself, so profiles.ini is its own; the data
         # goes into the first.

@@ -153,21 +153,25 @@ std::optional<std::string> LevelDbCopy::Get(std::string_view key) const {
   return value;
 }
 
-bool DeleteLevelDbKeys(const std::string& folder, std::span<const std::string> keys,
-                       const std::function<bool(const LevelDbCopy&)>& check) {
+bool EditLevelDb(const std::string& folder, LevelDbEdit& edit) {
+  std::vector<std::string> doomed;
   {
-    // A damaged table shows only when it is read: the whole copy is, before any write.
     const LevelDbCopy copy(folder);
-    if (!copy.Ok() || !copy.ForEach({}, [](std::string_view, std::string_view) { return true; }) || !check(copy))
+    bool accepted = true;
+    if (!copy.Ok() || !copy.ForEach({}, [&](std::string_view key, std::string_view value) {
+          return accepted = edit.Visit(key, value);
+        }))
       return false;
+    if (!accepted || !edit.Finish(doomed)) return false;
   }
+  if (doomed.empty()) return true;
   // LevelDB's own open takes the store's LOCK and fails while a program holds it.
   leveldb::DB* opened = nullptr;
   if (!leveldb::DB::Open(OpenOptions(leveldb::Env::Default()), folder.substr(0, folder.size() - 1), &opened).ok())
     return false;
   const std::unique_ptr<leveldb::DB> db(opened);
   leveldb::WriteBatch batch;
-  for (const std::string& key : keys) batch.Delete(key);
+  for (const std::string& key : doomed) batch.Delete(key);
   leveldb::WriteOptions write;
   write.sync = true;
   if (!db->Write(write, &batch).ok()) return false;

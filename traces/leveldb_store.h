@@ -10,9 +10,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace leveldb {
 class DB;
@@ -46,12 +46,20 @@ class LevelDbCopy {
   leveldb::DB* db_ = nullptr;
 };
 
-// Deletes `keys` from the store in `folder`. First a fresh copy of it must read to its end
-// and `check` must accept it (the store is still of the kind and version the scan read);
-// then the keys go in one synced batch and the store is compacted. False, with the store as
-// it was, when the copy does not read or `check` refuses it, when the store cannot be
-// opened for writing (a program holds it) or the batch cannot be written.
-bool DeleteLevelDbKeys(const std::string& folder, std::span<const std::string> keys,
-                       const std::function<bool(const LevelDbCopy&)>& check);
+// A clean of one store, planned on a fresh copy of it: every key is shown to Visit() in key
+// order, then Finish() names the keys to delete. Either may refuse the clean (the store is
+// no longer of the kind or version the scan read).
+class LevelDbEdit {
+ public:
+  virtual ~LevelDbEdit() = default;
+  virtual bool Visit(std::string_view key, std::string_view value) = 0;
+  virtual bool Finish(std::vector<std::string>& doomed) = 0;
+};
+
+// Plans `edit` on a fresh copy of the store in `folder`, read to its end, then deletes the
+// keys it names in one synced batch and compacts the store. False, with the store as it
+// was, when the copy does not read, the edit refuses, the store cannot be opened for
+// writing (a program holds it) or the batch cannot be written.
+bool EditLevelDb(const std::string& folder, LevelDbEdit& edit);
 
 }  // namespace zarn
