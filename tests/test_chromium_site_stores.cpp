@@ -144,7 +144,7 @@ TEST_F(ChromiumSiteStoresTest, TheDomStoragesListTheirAreasBySiteAndLoseOnlyTheC
   std::vector<std::string> session;
   for (std::string line : local) {
     const size_t arrow = line.find(" -> ");
-    if (line.find('^') == std::string::npos) line.insert(arrow, "/");
+    if (line.find('^') == std::string::npos) line.insert(arrow, 1, '/');
     line.replace(line.size() - 3, 3, "(1)");
     session.push_back(line);
   }
