@@ -102,12 +102,16 @@ bool LocalStorageClean::Visit(std::string_view key, std::string_view value) {
   if (key == kLocalVersion) version_ = value == kVersionOne;
   const std::optional<std::string_view> storageKey = LocalStorageKeyOf(key);
   if (!storageKey) return true;
-  auto found = doomedKey_.find(std::string(*storageKey));
-  if (found == doomedKey_.end()) {
-    const std::string site = SiteOfStorageKey(*storageKey);
-    found = doomedKey_.emplace(std::string(*storageKey), !site.empty() && sites_.count(site) > 0).first;
+  if (*storageKey != runKey_) {
+    runKey_ = *storageKey;
+    auto found = doomedKey_.find(*storageKey);
+    if (found == doomedKey_.end()) {
+      const std::string site = SiteOfStorageKey(*storageKey);
+      found = doomedKey_.emplace(runKey_, !site.empty() && sites_.count(site) > 0).first;
+    }
+    runDoomed_ = found->second;
   }
-  if (found->second) doomed_.emplace_back(key);
+  if (runDoomed_) doomed_.emplace_back(key);
   return true;
 }
 

@@ -11,6 +11,7 @@
 // area, its value the number of the map that holds the entries), map-<number>-<script key>;
 // a map may serve several tabs' areas and goes only with the last of them.
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -47,7 +48,11 @@ class LocalStorageClean : public LevelDbEdit {
 
  private:
   std::set<std::string> sites_;
-  std::unordered_map<std::string, bool> doomedKey_;  // storage key -> of a doomed site
+  // Storage key -> of a doomed site. A store's keys come in runs of one storage key: the
+  // run's key is kept apart, so most keys need no lookup.
+  std::map<std::string, bool, std::less<>> doomedKey_;
+  std::string runKey_;
+  bool runDoomed_ = false;
   std::vector<std::string> doomed_;
   bool version_ = false;
 };
