@@ -88,6 +88,14 @@ std::optional<WebOrigin> ParseOriginIdentifier(std::string_view identifier) {
   return origin;
 }
 
+std::optional<WebOrigin> IndexedDbOriginOf(std::string_view folderName) {
+  for (std::string_view end : {".indexeddb.leveldb", ".indexeddb.blob"}) {
+    if (folderName.size() > end.size() && folderName.substr(folderName.size() - end.size()) == end)
+      return ParseOriginIdentifier(folderName.substr(0, folderName.size() - end.size()));
+  }
+  return ParseOriginIdentifier(folderName);
+}
+
 std::string OriginIdentifier(const WebOrigin& origin) {
   std::string host = origin.host;
   if (!host.empty() && host.front() == '[') std::replace(host.begin(), host.end(), ':', '_');

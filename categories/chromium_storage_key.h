@@ -42,4 +42,8 @@ std::string SiteOfStorageKey(std::string_view text);
 std::optional<WebOrigin> ParseOriginIdentifier(std::string_view identifier);
 std::string OriginIdentifier(const WebOrigin& origin);
 
+// The origin of a folder under IndexedDB: "<identifier>.indexeddb.leveldb" (the database),
+// "<identifier>.indexeddb.blob" (its large values), or "<identifier>" alone (the SQLite form).
+std::optional<WebOrigin> IndexedDbOriginOf(std::string_view folderName);
+
 }  // namespace zarn

@@ -87,6 +87,13 @@ TEST(ChromiumStorageKeyTest, EachKeyAndIdentifierNamesItsSiteOrNone) {
       {"http_a.com_x", nullptr, 0},                      {"http_a.com_", nullptr, 0},
       {"http_a.com", nullptr, 0},
   };
+  // IndexedDB's folders: the database, its large values, the SQLite form.
+  for (const char* folder : {"http_www.shop.test_0.indexeddb.leveldb", "http_www.shop.test_0.indexeddb.blob",
+                             "http_www.shop.test_0"})
+    EXPECT_EQ(IndexedDbOriginOf(folder).value_or(WebOrigin{}).host, "www.shop.test") << folder;
+  for (const char* folder : {"chrome-extension_abcdefgh_0.indexeddb.leveldb", "file__0.indexeddb.leveldb",
+                             "http_www.shop.test_0.indexeddb.leveldb.old", ".indexeddb.leveldb", "LOG"})
+    EXPECT_FALSE(IndexedDbOriginOf(folder)) << folder;
   for (const auto& c : identifiers) {
     const std::optional<WebOrigin> origin = ParseOriginIdentifier(c.identifier);
     ASSERT_EQ(origin.has_value(), c.host != nullptr) << c.identifier;
