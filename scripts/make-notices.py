@@ -8,9 +8,12 @@ ZarnCleaner.exe links statically, so that the texts are the packages' own, word 
 Which pieces are linked was read from the linker's map (-Wl,-Map): libjpeg's decoder; from
 MinGW-w64 the CRT start-up (crt2.o, libmingw32), the printf and strtod family of libmingwex
 (mingw_pformat, gdtoa) and winpthreads; from GCC libstdc++, libgcc and libgcc_eh. SQLite is
-one object, compiled from the amalgamation that build-sqlite.sh generates.
+one object, compiled from the amalgamation that build-sqlite.sh generates. LevelDB, Snappy and
+libpsl (with the Public Suffix List of Debian's publicsuffix package built in) are compiled
+by build-leveldb.sh, build-snappy.sh and build-libpsl.sh from their source packages.
 """
 import glob
+import gzip
 import os
 import sys
 
@@ -40,6 +43,25 @@ def sqlite_source():
     if not found:
         raise SystemExit("no SQLite sources under .deps/src: run scripts/build-sqlite.sh first")
     return os.path.dirname(found[-1])
+
+
+def source_tree(name, marker):
+    """The unpacked source package NAME that its build script fetched."""
+    found = sorted(glob.glob(os.path.join(REPO, f".deps/src/{name}-*/{marker}")))
+    if not found:
+        raise SystemExit(f"no {name} sources under .deps/src: run scripts/build-{name}.sh first")
+    return found[-1][: -len(marker) - 1]
+
+
+# The list libpsl is built with comes from the binary package, which build-libpsl.sh installs.
+PUBLICSUFFIX = "/usr/share/doc/publicsuffix"
+
+
+def installed_version(doc_dir):
+    """The version of an installed package, from the first line of its Debian changelog."""
+    with gzip.open(os.path.join(doc_dir, "changelog.Debian.gz"), "rt", encoding="utf-8") as f:
+        first = f.readline()
+    return first[first.index("(") + 1:first.index(")")]
 
 
 def read(path):
@@ -141,7 +163,8 @@ def notices():
         "ZarnCleaner.exe contains code from the libraries below, linked into it when it is\n"
         "built. Their copyright notices and licenses follow, as Debian 12 ships them in the\n"
         "copyright files of the packages the program is built from: libjpeg-turbo, sqlite3,\n"
-        "mingw-w64 (mingw-w64-i686-dev) and gcc-mingw-w64 (gcc-mingw-w64-i686-posix-runtime).\n"
+        "leveldb, snappy, libpsl, publicsuffix, mingw-w64 (mingw-w64-i686-dev) and\n"
+        "gcc-mingw-w64 (gcc-mingw-w64-i686-posix-runtime).\n"
         "Zarn Cleaner's own license is in LICENSE.txt.\n")
 
     parts.append(heading("1. libjpeg-turbo (JPEG decoding of the pictures)", "-"))
@@ -163,7 +186,37 @@ def notices():
     parts.append("SQLite's own words on its license (LICENSE.md):\n")
     parts.append(read(os.path.join(sqlite, "LICENSE.md")).rstrip() + "\n")
 
-    parts.append(heading("3. MinGW-w64 runtime (program start-up, C library pieces, winpthreads)", "-"))
+    leveldb = source_tree("leveldb", "helpers/memenv/memenv.cc")
+    parts.append(heading("3. LevelDB (reading and cleaning the browsers' LevelDB stores)", "-"))
+    parts.append(piece(os.path.join(leveldb, "debian/copyright"), "*",
+                       f"LevelDB, with its in-memory environment, from Debian's leveldb {debian_version(leveldb)} "
+                       "source package:"))
+    parts.append(license_text(os.path.join(leveldb, "debian/copyright"), "BSD-3-clause") + "\n")
+
+    snappy = source_tree("snappy", "snappy-stubs-public.h.in")
+    parts.append(heading("4. Snappy (the compression of the LevelDB stores' tables)", "-"))
+    parts.append(piece(os.path.join(snappy, "debian/copyright"), "*",
+                       f"Snappy, from Debian's snappy {debian_version(snappy)} source package:"))
+    parts.append(license_text(os.path.join(snappy, "debian/copyright"), "BSD-3-Clause") + "\n")
+
+    psl = source_tree("libpsl", "src/psl-make-dafsa")
+    psl_copyright = os.path.join(psl, "debian/copyright")
+    list_copyright = os.path.join(PUBLICSUFFIX, "copyright")
+    parts.append(heading("5. libpsl and the Public Suffix List (which site a host belongs to)", "-"))
+    parts.append(piece(psl_copyright, "*", f"libpsl, from Debian's libpsl {debian_version(psl)} source package:"))
+    parts.append(license_text(psl_copyright, "MIT") + "\n")
+    parts.append(piece(psl_copyright, "src/psl-make-dafsa src/lookup_string_in_fixed_set.c",
+                       "libpsl's lookup in the compiled list (src/lookup_string_in_fixed_set.c) and the\n"
+                       "compiler of the list (src/psl-make-dafsa):"))
+    parts.append(license_text(psl_copyright, "Chromium") + "\n")
+    source = next(l for l in read(list_copyright).split("\n") if l.startswith("Source:"))[len("Source:"):].strip()
+    parts.append(piece(list_copyright, "*",
+                       f"The Public Suffix List, compiled into the program from public_suffix_list.dat of\n"
+                       f"Debian's publicsuffix {installed_version(PUBLICSUFFIX)} package. Its source form is that\n"
+                       f"file, and the list's own site: {source}"))
+    parts.append(license_text(list_copyright, "MPL-2.0") + "\n")
+
+    parts.append(heading("6. MinGW-w64 runtime (program start-up, C library pieces, winpthreads)", "-"))
     # The runtime's pieces: the files a license covers, what they are, and the license.
     for files, what, license in (
         ("*", "The mingw-w64 runtime as a whole:", "ZPL-2.1"),
@@ -177,7 +230,7 @@ def notices():
         parts.append(piece(MINGW, files, what))
         parts.append(license_text(MINGW, license) + "\n")
 
-    parts.append(heading("4. GCC runtime libraries (libstdc++, libgcc)", "-"))
+    parts.append(heading("7. GCC runtime libraries (libstdc++, libgcc)", "-"))
     parts.append(between(GCC, "GCC is Copyright (C)", "license in `/usr/share/common-licenses/GPL-3'.") + "\n")
     parts.append(between(GCC, "The following runtime libraries are licensed", " - libvtv") + "\n")
     parts.append(between(GCC, "GCC RUNTIME LIBRARY EXCEPTION", "requirements of the license of GCC.") + "\n")

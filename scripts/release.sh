@@ -26,6 +26,9 @@ apt_need build sqlite pictures installer
 for arch in x64 x86; do
   "$repo/scripts/build-libjpeg.sh" "$arch"
   "$repo/scripts/build-sqlite.sh" "$arch"
+  "$repo/scripts/build-snappy.sh" "$arch"
+  "$repo/scripts/build-leveldb.sh" "$arch"
+  "$repo/scripts/build-libpsl.sh" "$arch"
 done
 python3 "$repo/scripts/make-notices.py" --check
 

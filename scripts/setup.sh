@@ -19,6 +19,9 @@ for arch in "${archs[@]}"; do
   # The libraries, each cross-built once per architecture into .deps/ARCH/.
   "$repo/scripts/build-libjpeg.sh" "$arch"
   "$repo/scripts/build-sqlite.sh" "$arch"
+  "$repo/scripts/build-snappy.sh" "$arch"
+  "$repo/scripts/build-leveldb.sh" "$arch"
+  "$repo/scripts/build-libpsl.sh" "$arch"
   build="$(arch_build_dir "$repo" "$arch")"
   toolchain="$(arch_toolchain "$arch")"
   # CMake keeps the compilers of a folder's first configure: a folder made for the other
