@@ -75,7 +75,7 @@ CookieFigures MeasureCookies(const std::string& folder, int runs) {
   f.scanIntoList = Timed(runs, source, path, [&] {
     form.Traces().Clear();
     form.Traces().BeginAdding();
-    AddDatabaseItems(form, kind, path);
+    AddDatabaseItems(form, kind, {path, folder});
     form.Traces().FinishAdding();
   });
   if (form.Traces().Count() != f.sites) throw std::runtime_error("the form lists another number of sites");
@@ -89,7 +89,7 @@ CookieFigures MeasureCookies(const std::string& folder, int runs) {
     bare.Exec("COMMIT");
   });
   f.clean = Timed(runs, source, path, [&] {
-    if (!CleanDatabaseItems(kind, path, sites)) throw std::runtime_error("the clean failed");
+    if (!CleanDatabaseItems(kind, {path, folder}, sites)) throw std::runtime_error("the clean failed");
   });
   if (test::Number(path, "SELECT count(*) FROM cookies") != 0) throw std::runtime_error("cookies left after the clean");
   return f;

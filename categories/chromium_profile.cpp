@@ -72,12 +72,14 @@ void ProbeChromiumProfile(TCategoryForm& form, FolderSnapshot& folders, const st
                           std::optional<BaseFolder> base) {
   TextList& staging = form.ListBox[kStaging];
   for (const ProfilePart& part : kParts) {
+    const LocationsBelow rows(part.rows, below, base);
+    if (part.database) {
+      AddDatabases(form, rows, staging, folders, part.filter, {&part.database, 1});
+      continue;
+    }
     staging.Clear();
-    StageFiles(form, LocationsBelow(part.rows, below, base), staging, folders);
-    if (part.database)
-      AddStagedDatabases(form, staging, part.filter, {&part.database, 1});
-    else
-      AddStagedFiles(form, staging, part.filter, part.info);
+    StageFiles(form, rows, staging, folders);
+    AddStagedFiles(form, staging, part.filter, part.info);
   }
 }
 

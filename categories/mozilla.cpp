@@ -25,7 +25,9 @@ const FormTraits kTraits = {
 // places.sqlite also holds the bookmarks. Neither is touched while Firefox uses the profile.
 constexpr RowsKind kCookieSites = CookieSitesKind<kFirefoxCookieTable>("cookies.sqlite", kFirefoxProfileLock);
 const RowsKind* const kRowKinds[] = {&kCookieSites, &kFirefoxHistory};
-const CleanRules kClean = {.rows = kRowKinds};
+// The form history is a database of its own, deleted whole with its journal and log.
+const char* const kWholeDatabases[] = {"formhistory.sqlite"};
+const CleanRules kClean = {.databases = kWholeDatabases, .rows = kRowKinds};
 
 // Every folder lies in one profile, base + kProfiles + the profile name + the part below.
 const std::string kProfiles = "\\Mozilla\\Firefox\\Profiles\\";
@@ -105,10 +107,8 @@ void TmozzForm::Probe() {
        {std::pair{profile.empty() ? std::string() : kProfiles + profile, BaseFolder::AppData},
         std::pair{store.empty() ? std::string() : kStoreRoaming + (kProfiles + store), BaseFolder::LocalAppData}}) {
     if (roamingProfile.empty()) continue;
-    TextList& staging = ListBox[kDatabaseStaging];
-    staging.Clear();
-    StageFiles(*this, LocationsBelow(kDatabases, roamingProfile, base), staging, folders);
-    AddStagedDatabases(*this, staging, FileFilter::Existing, kRowKinds);
+    AddDatabases(*this, LocationsBelow(kDatabases, roamingProfile, base), ListBox[kDatabaseStaging], folders,
+                 FileFilter::Existing, kRowKinds);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "controls/unique_handle.h"
 #include "controls/xibutton.h"
 #include "traces/cleaner.h"
+#include "traces/database_guard.h"
 #include "traces/registry.h"
 #include "traces/text_list.h"
 #include "traces/trace_list.h"
@@ -65,6 +66,8 @@ class TCategoryForm : public Form {
     return foundCount_;
   }
   void ClickDelete();
+  // How many of the items that were ticked for the last clean are still there after it.
+  int LeftAfterClean() const { return leftAfterClean_; }
   // True from a WhenAsked creation until the first scan has run.
   bool ScanPending() const { return scanPending_; }
 
@@ -106,8 +109,10 @@ class TCategoryForm : public Form {
                         const char* fixedInfo = nullptr);
   // The same, reading the value's data from the key, which the caller holds open.
   void AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey);
-  // Adds a ticked trace inside the database at `path`: the rows of `name`, `size` telling
-  // how many.
+  // Adds a ticked trace inside the database at `place`: the rows of `name`, `size` telling
+  // how many. Given a path alone, the file's own folder is its base folder.
+  void AddDatabaseTrace(const StorePlace& place, const std::string& name, const std::string& info,
+                        std::string size);
   void AddDatabaseTrace(const std::string& path, const std::string& name, const std::string& info,
                         std::string size);
   // Adds an item whose texts the category builds itself (summary and clipboard items).
@@ -144,6 +149,7 @@ class TCategoryForm : public Form {
   const CleanRules& clean_;
   TraceList traces_;
   int foundCount_ = 0;
+  int leftAfterClean_ = 0;
   bool scanPending_ = false;
   HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr, label1_ = nullptr;
   UniqueHandle<HICON, DestroyIcon> statusIcon_;

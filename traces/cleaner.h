@@ -1,5 +1,6 @@
 #pragma once
 // What a category's cleaner does with its ticked trace items.
+#include <cstddef>
 #include <span>
 
 namespace zarn {
@@ -21,9 +22,9 @@ struct CleanRules {
   bool clearAttributes = false;  // read-only, hidden and system files are deleted too
   bool everyItemIsFile = false;  // the Type text is not looked at
   KeyDeletion keys = KeyDeletion::None;
-  // The names of the SQLite databases among the category's files. The rollback journal of
-  // a ticked one (its name followed by "-journal", beside it) is deleted after it, once the
-  // database is gone.
+  // The names of the SQLite databases among the category's files. The rollback journal, the
+  // log and the log's index of a ticked one (its name followed by "-journal", "-wal", "-shm",
+  // beside it) are deleted after it, once the database is gone.
   std::span<const char* const> databases = {};
   // The kinds of database whose rows the category's database items stand for; an item of
   // a database of no kind here is left alone.
@@ -32,8 +33,8 @@ struct CleanRules {
 
 // Deletes what the ticked trace items of the form name, then runs the form's own
 // closing step. The ticked items of one database go together, when the first of them is
-// reached, in one transaction. Reports nothing; a trace that cannot be deleted is passed
-// over.
-void RunCleaner(TCategoryForm& form);
+// reached, in one transaction. A trace that cannot be deleted is passed over; the result is
+// the number of ticked items still there.
+size_t RunCleaner(TCategoryForm& form);
 
 }  // namespace zarn

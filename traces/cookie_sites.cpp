@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "traces/category_form.h"
+#include "traces/database_shape.h"
 
 namespace zarn {
 namespace {
@@ -17,8 +17,13 @@ std::string CookieCountText(int64_t count) {
   return std::to_string(count) + (count == 1 ? " cookie" : " cookies");
 }
 
+std::string SiteOfHost(const std::string& host) {
+  return !host.empty() && host[0] == '.' ? host.substr(1) : host;
+}
+
 bool HasCookieShape(Database& db, const CookieTable& table) {
-  return db.HasColumns("main", table.table, {table.hostColumn});
+  const TableShape tables[] = {{"main", table.table, {table.hostColumn}, {table.hostColumn}}};
+  return HasShape(db, {tables});
 }
 
 std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const CookieTable& table) {
@@ -30,26 +35,29 @@ std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const
   Statement hosts(db, sql.c_str());
   std::map<std::string, int64_t> sites;
   while (hosts.Step()) {
-    std::string site = hosts.Text(0);
-    if (!site.empty() && site[0] == '.') site.erase(0, 1);
+    std::string site = SiteOfHost(hosts.Text(0));
     if (!site.empty()) sites[std::move(site)] += hosts.Int(1);
   }
   if (!hosts.Done()) return {};
   return {sites.begin(), sites.end()};
 }
 
-void AddCookieSites(Database& db, TCategoryForm& form, const std::string& path, const CookieTable& table) {
-  for (auto& [site, count] : ListCookieSites(db, table))
-    form.AddDatabaseTrace(path, site, kCookiesInfo, CookieCountText(count));
+void AddCookieSites(Database& db, RowsSink& sink, const CookieTable& table) {
+  for (auto& [site, count] : ListCookieSites(db, table)) sink.Add(site, kCookiesInfo, CookieCountText(count));
 }
 
 bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const std::string> sites) {
-  const std::string sql =
-      "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) + " IN (?1, ?2)";
+  // The hosts SiteOfHost maps to a site: the site with a dot before it, and the site itself
+  // unless it begins with a dot (then it is the site of a host with one dot less). Compared
+  // byte by byte, whatever collation a file declares.
+  const std::string sql = "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) +
+                          " COLLATE BINARY IN (?1, ?2)";
   Statement remove(db, sql.c_str());
   for (const std::string& site : sites) {
+    if (site.empty()) continue;
     remove.Reset();
-    if (!remove.Bind(1, site) || !remove.Bind(2, "." + site) || !remove.Run()) return false;
+    const std::string dotted = "." + site;
+    if (!remove.Bind(1, dotted) || !remove.Bind(2, site[0] == '.' ? dotted : site) || !remove.Run()) return false;
   }
   return remove.Ok();
 }

@@ -137,12 +137,17 @@ void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter fil
   }
 }
 
-void AddStagedDatabases(TCategoryForm& form, const TextList& staging, FileFilter filter,
-                        std::span<const RowsKind* const> kinds) {
-  for (size_t i = 0; i < staging.Count() && Pulse(); ++i) {
-    const std::string path(staging.Text(i));
-    const RowsKind* kind = KindOf(kinds, path);
-    if (kind && PassesFilter(path, staging.Facts(i), filter)) AddDatabaseItems(form, *kind, path);
+void AddDatabases(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
+                  FolderSnapshot& folders, FileFilter filter, std::span<const RowsKind* const> kinds) {
+  for (const FileLocation& loc : locations) {
+    staging.Clear();
+    StageFiles(form, {&loc, 1}, staging, folders);
+    const std::string& base = folders.Get(loc.base);
+    for (size_t i = 0; i < staging.Count() && Pulse(); ++i) {
+      const std::string path(staging.Text(i));
+      const RowsKind* kind = KindOf(kinds, path);
+      if (kind && PassesFilter(path, staging.Facts(i), filter)) AddDatabaseItems(form, *kind, {path, base});
+    }
   }
 }
 

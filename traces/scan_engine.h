@@ -103,10 +103,10 @@ bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter fi
 // Adds a file trace with the given Info text for every staged path that passes the filter.
 void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter, const std::string& info);
 
-// Adds the items of every staged database that passes the filter, each of the kind its file
-// name tells.
-void AddStagedDatabases(TCategoryForm& form, const TextList& staging, FileFilter filter,
-                        std::span<const RowsKind* const> kinds);
+// Lists the database files of each location into `staging` and adds the items of every one
+// that passes the filter, each of the kind its file name tells, on its location's base folder.
+void AddDatabases(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
+                  FolderSnapshot& folders, FileFilter filter, std::span<const RowsKind* const> kinds);
 
 enum class NameSource { Values, Subkeys };
 enum class NameRule {

@@ -17,6 +17,9 @@ struct TraceItem {
   std::string type;      // "File Type"
   std::string info;      // "File Info"
   std::string size;      // "File Size"; empty for registry traces, a count of rows in a database
+  // Not shown: for rows of a database, the base folder its scan started from, below which the
+  // clean follows no link either.
+  std::string base = {};
 
   bool IsRegistry() const { return type == kRegistryData; }
   bool IsDatabaseRows() const { return type == kDatabaseRows; }
