@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "categories/mozilla_profile.h"
 #include "traces/database_shape.h"
 #include "traces/probes.h"
 
@@ -116,7 +117,7 @@ std::vector<int64_t> UnkeptHosts(Database& db) {
   return ids;
 }
 
-void List(Database& db, RowsSink& sink) {
+void ListHistory(Database& db, ItemSink& sink) {
   const int64_t visits = QueryNumber(db, "SELECT count(*) FROM moz_historyvisits");
   const std::string places = "SELECT count(*) FROM moz_places WHERE NOT (" + KeptPlaces(db) + ")";
   const int64_t unkept = QueryNumber(db, places.c_str());
@@ -184,7 +185,7 @@ bool DeleteHosts(Database& db) {
   return remove.Ok() && db.Exec(reset.c_str());
 }
 
-bool DeleteRows(Database& db, std::span<const std::string> names) {
+bool DeleteHistory(Database& db, std::span<const std::string> names) {
   if (names.size() != 1 || names[0] != kHistoryName) return false;
   const std::string kept = KeptPlaces(db);
   std::vector<std::string> steps = {"DELETE FROM moz_historyvisits"};
@@ -202,8 +203,9 @@ bool DeleteRows(Database& db, std::span<const std::string> names) {
     steps.push_back("DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)");
     // Where a download was saved is history of the page, kept or not.
     if (Has(db, "moz_anno_attributes"))
-      steps.push_back("DELETE FROM moz_annos WHERE anno_attribute_id IN (SELECT id FROM moz_anno_attributes "
-                      "WHERE substr(name, 1, 10) = 'downloads/')");
+      steps.push_back(
+          "DELETE FROM moz_annos WHERE anno_attribute_id IN (SELECT id FROM moz_anno_attributes "
+          "WHERE substr(name, 1, 10) = 'downloads/')");
   }
   if (Has(db, "moz_origins") && db.HasColumns("main", "moz_places", {"origin_id"}))
     steps.push_back(
@@ -219,12 +221,12 @@ bool DeleteRows(Database& db, std::span<const std::string> names) {
 
 }  // namespace
 
-const RowsKind kFirefoxHistory = {.fileName = "places.sqlite",
-                                  .heldBeside = kFirefoxProfileLock,
-                                  .foreignKeys = true,
-                                  .attach = AttachIcons,
-                                  .knownShape = KnownShape,
-                                  .list = List,
-                                  .deleteRows = DeleteRows};
+const char* FirefoxHistory::HeldBeside() const { return kFirefoxProfileLock; }
+bool FirefoxHistory::Attach(Database& db, const std::string& path) const { return AttachIcons(db, path); }
+bool FirefoxHistory::Usable(Database& db) const { return KnownShape(db); }
+void FirefoxHistory::List(Database& db, ItemSink& sink) const { ListHistory(db, sink); }
+bool FirefoxHistory::Delete(Database& db, std::span<const std::string> names) const { return DeleteHistory(db, names); }
+
+constinit const FirefoxHistory kFirefoxHistory{};
 
 }  // namespace zarn

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "categories/chrome.h"
+#include "categories/cookie_sites.h"
 #include "categories/mozilla.h"
+#include "categories/mozilla_history.h"
 #include "tests/support/category_test.h"
 #include "tests/support/databases.h"
 #include "traces/database.h"
@@ -212,9 +214,10 @@ const BadFile kBadFiles[] = {
     // not UTF-8.
     {"CookiesAreAView",
      [](const std::string& p) {
-       MakeDatabase(p, Replaced(Replaced(kChromiumCookiesSchema, "TABLE cookies", "TABLE jar"), "ON cookies(", "ON jar(") +
-                           "CREATE VIEW cookies AS SELECT * FROM jar; INSERT INTO jar VALUES (0, 'a.com', '', 'n', "
-                           "'v', x'00', '/', 0, 0, 0, 0, 0, 0, 1, 0, 2, 443, 0, 0);");
+       MakeDatabase(p,
+                    Replaced(Replaced(kChromiumCookiesSchema, "TABLE cookies", "TABLE jar"), "ON cookies(", "ON jar(") +
+                        "CREATE VIEW cookies AS SELECT * FROM jar; INSERT INTO jar VALUES (0, 'a.com', '', 'n', "
+                        "'v', x'00', '/', 0, 0, 0, 0, 0, 0, 1, 0, 2, 443, 0, 0);");
      },
      0},
     {"TriggerEmptiesEverySite",
@@ -262,7 +265,7 @@ TEST_P(BadCookieFileTest, NoCrashNoHarmNoMoreThanTheItems) {
   EXPECT_EQ(DatabaseItems(form).size(), GetParam().items);
   EXPECT_TRUE(FileBytes(path) == before);
   // A forged item of a file that gave none deletes nothing either.
-  form.AddDatabaseTrace(path, "a.com", "Cookies", "1 cookie");
+  form.AddDatabaseTrace(kChromiumCookies, PlaceOf(path), "a.com", "Cookies", "1 cookie");
   const bool cleaned = GetParam().items > 0;
   form.ClickDelete();
   if (!cleaned) {
@@ -430,16 +433,20 @@ TEST_P(PlacesLayoutTest, TheWholeHistoryGoesAndTheBookmarkKeepsItsHostAndIcon) {
   const std::string places = profile + "places.sqlite", icons = profile + "favicons.sqlite";
   std::string sql = std::string(layout.schema) + kLayoutHistory;
   if (layout.hosts)
-    sql += "INSERT INTO moz_hosts (id, host, frecency, typed) VALUES (1, 'example.com', 900, 1), "
-           "(2, 'gone.org', 90, 1);";
+    sql +=
+        "INSERT INTO moz_hosts (id, host, frecency, typed) VALUES (1, 'example.com', 900, 1), "
+        "(2, 'gone.org', 90, 1);";
   if (layout.icons)
-    sql += "INSERT INTO moz_favicons (id, url) VALUES (1, 'https://www.example.com/favicon.ico'), "
-           "(2, 'https://gone.org/favicon.ico'); UPDATE moz_places SET favicon_id = id WHERE id < 3;";
+    sql +=
+        "INSERT INTO moz_favicons (id, url) VALUES (1, 'https://www.example.com/favicon.ico'), "
+        "(2, 'https://gone.org/favicon.ico'); UPDATE moz_places SET favicon_id = id WHERE id < 3;";
   MakeDatabase(places, sql, true);
   if (layout.iconsFile)
-    MakeDatabase(icons, std::string(kFaviconsSchema) +
-                            "INSERT INTO moz_pages_w_icons VALUES (1, 'https://www.example.com/bm', 1), "
-                            "(2, 'https://gone.org/page', 2);", true);
+    MakeDatabase(icons,
+                 std::string(kFaviconsSchema) +
+                     "INSERT INTO moz_pages_w_icons VALUES (1, 'https://www.example.com/bm', 1), "
+                     "(2, 'https://gone.org/page', 2);",
+                 true);
 
   TmozzForm form;
   ASSERT_TRUE(form.Create());
@@ -506,8 +513,9 @@ TEST_F(DatabaseTest, FirefoxHistoryOfAnUnknownShapeIsLeftAlone) {
       // Shapes Firefox never makes, each of which would take bookmarks with the history.
       {"a trigger on the visits",
        [&] {
-         MakeDatabase(places, std::string(kPlacesSchema) + kHistory +
-                                  "CREATE TRIGGER t AFTER DELETE ON moz_historyvisits BEGIN DELETE FROM moz_bookmarks; END;");
+         MakeDatabase(places,
+                      std::string(kPlacesSchema) + kHistory +
+                          "CREATE TRIGGER t AFTER DELETE ON moz_historyvisits BEGIN DELETE FROM moz_bookmarks; END;");
        }},
       {"bookmarks that go with a visit",  // the bookmark's parent is the first visit's id
        [&] {
@@ -522,7 +530,10 @@ TEST_F(DatabaseTest, FirefoxHistoryOfAnUnknownShapeIsLeftAlone) {
                                   "CREATE VIEW moz_bookmarks AS SELECT * FROM marks WHERE 0;");
        }},
       {"urls without letter case",
-       [&] { MakeDatabase(places, Replaced(kPlacesSchema, "url LONGVARCHAR,", "url LONGVARCHAR COLLATE NOCASE,") + kHistory); }},
+       [&] {
+         MakeDatabase(places,
+                      Replaced(kPlacesSchema, "url LONGVARCHAR,", "url LONGVARCHAR COLLATE NOCASE,") + kHistory);
+       }},
   };
   for (const auto& [name, make] : cases) {
     DeleteFileA(places.c_str());
@@ -532,7 +543,7 @@ TEST_F(DatabaseTest, FirefoxHistoryOfAnUnknownShapeIsLeftAlone) {
     TmozzForm form;
     ASSERT_TRUE(form.Create());
     EXPECT_TRUE(DatabaseItems(form).empty()) << name;
-    form.AddDatabaseTrace(places, "History", "History", "1 visit");
+    form.AddDatabaseTrace(kFirefoxHistory, PlaceOf(places), "History", "History", "1 visit");
     form.ClickDelete();
     EXPECT_TRUE(FileBytes(places) == before) << name;
   }

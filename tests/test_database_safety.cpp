@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "categories/chrome.h"
+#include "categories/cookie_sites.h"
 #include "categories/mozilla.h"
+#include "categories/mozilla_history.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/category_test.h"
 #include "tests/support/databases.h"
@@ -74,16 +76,24 @@ struct LinkedSide {
 };
 
 const LinkedSide kLinkedSides[] = {
-    {"shm", "cookies.sqlite",
+    {"shm",
+     "cookies.sqlite",
      [](const std::string& s) { MakeCrashLeftLog(s + "cookies.sqlite", kFirefoxCookiesSchema, kWalCookie); },
      {"cookies.sqlite", "cookies.sqlite-wal"}},
-    {"wal", "cookies.sqlite",
-     [](const std::string& s) { MakeDatabase(s + "cookies.sqlite", std::string(kFirefoxCookiesSchema) + kSomeCookies, true); },
+    {"wal",
+     "cookies.sqlite",
+     [](const std::string& s) {
+       MakeDatabase(s + "cookies.sqlite", std::string(kFirefoxCookiesSchema) + kSomeCookies, true);
+     },
      {"cookies.sqlite"}},
-    {"journal", "cookies.sqlite",
-     [](const std::string& s) { MakeDatabase(s + "cookies.sqlite", std::string(kFirefoxCookiesSchema) + kSomeCookies); },
+    {"journal",
+     "cookies.sqlite",
+     [](const std::string& s) {
+       MakeDatabase(s + "cookies.sqlite", std::string(kFirefoxCookiesSchema) + kSomeCookies);
+     },
      {"cookies.sqlite"}},
-    {"icons", "places.sqlite",
+    {"icons",
+     "places.sqlite",
      [](const std::string& s) {
        MakeDatabase(s + "places.sqlite", std::string(kPlacesSchema) + kTwoPages, true);
        MakeDatabase(s + "favicons.sqlite", kFaviconsSchema, true);
@@ -109,7 +119,10 @@ TEST_P(SideFileTest, TheDatabaseGivesNoItemAndNothingIsReadOrWrittenThroughTheLi
   EXPECT_TRUE(FileBytes(outside) == kBait) << "the scan went through the link";
   // An item of the file, as though the scan had given one, changes nothing either.
   const bool history = std::string(s.database) == "places.sqlite";
-  form.AddDatabaseTrace(database, history ? "History" : "example.com", history ? "History" : "Cookies", "1");
+  if (history)
+    form.AddDatabaseTrace(kFirefoxHistory, PlaceOf(database), "History", "History", "1 visit");
+  else
+    form.AddDatabaseTrace(kFirefoxCookies, PlaceOf(database), "example.com", "Cookies", "1 cookie");
   form.ClickDelete();
   ASSERT_TRUE(Sandbox::Exists(outside)) << "the clean deleted the link's target";
   EXPECT_TRUE(FileBytes(outside) == kBait) << "the clean went through the link";
@@ -155,8 +168,17 @@ class HostRuleTest : public CategoryTest, public ::testing::WithParamInterface<b
 TEST_P(HostRuleTest, TickingAnySubsetDeletesExactlyTheRowsOfThatSubset) {
   const bool firefox = GetParam();
   // Few bodies behind up to three dots, so that hosts meet: "..a", ".a" and "a" in one file.
-  const std::string bodies[] = {"",    ".",        "a",   "A", "example.com", "Example.COM", "b.org",
-                                "\xC3\xBC", std::string("n\0ul", 4), std::string(300, 'x'), "%_ "};
+  const std::string bodies[] = {"",
+                                ".",
+                                "a",
+                                "A",
+                                "example.com",
+                                "Example.COM",
+                                "b.org",
+                                "\xC3\xBC",
+                                std::string("n\0ul", 4),
+                                std::string(300, 'x'),
+                                "%_ "};
   std::mt19937 random(29);
   const auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
   for (int round = 0; round < 12; ++round) {
@@ -166,8 +188,8 @@ TEST_P(HostRuleTest, TickingAnySubsetDeletesExactlyTheRowsOfThatSubset) {
       hosts[std::string(pick(4), '.') + bodies[pick(std::size(bodies))]] = 1 + static_cast<int>(pick(2));
     const std::string chromium = sandbox.localAppData + "\\Google\\Chrome\\User Data\\Default\\";
     Sandbox::MakeDir(chromium);
-    const std::string path = firefox ? FirefoxProfileAt(sandbox.appData, std::to_string(round)) + "cookies.sqlite"
-                                     : chromium + "Cookies";
+    const std::string path =
+        firefox ? FirefoxProfileAt(sandbox.appData, std::to_string(round)) + "cookies.sqlite" : chromium + "Cookies";
     DeleteFileA(path.c_str());
     MakeDatabase(path, firefox ? kFirefoxCookiesSchema : kChromiumCookiesSchema);
     for (const auto& [host, count] : hosts) AddCookies(path, firefox, host, count);
@@ -253,7 +275,8 @@ TEST_P(ProfilePlaceTest, CookiesAndHistoryAreListedAndCleanedAsInALocalProfile) 
   EXPECT_EQ(items[0]->location, profile + "cookies.sqlite");
   form.ClickDelete();
   EXPECT_EQ(Number(profile + "cookies.sqlite", "SELECT count(*) FROM moz_cookies"), 0);
-  EXPECT_EQ(Rows(profile + "places.sqlite", "SELECT url FROM moz_places"), std::vector<std::string>{"https://example.com/bm"});
+  EXPECT_EQ(Rows(profile + "places.sqlite", "SELECT url FROM moz_places"),
+            std::vector<std::string>{"https://example.com/bm"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, ProfilePlaceTest,
@@ -301,8 +324,8 @@ TEST(MappedPagesTest, OnlyAFixedLocalDiskIsMapped) {
   char windows[MAX_PATH] = "";
   ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 2u);
   const std::wstring fixed = std::wstring(1, static_cast<wchar_t>(windows[0])) + L":\\profile\\places.sqlite";
-  for (const auto& [path, mapped] : {std::pair{fixed, true}, {L"\\\\server\\share\\places.sqlite", false},
-                                     {L"places.sqlite", false}, {L"", false}})
+  for (const auto& [path, mapped] :
+       {std::pair{fixed, true}, {L"\\\\server\\share\\places.sqlite", false}, {L"places.sqlite", false}, {L"", false}})
     EXPECT_EQ(MapsPagesOf(path), mapped);
 }
 
@@ -365,7 +388,8 @@ TEST_F(CleanResultTest, PageFourCountsWhatTheCleanLeft) {
     MainForm->nextbtnClick();
     holder.reset();
     ASSERT_EQ(MainForm->State(), 4);
-    EXPECT_EQ(ReadList(Main(TMainForm::kLvclean)).at(0).cells, (std::vector<std::string>{"Mozilla Firefox", left, "100 %"}));
+    EXPECT_EQ(ReadList(Main(TMainForm::kLvclean)).at(0).cells,
+              (std::vector<std::string>{"Mozilla Firefox", left, "100 %"}));
     const auto shown = ReadList(form->Traces().Handle());
     ASSERT_EQ(shown.size(), 3u);
     for (const ShownRow& row : shown) EXPECT_TRUE(row.ticked) << row.Name();

@@ -126,7 +126,7 @@ void TCategoryForm::delbtnClick() {
   // Nothing has been listed yet, so nothing has been seen ticked.
   leftAfterClean_ = 0;
   if (scanPending_) return;
-  leftAfterClean_ = static_cast<int>(RunCleaner(*this));
+  leftAfterClean_ = static_cast<int>(RunCleaner(traces_, clean_, *this));
 }
 
 // An item added to a form whose first scan still waits goes after that scan's items, as it
@@ -147,19 +147,15 @@ void TCategoryForm::AddFileTrace(const std::string& path, const std::string& inf
   traces_.Add(std::move(item));
 }
 
-void TCategoryForm::AddDatabaseTrace(const StorePlace& place, const std::string& name, const std::string& info,
-                                     std::string size) {
+void TCategoryForm::AddDatabaseTrace(const StoreKind& kind, const StorePlace& place, const std::string& name,
+                                     const std::string& info, std::string size) {
   AddTrace({.name = name,
             .location = place.path,
             .type = std::string(kDatabaseRows),
             .info = info,
             .size = std::move(size),
+            .store = &kind,
             .base = place.base});
-}
-
-void TCategoryForm::AddDatabaseTrace(const std::string& path, const std::string& name, const std::string& info,
-                                     std::string size) {
-  AddDatabaseTrace(StorePlace{path, LocationOf(path)}, name, info, std::move(size));
 }
 
 void TCategoryForm::AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info) {

@@ -49,7 +49,9 @@ enum class FirstScan {
   WhenAsked,
 };
 
-class TCategoryForm : public Form {
+// A category's own cleaning steps (CleanOwnItem, AfterClean) come from CleanSteps, which a
+// category's form overrides where it has them.
+class TCategoryForm : public Form, public CleanSteps {
  public:
   enum ControlId { kScanButton = 1001, kDelButton, kTraceList, kXiButton1, kXiButton2, kPanel1, kImage1, kLabel1 };
 
@@ -94,11 +96,6 @@ class TCategoryForm : public Form {
   HWND OkButton() const { return (traits_.okIsButton1 ? XiButton1 : XiButton2).Handle(); }
   HWND CancelButton() const { return (traits_.okIsButton1 ? XiButton2 : XiButton1).Handle(); }
 
-  // The category's own cleaning steps. A ticked item that the category cleans itself
-  // returns true from CleanOwnItem; AfterClean runs once when all items are done.
-  virtual bool CleanOwnItem(const TraceItem&) { return false; }
-  virtual void AfterClean() {}
-
   // Adds a ticked file trace for a collected path; `facts` are the listing's data for
   // it, or null. The size text is FormatSize of the file's size unless given.
   void AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info);
@@ -109,12 +106,10 @@ class TCategoryForm : public Form {
                         const char* fixedInfo = nullptr);
   // The same, reading the value's data from the key, which the caller holds open.
   void AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey);
-  // Adds a ticked trace inside the database at `place`: the rows of `name`, `size` telling
-  // how many. Given a path alone, the file's own folder is its base folder.
-  void AddDatabaseTrace(const StorePlace& place, const std::string& name, const std::string& info,
-                        std::string size);
-  void AddDatabaseTrace(const std::string& path, const std::string& name, const std::string& info,
-                        std::string size);
+  // Adds a ticked trace inside the store of `kind` at `place` (rows of a database): what
+  // `name` stands for, `size` telling how much.
+  void AddDatabaseTrace(const StoreKind& kind, const StorePlace& place, const std::string& name,
+                        const std::string& info, std::string size);
   // Adds an item whose texts the category builds itself (summary and clipboard items).
   void AddTrace(TraceItem item);
 

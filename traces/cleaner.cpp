@@ -4,12 +4,11 @@
 
 #include <vector>
 
-#include "traces/category_form.h"
 #include "traces/database_guard.h"
-#include "traces/database_rows.h"
-#include "traces/probes.h"
 #include "traces/pulse.h"
 #include "traces/registry.h"
+#include "traces/store_kind.h"
+#include "traces/trace_list.h"
 
 namespace zarn {
 namespace {
@@ -103,29 +102,26 @@ bool CleanRegistry(const CleanRules& rules, const TraceItem& item) {
   return !RegistryTraceThere(rules, item);
 }
 
-// The ticked items of the database that item `first` names, from it on, each marked done;
-// the number of them still there afterwards.
-size_t CleanDatabase(const CleanRules& rules, const TraceList& list, size_t first, std::vector<bool>& done) {
-  const TraceItem& firstItem = list.Item(first);
+// The ticked items of the store that item `first` names, from it on, each marked done; the
+// number of them still there afterwards. An item that names no kind of store is left alone.
+size_t CleanStore(const TraceList& list, size_t first, std::vector<bool>& done) {
+  const TraceItem& one = list.Item(first);
   std::vector<std::string> names;
   for (size_t i = first; i < list.Count(); ++i) {
     const TraceItem& item = list.Item(i);
-    if (!done[i] && list.IsTicked(i) && item.IsDatabaseRows() && item.location == firstItem.location &&
-        item.base == firstItem.base) {
+    if (!done[i] && list.IsTicked(i) && item.IsDatabaseRows() && item.store == one.store &&
+        item.location == one.location && item.base == one.base) {
       names.push_back(item.name);
       done[i] = true;
     }
   }
-  const RowsKind* kind = KindOf(rules.rows, firstItem.location);
-  if (kind && CleanDatabaseItems(*kind, {firstItem.location, firstItem.base}, names)) return 0;
+  if (one.store && one.store->DeleteItems({one.location, one.base}, names)) return 0;
   return names.size();
 }
 
 }  // namespace
 
-size_t RunCleaner(TCategoryForm& form) {
-  const CleanRules& rules = form.Clean();
-  const TraceList& list = form.Traces();
+size_t RunCleaner(const TraceList& list, const CleanRules& rules, CleanSteps& steps) {
   // A stop (the program is ending) comes between two items, never inside one, and skips
   // the category's closing step: every item is then deleted whole or not touched.
   std::vector<bool> done(list.Count());
@@ -139,15 +135,15 @@ size_t RunCleaner(TCategoryForm& form) {
     const TraceItem& item = list.Item(i);
     // Rows of a database are never taken for a file: Location + Name would name another.
     if (item.IsDatabaseRows()) {
-      left += CleanDatabase(rules, list, i, done);
+      left += CleanStore(list, i, done);
     } else if (rules.everyItemIsFile || !item.IsRegistry()) {
       // The category's own step (the recycle bin, the clipboard) reports nothing.
-      if (!form.CleanOwnItem(item)) left += !CleanFile(rules, item);
+      if (!steps.CleanOwnItem(item)) left += !CleanFile(rules, item);
     } else {
       left += !CleanRegistry(rules, item);
     }
   }
-  form.AfterClean();
+  steps.AfterClean();
   return left;
 }
 

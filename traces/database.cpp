@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "traces/database_vfs.h"
@@ -103,31 +104,43 @@ namespace {
 bool CheckFiles(const std::string& base, const std::string& path, Checked& checked) {
   checked.reached = ReachedBelow(base, path);
   if (checked.reached.empty()) return false;
-  for (const char* side : kSideFiles) {
-    const std::string beside = path + side;
-    if (GetFileAttributesA(beside.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-    if (!SamePath(ReachedBelow(base, beside), checked.reached + Wide(side))) return false;
+  bool there[std::size(kSideFiles)] = {};
+  for (size_t i = 0; i < std::size(kSideFiles); ++i) {
+    there[i] = GetFileAttributesA((path + kSideFiles[i]).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (there[i] && ReachedBeside(checked.reached, path, kSideFiles[i]).empty()) return false;
   }
-  if (IsFileLocked(path)) return false;
+  // The one test of a hold: a file that cannot be opened for reading and writing without
+  // sharing is in use (or read-only), and is not opened. Its header is read through the same
+  // handle.
+  unique_file file(OpenReached(path, checked.reached, GENERIC_READ | GENERIC_WRITE, 0));
   unsigned char head[kWalFormatAt + 1] = {};
-  if (ReadHead(path, checked.reached, head, sizeof head) != sizeof head ||
+  DWORD read = 0;
+  if (!file || !ReadFile(file.get(), head, sizeof head, &read, nullptr) || read != sizeof head ||
       std::memcmp(head, kHeader, kHeaderSize) != 0)
     return false;
   unsigned char journal = 0;
-  if (ReadHead(path + "-journal", checked.reached + L"-journal", &journal, 1) == 1 && journal != 0) return false;
-  checked.logWithoutFile = head[kWalFormatAt] == 2 && GetFileAttributesA((path + "-wal").c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (there[0] && ReadHead(path + kSideFiles[0], checked.reached + L"-journal", &journal, 1) == 1 && journal != 0)
+    return false;
+  checked.logWithoutFile = head[kWalFormatAt] == 2 && !there[1];
   return true;
 }
 
-// The URI that opens a checked file. A read-only connection to a logging database would
-// make its log where it is missing; without a log the file alone is the whole database, and
-// is read as one that nobody changes.
-std::string GuardedUri(const std::string& path, const Checked& checked, Database::Mode mode) {
+// The one guard of every file a connection opens, its own or an attached one: the URI that
+// opens the file once the checks have passed, or empty. A read-only connection to a logging
+// database would make its log where it is missing; without a log the file alone is the whole
+// database, and is read as one that nobody changes. `reached` is the file's final path.
+std::string GuardedUri(const std::string& base, const std::string& path, Database::Mode mode,
+                       std::wstring& reached) {
+  Checked checked;
+  if (!CheckFiles(base, path, checked)) return {};
+  reached = checked.reached;
   const std::string utf8 = Utf8Path(path);
-  const size_t slash = checked.reached.find_last_of(L'\\');
-  const std::string folder = Narrow(checked.reached.substr(0, slash), CP_UTF8);
+  const size_t slash = reached.find_last_of(L'\\');
+  const std::string folder = Narrow(reached.substr(0, slash), CP_UTF8);
   if (utf8.empty() || slash == std::wstring::npos || folder.empty()) return {};
-  std::string query = mode == Database::Mode::Write ? "mode=rw" : checked.logWithoutFile ? "mode=ro&immutable=1" : "mode=ro";
+  std::string query = mode == Database::Mode::Write ? "mode=rw"
+                      : checked.logWithoutFile      ? "mode=ro&immutable=1"
+                                                    : "mode=ro";
   query += std::string("&") + kCheckedFolder + "=" + UriEncoded(folder);
   return FileUri(utf8, query);
 }
@@ -137,10 +150,9 @@ std::string GuardedUri(const std::string& path, const Checked& checked, Database
 Database::Database(const std::string& path, Mode mode) : Database(StorePlace{path, LocationOf(path)}, mode) {}
 
 Database::Database(const StorePlace& place, Mode mode) : mode_(mode), base_(place.base) {
-  Checked checked;
+  std::wstring reached;
   const char* vfs = GuardedFileSystem(mode == Mode::Write);
-  if (!vfs || !CheckFiles(base_, place.path, checked)) return;
-  const std::string uri = GuardedUri(place.path, checked, mode);
+  const std::string uri = vfs ? GuardedUri(base_, place.path, mode, reached) : std::string();
   if (uri.empty()) return;
   const int flags = (mode == Mode::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_URI;
   sqlite3* db = nullptr;
@@ -155,13 +167,14 @@ Database::Database(const StorePlace& place, Mode mode) : mode_(mode), base_(plac
   // Before the first read: the connection keeps a log's index in its own memory, so no -shm
   // file is ever made, read or written, and no other connection shares the file meanwhile.
   // A scan does not fold the log into the file when it closes.
-  const bool ready = Exec("PRAGMA locking_mode=EXCLUSIVE") &&
-                     (mode == Mode::Write || sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) == SQLITE_OK);
+  const bool ready =
+      Exec("PRAGMA locking_mode=EXCLUSIVE") &&
+      (mode == Mode::Write || sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) == SQLITE_OK);
   // The quick check reads every page: mapped into memory, a page costs no call to read it,
   // which under Wine is most of the check's time. A clean deletes rows in the order of their
   // sites, not of the file: with the whole database in the cache, no page is written out and
   // read back in between.
-  if (MapsPagesOf(checked.reached)) Exec("PRAGMA mmap_size=268435456");
+  if (MapsPagesOf(reached)) Exec("PRAGMA mmap_size=268435456");
   Exec("PRAGMA cache_size=-65536");
   // Deleted rows are overwritten with zeros, so no freed page keeps a host or a URL.
   if (!ready || (mode == Mode::Write && !Exec("PRAGMA secure_delete=ON"))) {
@@ -177,9 +190,8 @@ Database::~Database() {
 bool Database::Exec(const char* sql) { return db_ && sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
 bool Database::Attach(const std::string& path, const char* name) {
-  Checked checked;
-  if (!db_ || !CheckFiles(base_, path, checked)) return false;
-  const std::string uri = GuardedUri(path, checked, mode_);
+  std::wstring reached;
+  const std::string uri = db_ ? GuardedUri(base_, path, mode_, reached) : std::string();
   Statement attach(*this, "ATTACH ?1 AS ?2");
   return !uri.empty() && attach.Bind(1, uri) && attach.Bind(2, name) && attach.Run();
 }
@@ -264,8 +276,6 @@ std::string Statement::Text(int column) const {
 }
 
 int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
-
-bool Statement::IsText(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_TEXT; }
 
 int64_t QueryNumber(Database& db, const char* sql) {
   Statement query(db, sql);

@@ -64,7 +64,6 @@ class Database {
   // Whether `table` of the schema `schema` ("main" or an attached name) exists and has every
   // one of `columns` (more columns are fine: a newer browser adds some).
   bool HasColumns(const char* schema, const char* table, std::initializer_list<const char*> columns);
-  bool HasTable(const char* schema, const char* table) { return HasColumns(schema, table, {}); }
   // PRAGMA quick_check of one schema says "ok".
   bool QuickCheck(const char* schema = "main");
 
@@ -102,7 +101,6 @@ class Statement {
   // The column of the current row as text, every byte of it.
   std::string Text(int column) const;
   int64_t Int(int column) const;
-  bool IsText(int column) const;
 
  private:
   sqlite3_stmt* stmt_ = nullptr;

@@ -81,6 +81,14 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
   return _wcsicmp(a.c_str(), b.c_str()) == 0;
 }
 
+std::wstring ReachedBeside(const std::wstring& reached, const std::string& path, const std::string& suffix) {
+  const std::wstring wide = Wide(path + suffix);
+  if (wide.empty() || !IsPlainFile(GetFileAttributesW(wide.c_str()))) return {};
+  const std::wstring expected = reached + Wide(suffix);
+  if (!KnowsFinalPaths()) return expected;
+  return SamePath(FinalPathAt(wide), expected) ? expected : std::wstring();
+}
+
 std::wstring ReachedBelow(const std::string& base, const std::string& path) {
   const std::wstring wideBase = Wide(base), widePath = Wide(path);
   if (wideBase.empty() || widePath.empty()) return {};
@@ -90,14 +98,16 @@ std::wstring ReachedBelow(const std::string& base, const std::string& path) {
       !SamePath(asked.substr(0, baseFolder.size()), baseFolder))
     return {};
   const std::wstring below = asked.substr(baseFolder.size());  // begins with a backslash
-  // Every folder on the way, and the file, by its attributes: what a file system marks as a
-  // link (a junction, and on XP the only links there are).
-  for (size_t end = below.find(L'\\', 1); end != std::wstring::npos; end = below.find(L'\\', end + 1))
-    if (!IsPlainFolder(GetFileAttributesW((baseFolder + below.substr(0, end)).c_str()))) return {};
   if (!IsPlainFile(GetFileAttributesW(asked.c_str()))) return {};
-  if (!KnowsFinalPaths()) return asked;
-  // A symbolic link to a file is not marked as one on every file system: the path the file
-  // is reached by tells, and it must be the base folder's own path and the same names below.
+  if (!KnowsFinalPaths()) {
+    // Every folder on the way by its attributes: on XP a junction is the only link there is.
+    for (size_t end = below.find(L'\\', 1); end != std::wstring::npos; end = below.find(L'\\', end + 1))
+      if (!IsPlainFolder(GetFileAttributesW((baseFolder + below.substr(0, end)).c_str()))) return {};
+    return asked;
+  }
+  // A link on the way, or a symbolic link to a file (which not every file system marks as
+  // one), shows in the path the file is reached by: it must be the base folder's own path and
+  // the same names below.
   const std::wstring reachedBase = WithoutTrailingSeparator(FinalPathAt(baseLong));
   const std::wstring reached = FinalPathAt(asked);
   if (reachedBase.empty() || reached.empty() || !SamePath(reached, reachedBase + below)) return {};
@@ -138,8 +148,8 @@ bool DeleteReached(const std::wstring& path, const std::wstring& expected) {
 
 std::wstring Wide(const std::string& text, UINT codePage) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (n <= 0) return {};
   std::wstring wide(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), n);
@@ -148,8 +158,8 @@ std::wstring Wide(const std::string& text, UINT codePage) {
 
 std::string Narrow(const std::wstring& text, UINT codePage) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
+  const int n =
+      WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   if (n <= 0) return {};
   std::string narrow(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);

@@ -32,6 +32,10 @@ bool SamePath(const std::wstring& a, const std::wstring& b);
 // the way is a link or no folder.
 std::wstring ReachedBelow(const std::string& base, const std::string& path);
 
+// The same for the file `path` + `suffix` beside a file that ReachedBelow found `reached`:
+// a plain file that is reached as `reached` + `suffix`, or empty.
+std::wstring ReachedBeside(const std::wstring& reached, const std::string& path, const std::string& suffix);
+
 // Opens the file with the given access and sharing, and keeps the handle only when it reached
 // the file `expected` names (ReachedBelow's text) and no link: a link put in its place after
 // the checks is never read or written through.

@@ -27,9 +27,7 @@ std::wstring Expected(const char* name) {
   return Wide(folder, CP_UTF8) + L"\\" + Wide(slash == std::string::npos ? path : path.substr(slash + 1), CP_UTF8);
 }
 
-bool IsPlainFile(DWORD attributes) {
-  return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-}
+bool IsPlainFile(DWORD attributes) { return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)); }
 
 // The open file's handle is the expected file's and no link.
 bool ReachedExpected(HANDLE file, const std::wstring& expected) {
@@ -83,8 +81,9 @@ int Open(sqlite3_vfs* vfs, sqlite3_filename name, sqlite3_file* file, int flags,
   if (!Writes(vfs)) {
     // A scan reads what is there and makes nothing.
     if (attributes == INVALID_FILE_ATTRIBUTES) return SQLITE_CANTOPEN;
-    flags = (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE |
-                       SQLITE_OPEN_DELETEONCLOSE)) | SQLITE_OPEN_READONLY;
+    flags =
+        (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE | SQLITE_OPEN_DELETEONCLOSE)) |
+        SQLITE_OPEN_READONLY;
   } else if (attributes == INVALID_FILE_ATTRIBUTES && (flags & SQLITE_OPEN_CREATE) &&
              !(flags & SQLITE_OPEN_EXCLUSIVE)) {
     // SQLite would open a missing file with "open always", which goes through a link that

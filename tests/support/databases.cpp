@@ -196,6 +196,8 @@ int64_t Number(const std::string& path, const std::string& sql) {
   return rows.size() == 1 ? std::stoll(rows[0]) : -1;
 }
 
+StorePlace PlaceOf(const std::string& path) { return {path, path.substr(0, path.find_last_of('\\') + 1)}; }
+
 std::vector<const TraceItem*> DatabaseItems(TCategoryForm& form) {
   std::vector<const TraceItem*> items;
   for (size_t i = 0; i < form.Traces().Count(); ++i)

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "traces/database_guard.h"
+
 namespace zarn {
 class TCategoryForm;
 struct TraceItem;
@@ -35,6 +37,8 @@ void FillChromiumCookies(const std::string& path, int cookies, int sites);
 // Every row `sql` returns, its columns joined by "|", NULL as "NULL".
 std::vector<std::string> Rows(const std::string& path, const std::string& sql);
 int64_t Number(const std::string& path, const std::string& sql);
+// A database file of its own: the checks start at its folder.
+StorePlace PlaceOf(const std::string& path);
 // The form's items that are rows of a database, in the form's order.
 std::vector<const TraceItem*> DatabaseItems(TCategoryForm& form);
 // The whole file, to show that it was not changed by one byte.

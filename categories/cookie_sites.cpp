@@ -1,7 +1,8 @@
-#include "traces/cookie_sites.h"
+#include "categories/cookie_sites.h"
 
 #include <map>
 
+#include "categories/mozilla_profile.h"
 #include "traces/database_shape.h"
 
 namespace zarn {
@@ -13,13 +14,9 @@ std::string Quoted(const char* name) { return std::string("\"") + name + "\""; }
 
 }  // namespace
 
-std::string CookieCountText(int64_t count) {
-  return std::to_string(count) + (count == 1 ? " cookie" : " cookies");
-}
+std::string CookieCountText(int64_t count) { return std::to_string(count) + (count == 1 ? " cookie" : " cookies"); }
 
-std::string SiteOfHost(const std::string& host) {
-  return !host.empty() && host[0] == '.' ? host.substr(1) : host;
-}
+std::string SiteOfHost(const std::string& host) { return !host.empty() && host[0] == '.' ? host.substr(1) : host; }
 
 bool HasCookieShape(Database& db, const CookieTable& table) {
   const TableShape tables[] = {{"main", table.table, {table.hostColumn}, {table.hostColumn}}};
@@ -42,16 +39,16 @@ std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const
   return {sites.begin(), sites.end()};
 }
 
-void AddCookieSites(Database& db, RowsSink& sink, const CookieTable& table) {
-  for (auto& [site, count] : ListCookieSites(db, table)) sink.Add(site, kCookiesInfo, CookieCountText(count));
+void CookieSites::List(Database& db, ItemSink& sink) const {
+  for (auto& [site, count] : ListCookieSites(db, table_)) sink.Add(site, kCookiesInfo, CookieCountText(count));
 }
 
 bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const std::string> sites) {
   // The hosts SiteOfHost maps to a site: the site with a dot before it, and the site itself
   // unless it begins with a dot (then it is the site of a host with one dot less). Compared
   // byte by byte, whatever collation a file declares.
-  const std::string sql = "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) +
-                          " COLLATE BINARY IN (?1, ?2)";
+  const std::string sql =
+      "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) + " COLLATE BINARY IN (?1, ?2)";
   Statement remove(db, sql.c_str());
   for (const std::string& site : sites) {
     if (site.empty()) continue;
@@ -61,5 +58,8 @@ bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const s
   }
   return remove.Ok();
 }
+
+constinit const CookieSites kChromiumCookies{kChromiumCookieTable};
+constinit const CookieSites kFirefoxCookies{kFirefoxCookieTable, kFirefoxProfileLock};
 
 }  // namespace zarn

@@ -4,7 +4,8 @@
 // without its leading dot: ".example.com" (the cookies of the domain) and "example.com"
 // (those of the host alone) are one item. One rule (SiteOfHost) says which item a stored
 // host belongs to; the listing builds the items with it and the clean deletes exactly the
-// rows whose host it maps to a ticked item.
+// rows whose host it maps to a ticked item. Chromium's and Firefox's cookie databases differ
+// in their table alone.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -43,18 +44,29 @@ std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const
 bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const std::string> sites);
 
 bool HasCookieShape(Database& db, const CookieTable& table);
-void AddCookieSites(Database& db, RowsSink& sink, const CookieTable& table);
 
-// The kind of a cookie database whose file is `fileName`.
-template <const CookieTable& table>
-constexpr RowsKind CookieSitesKind(const char* fileName, const char* heldBeside = nullptr) {
-  return {.fileName = fileName,
-          .heldBeside = heldBeside,
-          .knownShape = [](Database& db) { return HasCookieShape(db, table); },
-          .list = [](Database& db, RowsSink& sink) { AddCookieSites(db, sink, table); },
-          .deleteRows = [](Database& db, std::span<const std::string> sites) {
-            return DeleteCookieSites(db, table, sites);
-          }};
-}
+// A cookie database: one item per site, its Info "Cookies", its size the number of cookies.
+class CookieSites final : public DatabaseKind {
+ public:
+  // `heldBeside`: what the browser holds without sharing beside the file while it runs, when
+  // it does not hold the file itself.
+  constexpr CookieSites(CookieTable table, const char* heldBeside = nullptr) : table_(table), heldBeside_(heldBeside) {}
+
+ private:
+  const char* HeldBeside() const override { return heldBeside_; }
+  bool Usable(Database& db) const override { return HasCookieShape(db, table_); }
+  void List(Database& db, ItemSink& sink) const override;
+  bool Delete(Database& db, std::span<const std::string> sites) const override {
+    return DeleteCookieSites(db, table_, sites);
+  }
+
+  CookieTable table_;
+  const char* heldBeside_;
+};
+
+// Chromium's cookie store (Cookies, and Network\Cookies since 2021), which a running browser
+// holds without sharing; Firefox's cookies.sqlite, whose profile a running Firefox holds.
+extern const CookieSites kChromiumCookies;
+extern const CookieSites kFirefoxCookies;
 
 }  // namespace zarn
