@@ -102,20 +102,19 @@ namespace {
 // that was cut off (SQLite would roll the file back with its journal, in either journal
 // format). Nothing is opened through a link, so a link beside the database is never read.
 bool CheckFiles(const std::string& base, const std::string& path, Checked& checked) {
-  checked.reached = ReachedBelow(base, path);
-  if (checked.reached.empty()) return false;
+  // The one test of a hold, made on the handle that the link guard checks: a file that cannot
+  // be opened for reading and writing without sharing is in use (or read-only), and is not
+  // opened. Its header is read through the same handle.
+  unique_file file(OpenBelow(base, path, GENERIC_READ | GENERIC_WRITE, 0, checked.reached));
+  if (!file) return false;
   bool there[std::size(kSideFiles)] = {};
   for (size_t i = 0; i < std::size(kSideFiles); ++i) {
     there[i] = GetFileAttributesA((path + kSideFiles[i]).c_str()) != INVALID_FILE_ATTRIBUTES;
     if (there[i] && ReachedBeside(checked.reached, path, kSideFiles[i]).empty()) return false;
   }
-  // The one test of a hold: a file that cannot be opened for reading and writing without
-  // sharing is in use (or read-only), and is not opened. Its header is read through the same
-  // handle.
-  unique_file file(OpenReached(path, checked.reached, GENERIC_READ | GENERIC_WRITE, 0));
   unsigned char head[kWalFormatAt + 1] = {};
   DWORD read = 0;
-  if (!file || !ReadFile(file.get(), head, sizeof head, &read, nullptr) || read != sizeof head ||
+  if (!ReadFile(file.get(), head, sizeof head, &read, nullptr) || read != sizeof head ||
       std::memcmp(head, kHeader, kHeaderSize) != 0)
     return false;
   unsigned char journal = 0;

@@ -1,5 +1,6 @@
 #include "traces/database_guard.h"
 
+#include <string_view>
 #include <vector>
 
 #include "traces/handles.h"
@@ -26,10 +27,14 @@ FinalPathFn FinalPathFunction() {
   return function;
 }
 
+// The full path, with every short (8.3) name of a folder or file written long. A short name
+// that Windows makes always holds a "~": a path without one is long already, and is not
+// looked up name by name (which costs a listing of every folder on the way).
 std::wstring FullLongPath(const std::wstring& path) {
   std::vector<wchar_t> full(32768), longer(32768);
   const DWORD f = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
   if (f == 0 || f >= full.size()) return {};
+  if (std::wstring_view(full.data(), f).find(L'~') == std::wstring_view::npos) return std::wstring(full.data(), f);
   const DWORD l = GetLongPathNameW(full.data(), longer.data(), static_cast<DWORD>(longer.size()));
   if (l == 0 || l >= longer.size()) return {};
   return std::wstring(longer.data(), l);
@@ -89,29 +94,45 @@ std::wstring ReachedBeside(const std::wstring& reached, const std::string& path,
   return SamePath(FinalPathAt(wide), expected) ? expected : std::wstring();
 }
 
-std::wstring ReachedBelow(const std::string& base, const std::string& path) {
+HANDLE OpenBelow(const std::string& base, const std::string& path, DWORD access, DWORD share, std::wstring& reached) {
+  reached.clear();
   const std::wstring wideBase = Wide(base), widePath = Wide(path);
-  if (wideBase.empty() || widePath.empty()) return {};
+  if (wideBase.empty() || widePath.empty()) return INVALID_HANDLE_VALUE;
   const std::wstring baseLong = FullLongPath(wideBase), asked = FullLongPath(widePath);
   const std::wstring baseFolder = WithoutTrailingSeparator(baseLong);
   if (baseFolder.empty() || asked.size() <= baseFolder.size() + 1 || asked[baseFolder.size()] != L'\\' ||
       !SamePath(asked.substr(0, baseFolder.size()), baseFolder))
-    return {};
+    return INVALID_HANDLE_VALUE;
   const std::wstring below = asked.substr(baseFolder.size());  // begins with a backslash
-  if (!IsPlainFile(GetFileAttributesW(asked.c_str()))) return {};
   if (!KnowsFinalPaths()) {
     // Every folder on the way by its attributes: on XP a junction is the only link there is.
     for (size_t end = below.find(L'\\', 1); end != std::wstring::npos; end = below.find(L'\\', end + 1))
-      if (!IsPlainFolder(GetFileAttributesW((baseFolder + below.substr(0, end)).c_str()))) return {};
-    return asked;
+      if (!IsPlainFolder(GetFileAttributesW((baseFolder + below.substr(0, end)).c_str()))) return INVALID_HANDLE_VALUE;
   }
-  // A link on the way, or a symbolic link to a file (which not every file system marks as
-  // one), shows in the path the file is reached by: it must be the base folder's own path and
-  // the same names below.
-  const std::wstring reachedBase = WithoutTrailingSeparator(FinalPathAt(baseLong));
-  const std::wstring reached = FinalPathAt(asked);
-  if (reachedBase.empty() || reached.empty() || !SamePath(reached, reachedBase + below)) return {};
-  return reached;
+  unique_file file(CreateFileW(asked.c_str(), access, share, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file || !GetFileInformationByHandle(file.get(), &info) || !IsPlainFile(info.dwFileAttributes))
+    return INVALID_HANDLE_VALUE;
+  if (KnowsFinalPaths()) {
+    // A link on the way, or a symbolic link to a file (which not every file system marks as
+    // one), shows in the path the file is reached by: it must be the base folder's own path
+    // and the same names below.
+    const std::wstring reachedBase = WithoutTrailingSeparator(FinalPathAt(baseLong));
+    const std::wstring finalPath = FinalPathOf(file.get());
+    if (reachedBase.empty() || finalPath.empty() || !SamePath(finalPath, reachedBase + below))
+      return INVALID_HANDLE_VALUE;
+    reached = finalPath;
+  } else {
+    reached = asked;
+  }
+  return file.release();
+}
+
+std::wstring ReachedBelow(const std::string& base, const std::string& path) {
+  std::wstring reached;
+  unique_file file(OpenBelow(base, path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, reached));
+  return file ? reached : std::wstring();
 }
 
 namespace {

@@ -31,6 +31,9 @@ bool SamePath(const std::wstring& a, const std::wstring& b);
 // long path. Empty when `path` does not lie below `base`, is a folder or a link, or a folder on
 // the way is a link or no folder.
 std::wstring ReachedBelow(const std::string& base, const std::string& path);
+// The same check made on the handle that opens the file with the given access and sharing:
+// the handle, with `reached` set, or INVALID_HANDLE_VALUE.
+HANDLE OpenBelow(const std::string& base, const std::string& path, DWORD access, DWORD share, std::wstring& reached);
 
 // The same for the file `path` + `suffix` beside a file that ReachedBelow found `reached`:
 // a plain file that is reached as `reached` + `suffix`, or empty.
