@@ -278,10 +278,7 @@ void TMainForm::Animate(const Run& run, int row) {
     run.bar.SetPosition(n + 100 * row);
     SetRowImage(run.list, row, n < 41 || n > 79 ? run.image : I_IMAGENONE);
     SetCell(run.list, row, run.progressColumn, Percent(n));
-    if (row > 0) {
-      SetRowImage(run.list, row - 1, kImageDone);
-      if (run.countColumn) SetCell(run.list, row - 1, *run.countColumn, "0");
-    }
+    if (row > 0) SetRowImage(run.list, row - 1, kImageDone);
     UpdateWindow(run.list);
   }
 }
@@ -312,13 +309,15 @@ bool TMainForm::RunCategories(const Run& run) {
     Animate(run, p);
     if (quitting_ || endRequested_) return false;
     SetRowImage(run.list, p, kImageDone);
-    if (run.countColumn) SetCell(run.list, p, *run.countColumn, "0");
-    if (TCategoryForm* form = FindCategoryForm(Cell(run.list, p, 0))) {
+    TCategoryForm* form = FindCategoryForm(Cell(run.list, p, 0));
+    if (form) {
       // A large cache takes seconds: the window keeps answering, and Windows never calls
       // it hung, while the scan or clean runs on this one thread.
       PulseScope pulse(&TMainForm::PulseDuringRun, this);
       (form->*run.operation)();
     }
+    // A clean's row counts the ticked items it could not delete: "0" only when all went.
+    if (run.countColumn) SetCell(run.list, p, *run.countColumn, form ? std::to_string(form->LeftAfterClean()) : "0");
     if (endRequested_) return false;
   }
 

@@ -73,7 +73,7 @@ class TMainForm : public Form {
     HWND source, list;
     int image;                       // the picture of the row that runs
     int progressColumn;              // "N %"; the columns before it are copied from `source`
-    std::optional<int> countColumn;  // set to "0" once a row is done
+    std::optional<int> countColumn;  // once a row is done, what its clean left
     TXiProgressBar& bar;
     void (TCategoryForm::*operation)();
     int titleLabel, noteLabel;

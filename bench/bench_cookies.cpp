@@ -10,8 +10,8 @@
 
 #include "bench/bench_clock.h"
 #include "categories/chrome.h"
+#include "categories/cookie_sites.h"
 #include "tests/support/databases.h"
-#include "traces/cookie_sites.h"
 
 namespace zarn::bench {
 namespace {
@@ -51,7 +51,6 @@ CookieFigures MeasureCookies(const std::string& folder, int runs) {
   DeleteFileA(source.c_str());
   test::MakeDatabase(source, test::kChromiumCookiesSchema);
   test::FillChromiumCookies(source, kCookies, kSites);
-  const RowsKind& kind = *ChromiumCleanRules().rows[0];
 
   CookieFigures f;
   std::vector<std::string> sites;
@@ -75,7 +74,7 @@ CookieFigures MeasureCookies(const std::string& folder, int runs) {
   f.scanIntoList = Timed(runs, source, path, [&] {
     form.Traces().Clear();
     form.Traces().BeginAdding();
-    AddDatabaseItems(form, kind, path);
+    AddStoreTraces(form, kChromiumCookies, {path, folder});
     form.Traces().FinishAdding();
   });
   if (form.Traces().Count() != f.sites) throw std::runtime_error("the form lists another number of sites");
@@ -89,7 +88,7 @@ CookieFigures MeasureCookies(const std::string& folder, int runs) {
     bare.Exec("COMMIT");
   });
   f.clean = Timed(runs, source, path, [&] {
-    if (!CleanDatabaseItems(kind, path, sites)) throw std::runtime_error("the clean failed");
+    if (!kChromiumCookies.DeleteItems({path, folder}, sites)) throw std::runtime_error("the clean failed");
   });
   if (test::Number(path, "SELECT count(*) FROM cookies") != 0) throw std::runtime_error("cookies left after the clean");
   return f;

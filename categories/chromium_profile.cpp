@@ -1,8 +1,8 @@
 #include "categories/chromium_profile.h"
 
 #include "categories/chromium_profile_order.h"
+#include "categories/cookie_sites.h"
 #include "traces/category_form.h"
-#include "traces/cookie_sites.h"
 #include "traces/probes.h"
 
 namespace zarn {
@@ -23,9 +23,10 @@ const FileLocation kCaches[] = {
     {kProfile, "\\Code Cache\\", "*", 4, Listing::Paths, Dots::Skip, nullptr, Depth::Tree},
     {kProfile, "\\GPUCache\\", "*", 5, Listing::Paths, Dots::Skip},
 };
+// The cookies are rows of their database, one item per site; the database itself stays.
 const FileLocation kCookies[] = {
-    {kProfile, "\\Network\\", "Cookies", 2, Listing::Paths, Dots::Skip},
-    {kProfile, "\\", "Cookies", 3, Listing::Paths, Dots::Skip},
+    AsStore({kProfile, "\\Network\\", "Cookies", 2, Listing::Paths, Dots::Skip}, kChromiumCookies),
+    AsStore({kProfile, "\\", "Cookies", 3, Listing::Paths, Dots::Skip}, kChromiumCookies),
 };
 const FileLocation kHistory[] = {
     {kProfile, "\\", "History", 2, Listing::Paths, Dots::Skip},
@@ -42,17 +43,14 @@ const FileLocation kHistory[] = {
 // own: it goes with its database, and stays with one the user keeps.
 const char* const kDatabases[] = {"History", "Top Sites", "Shortcuts"};
 
-// The cookies are rows of their database, one item per site; the database itself stays.
-constexpr RowsKind kCookieSites = CookieSitesKind<kChromiumCookieTable>("Cookies");
-const RowsKind* const kRowKinds[] = {&kCookieSites};
-const CleanRules kClean = {.databases = kDatabases, .rows = kRowKinds};
+const CleanRules kClean = {.databases = kDatabases};
 
 // Caches are rebuilt by the browser and may be listed while it runs; the databases are
-// held open by a running browser and are only listed when it has let go of them. The
-// existence test leaves out the folders a listing returns.
+// held open by a running browser and are only listed when it has let go of them (the cookie
+// database's own checks tell). The existence test leaves out the folders a listing returns.
 const ProfilePart kParts[] = {
     {kCaches, FileFilter::Existing, "Internet Cache"},
-    {kCookies, FileFilter::ExistingUnlocked, kCookiesInfo, &kCookieSites},
+    {kCookies, FileFilter::Existing, kCookiesInfo},
     {kHistory, FileFilter::ExistingUnlocked, "History"},
 };
 
@@ -72,12 +70,14 @@ void ProbeChromiumProfile(TCategoryForm& form, FolderSnapshot& folders, const st
                           std::optional<BaseFolder> base) {
   TextList& staging = form.ListBox[kStaging];
   for (const ProfilePart& part : kParts) {
+    const LocationsBelow rows(part.rows, below, base);
+    if (part.rows.front().store) {
+      AddStoreItems(form, rows, staging, folders, part.filter);
+      continue;
+    }
     staging.Clear();
-    StageFiles(form, LocationsBelow(part.rows, below, base), staging, folders);
-    if (part.database)
-      AddStagedDatabases(form, staging, part.filter, {&part.database, 1});
-    else
-      AddStagedFiles(form, staging, part.filter, part.info);
+    StageFiles(form, rows, staging, folders);
+    AddStagedFiles(form, staging, part.filter, part.info);
   }
 }
 

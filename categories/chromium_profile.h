@@ -24,12 +24,12 @@ struct ChromiumBrowser {
 };
 
 // One part of a profile's reach: its rows (folders below the profile), the filter its
-// files pass and their Info text; or, for databases whose traces are rows, their kind.
+// files pass and their Info text. Rows that name a kind of store (the cookie databases) give
+// the items the kind lists, not the files.
 struct ProfilePart {
   std::span<const FileLocation> rows;
   FileFilter filter;
   const char* info;
-  const RowsKind* database = nullptr;
 };
 
 // What each profile holds that is a trace, part by part in scan order.

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "categories/cookie_sites.h"
 #include "categories/mozilla_history.h"
 #include "categories/mozilla_profile.h"
-#include "traces/cookie_sites.h"
 #include "res/resource.h"
 #include "traces/scan_engine.h"
 
@@ -21,11 +21,9 @@ const FormTraits kTraits = {
     .iconId = IDI_CAT_FIREFOX,
 };
 
-// A profile's cookies go site by site and its history as rows; the files stay, for
-// places.sqlite also holds the bookmarks. Neither is touched while Firefox uses the profile.
-constexpr RowsKind kCookieSites = CookieSitesKind<kFirefoxCookieTable>("cookies.sqlite", kFirefoxProfileLock);
-const RowsKind* const kRowKinds[] = {&kCookieSites, &kFirefoxHistory};
-const CleanRules kClean = {.rows = kRowKinds};
+// The form history is a database of its own, deleted whole with its journal and log.
+const char* const kWholeDatabases[] = {"formhistory.sqlite"};
+const CleanRules kClean = {.databases = kWholeDatabases};
 
 // Every folder lies in one profile, base + kProfiles + the profile name + the part below.
 const std::string kProfiles = "\\Mozilla\\Firefox\\Profiles\\";
@@ -48,10 +46,11 @@ const FileLocation kTodaysRoaming[] = {
     {BaseFolder::AppData, "\\", "formhistory.sqlite", 7, Listing::Names, Dots::Skip},
 };
 // The databases whose traces are rows, in the order their items follow the files': the
-// cookies, then the history.
+// cookies site by site, then the history. The files stay, for places.sqlite also holds the
+// bookmarks; neither is touched while Firefox uses the profile.
 const FileLocation kDatabases[] = {
-    {BaseFolder::AppData, "\\", "cookies.sqlite", 8, Listing::Paths, Dots::Skip},
-    {BaseFolder::AppData, "\\", "places.sqlite", 9, Listing::Paths, Dots::Skip},
+    AsStore({BaseFolder::AppData, "\\", "cookies.sqlite", 8, Listing::Paths, Dots::Skip}, kFirefoxCookies),
+    AsStore({BaseFolder::AppData, "\\", "places.sqlite", 9, Listing::Paths, Dots::Skip}, kFirefoxHistory),
 };
 constexpr int kDatabaseStaging = 10;
 
@@ -105,10 +104,8 @@ void TmozzForm::Probe() {
        {std::pair{profile.empty() ? std::string() : kProfiles + profile, BaseFolder::AppData},
         std::pair{store.empty() ? std::string() : kStoreRoaming + (kProfiles + store), BaseFolder::LocalAppData}}) {
     if (roamingProfile.empty()) continue;
-    TextList& staging = ListBox[kDatabaseStaging];
-    staging.Clear();
-    StageFiles(*this, LocationsBelow(kDatabases, roamingProfile, base), staging, folders);
-    AddStagedDatabases(*this, staging, FileFilter::Existing, kRowKinds);
+    AddStoreItems(*this, LocationsBelow(kDatabases, roamingProfile, base), ListBox[kDatabaseStaging], folders,
+                  FileFilter::Existing);
   }
 }
 

@@ -7,6 +7,9 @@
 
 namespace zarn {
 
+// What a running Firefox holds in its profile folder, without sharing.
+inline constexpr char kFirefoxProfileLock[] = "parent.lock";
+
 // Reads a text file line by line into `lines` (one entry per line, without its end), as a
 // Pascal text file reads: a line ends at CR LF, LF or CR, and the last line needs no end.
 // False when the file cannot be opened or read; `lines` then holds what came before.

@@ -65,6 +65,18 @@ make_fixtures() {
   done
   # A database that is a link to one outside the profile (the test makes the database).
   ln -s "$out/cookies.sqlite" "$p/Mozilla/Firefox/Profiles/real.default/cookies.sqlite"
+  # Databases: a side file of each profile is a link to a file outside (race's journal leads
+  # nowhere until its test makes the target); a share, a drive letter and a link above a
+  # roaming folder.
+  local d="$fx/databases/Mozilla/Firefox/Profiles" dout="$fx/databases-outside"
+  mkdir -p "$dout" "$fx/unc-share" "$fx/mapped" "$fx/above-real" "$1/dosdevices/unc/zarnserver"
+  for side in shm:cookies.sqlite-shm wal:cookies.sqlite-wal journal:cookies.sqlite-journal \
+    icons:favicons.sqlite-wal race:cookies.sqlite-journal whole:formhistory.sqlite-wal; do
+    mkdir -p "$d/${side%%:*}"; echo x > "$dout/${side%%:*}"; ln -s "$dout/${side%%:*}" "$d/${side%%:*}/${side#*:}"
+  done
+  ln -s "$fx/unc-share" "$1/dosdevices/unc/zarnserver/profiles"
+  ln -s "$fx/mapped" "$1/dosdevices/x:"
+  ln -s "$fx/above-real" "$fx/above"
 }
 
 status=0 passed=0 failed=0 left_out=0

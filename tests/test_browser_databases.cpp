@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "categories/chrome.h"
+#include "categories/cookie_sites.h"
 #include "categories/mozilla.h"
+#include "categories/mozilla_history.h"
 #include "tests/support/category_test.h"
 #include "tests/support/databases.h"
 #include "traces/database.h"
@@ -67,12 +69,6 @@ class DatabaseTest : public CategoryTest {
     MakeDatabase(path, s.firefox ? kFirefoxCookiesSchema : kChromiumCookiesSchema, s.firefox);
     for (const auto& [host, count] : hosts) AddCookies(path, s.firefox, host, count);
     return path;
-  }
-  static std::vector<const TraceItem*> DatabaseItems(TCategoryForm& form) {
-    std::vector<const TraceItem*> items;
-    for (size_t i = 0; i < form.Traces().Count(); ++i)
-      if (form.Traces().Item(i).IsDatabaseRows()) items.push_back(&form.Traces().Item(i));
-    return items;
   }
   static std::string HostColumn(const CookieStore& s) { return s.firefox ? "host" : "host_key"; }
   static std::string CookieTable(const CookieStore& s) { return s.firefox ? "moz_cookies" : "cookies"; }
@@ -161,6 +157,15 @@ struct BadFile {
 
 void WriteBytes(const std::string& path, const std::string& bytes) { Sandbox::WriteFile(path, bytes); }
 
+std::string Replaced(std::string text, const std::string& what, const std::string& with) {
+  const size_t at = text.find(what);
+  EXPECT_NE(at, std::string::npos) << what;
+  if (at != std::string::npos) text.replace(at, what.size(), with);
+  return text;
+}
+
+const std::string kHotJournal = std::string("\xD9\xD5\x05\xF9\x20\xA1\x63\xD7", 8) + std::string(1024, '\x01');
+
 std::string GoodCookies(const std::string& path) {
   MakeDatabase(path, kChromiumCookiesSchema);
   AddCookies(path, false, "a.com", 200);
@@ -193,7 +198,56 @@ const BadFile kBadFiles[] = {
     {"HotJournal",
      [](const std::string& p) {
        GoodCookies(p);
-       WriteBytes(p + "-journal", std::string("\xD9\xD5\x05\xF9\x20\xA1\x63\xD7", 8) + std::string(1024, '\x01'));
+       WriteBytes(p + "-journal", kHotJournal);
+     },
+     0},
+    // ... also beside a file that keeps a log otherwise.
+    {"HotJournalBesideALog",
+     [](const std::string& p) {
+       MakeDatabase(p, kChromiumCookiesSchema, true);
+       AddCookies(p, false, "a.com", 2);
+       WriteBytes(p + "-journal", kHotJournal);
+     },
+     0},
+    // Shapes the browser never makes, each of which could let one ticked site take others: a
+    // view, a trigger, a host column that compares otherwise than byte by byte, text that is
+    // not UTF-8.
+    {"CookiesAreAView",
+     [](const std::string& p) {
+       MakeDatabase(p,
+                    Replaced(Replaced(kChromiumCookiesSchema, "TABLE cookies", "TABLE jar"), "ON cookies(", "ON jar(") +
+                        "CREATE VIEW cookies AS SELECT * FROM jar; INSERT INTO jar VALUES (0, 'a.com', '', 'n', "
+                        "'v', x'00', '/', 0, 0, 0, 0, 0, 0, 1, 0, 2, 443, 0, 0);");
+     },
+     0},
+    {"TriggerEmptiesEverySite",
+     [](const std::string& p) {
+       GoodCookies(p);
+       RunSql(p, "CREATE TRIGGER t AFTER DELETE ON cookies BEGIN DELETE FROM cookies; END;");
+     },
+     0},
+    {"TriggerOnAnotherTable",
+     [](const std::string& p) {
+       GoodCookies(p);
+       RunSql(p, "CREATE TABLE log(x); CREATE TRIGGER t AFTER INSERT ON log BEGIN DELETE FROM cookies; END;");
+     },
+     0},
+    {"HostsWithoutLetterCase",
+     [](const std::string& p) {
+       MakeDatabase(p, Replaced(kChromiumCookiesSchema, "host_key TEXT", "host_key TEXT COLLATE NOCASE"));
+       AddCookies(p, false, "A.com", 1);
+     },
+     0},
+    {"HostsWithoutTrailingBlanks",
+     [](const std::string& p) {
+       MakeDatabase(p, Replaced(kChromiumCookiesSchema, "host_key TEXT", "host_key TEXT COLLATE RTRIM"));
+       AddCookies(p, false, "a.com ", 1);
+     },
+     0},
+    {"TextInAnotherEncoding",
+     [](const std::string& p) {
+       MakeDatabase(p, std::string("PRAGMA encoding = 'UTF-16le';") + kChromiumCookiesSchema);
+       AddCookies(p, false, "a.com", 1);
      },
      0},
 };
@@ -211,7 +265,7 @@ TEST_P(BadCookieFileTest, NoCrashNoHarmNoMoreThanTheItems) {
   EXPECT_EQ(DatabaseItems(form).size(), GetParam().items);
   EXPECT_TRUE(FileBytes(path) == before);
   // A forged item of a file that gave none deletes nothing either.
-  form.AddDatabaseTrace(path, "a.com", "Cookies", "1 cookie");
+  form.AddDatabaseTrace(kChromiumCookies, PlaceOf(path), "a.com", "Cookies", "1 cookie");
   const bool cleaned = GetParam().items > 0;
   form.ClickDelete();
   if (!cleaned) {
@@ -320,7 +374,8 @@ TEST_F(DatabaseTest, FirefoxHistoryGoesAndEveryBookmarkWithItsPlaceKeywordAndIco
       {"SELECT count(*) FROM moz_places_metadata_search_queries", {"0"}},
       {"SELECT id, url, visit_count, last_visit_date, frecency, recalc_frecency FROM moz_places ORDER BY id",
        {"1|https://example.com/bm|0|NULL|-1|1", "3|https://kw.net/search?q=%s|0|NULL|-1|1"}},
-      {"SELECT place_id, content FROM moz_annos", {"1|kept"}},
+      // Where the bookmarked page's download was saved is history too.
+      {"SELECT place_id, content FROM moz_annos", {}},
       {"SELECT id FROM moz_origins ORDER BY id", {"1", "3"}},
       {"SELECT place_id FROM moz_places_extra", {"1"}},
       {"PRAGMA integrity_check", {"ok"}},
@@ -339,6 +394,88 @@ TEST_F(DatabaseTest, FirefoxHistoryGoesAndEveryBookmarkWithItsPlaceKeywordAndIco
   form.ClickScan();
   EXPECT_TRUE(DatabaseItems(form).empty()) << "nothing is left to clean";
 }
+
+// Each Places layout since Firefox 52 ESR, the last Firefox for XP and Vista: the visited
+// hosts in moz_hosts (until Firefox 59) and the icons in places.sqlite's own moz_favicons
+// (until 55) go like the rest of the history. The bookmarked page keeps its host and its
+// icon, but neither its typed flag nor the annotation of its download.
+struct PlacesLayout {
+  const char* name;
+  std::string schema;
+  bool iconsFile, hosts, icons;
+};
+
+const PlacesLayout kLayouts[] = {
+    {"Firefox52", kPlacesEsr52Schema, false, true, true},
+    {"Firefox55To59", std::string(kPlacesEsr52Schema) + "DROP TABLE moz_favicons;", true, true, false},
+    {"Today", kPlacesSchema, true, false, false},
+};
+
+const char kLayoutHistory[] = R"(
+INSERT INTO moz_places (id, url, rev_host, visit_count, typed, frecency, last_visit_date, foreign_count) VALUES
+  (1, 'https://www.example.com/bm', 'moc.elpmaxe.www.', 3, 1, 900, 3, 1),
+  (2, 'https://gone.org/page', 'gro.enog.', 1, 1, 90, 2, 0),
+  (3, 'https://www.example.com/other', 'moc.elpmaxe.www.', 1, 0, 9, 1, 0);
+INSERT INTO moz_historyvisits (id, place_id, visit_date, visit_type) VALUES (1, 1, 1, 1), (2, 2, 2, 1),
+  (3, 3, 3, 1);
+INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid) VALUES (1, 1, 1, 0, 0, 'bm', 'bookmarkGuid');
+INSERT INTO moz_anno_attributes VALUES (1, 'downloads/destinationFileURI'), (2, 'downloads/metaData'),
+  (3, 'URIProperties/characterSet');
+INSERT INTO moz_annos (id, place_id, anno_attribute_id, content) VALUES (1, 1, 1, 'file:///bm.zip'),
+  (2, 1, 2, '{}'), (3, 1, 3, 'UTF-8'), (4, 2, 1, 'file:///secret.zip');
+)";
+
+class PlacesLayoutTest : public DatabaseTest, public ::testing::WithParamInterface<PlacesLayout> {};
+
+TEST_P(PlacesLayoutTest, TheWholeHistoryGoesAndTheBookmarkKeepsItsHostAndIcon) {
+  const PlacesLayout& layout = GetParam();
+  const std::string profile = FirefoxProfile();
+  const std::string places = profile + "places.sqlite", icons = profile + "favicons.sqlite";
+  std::string sql = std::string(layout.schema) + kLayoutHistory;
+  if (layout.hosts)
+    sql +=
+        "INSERT INTO moz_hosts (id, host, frecency, typed) VALUES (1, 'example.com', 900, 1), "
+        "(2, 'gone.org', 90, 1);";
+  if (layout.icons)
+    sql +=
+        "INSERT INTO moz_favicons (id, url) VALUES (1, 'https://www.example.com/favicon.ico'), "
+        "(2, 'https://gone.org/favicon.ico'); UPDATE moz_places SET favicon_id = id WHERE id < 3;";
+  MakeDatabase(places, sql, true);
+  if (layout.iconsFile)
+    MakeDatabase(icons,
+                 std::string(kFaviconsSchema) +
+                     "INSERT INTO moz_pages_w_icons VALUES (1, 'https://www.example.com/bm', 1), "
+                     "(2, 'https://gone.org/page', 2);",
+                 true);
+
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  const auto items = DatabaseItems(form);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0]->size, "3 visits");
+  form.ClickDelete();
+
+  std::vector<std::pair<std::string, std::vector<std::string>>> after = {
+      {"SELECT count(*) FROM moz_historyvisits", {"0"}},
+      {"SELECT id, typed, visit_count, last_visit_date, frecency FROM moz_places", {"1|0|0|NULL|-1"}},
+      {"SELECT id FROM moz_annos", {"3"}},
+      {"PRAGMA integrity_check", {"ok"}},
+      {"PRAGMA foreign_key_check", {}},
+  };
+  if (layout.hosts) after.push_back({"SELECT host, typed, frecency FROM moz_hosts", {"example.com|0|-1"}});
+  if (layout.icons) after.push_back({"SELECT id FROM moz_favicons", {"1"}});
+  for (const auto& [query, rows] : after) EXPECT_EQ(Rows(places, query), rows) << query;
+  if (layout.iconsFile)
+    EXPECT_EQ(Rows(icons, "SELECT page_url FROM moz_pages_w_icons"),
+              std::vector<std::string>{"https://www.example.com/bm"});
+  else
+    EXPECT_FALSE(Sandbox::Exists(icons));
+  form.ClickScan();
+  EXPECT_TRUE(DatabaseItems(form).empty()) << "nothing is left to clean";
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, PlacesLayoutTest, ::testing::ValuesIn(kLayouts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A clean of a large database keeps looking at the window's messages; a stop meanwhile
 // (the program is ending) rolls the whole transaction back.
@@ -373,6 +510,30 @@ TEST_F(DatabaseTest, FirefoxHistoryOfAnUnknownShapeIsLeftAlone) {
          MakeDatabase(places, std::string(kPlacesSchema) + kHistory);
          Sandbox::WriteFile(icons, std::string(4096, '\0'));
        }},
+      // Shapes Firefox never makes, each of which would take bookmarks with the history.
+      {"a trigger on the visits",
+       [&] {
+         MakeDatabase(places,
+                      std::string(kPlacesSchema) + kHistory +
+                          "CREATE TRIGGER t AFTER DELETE ON moz_historyvisits BEGIN DELETE FROM moz_bookmarks; END;");
+       }},
+      {"bookmarks that go with a visit",  // the bookmark's parent is the first visit's id
+       [&] {
+         MakeDatabase(places, Replaced(kPlacesSchema, "parent INTEGER,",
+                                       "parent INTEGER REFERENCES moz_historyvisits(id) ON DELETE CASCADE,") +
+                                  kHistory);
+       }},
+      {"bookmarks that are a view",
+       [&] {
+         MakeDatabase(places, Replaced(kPlacesSchema, "TABLE moz_bookmarks", "TABLE marks") +
+                                  Replaced(kHistory, "INTO moz_bookmarks", "INTO marks") +
+                                  "CREATE VIEW moz_bookmarks AS SELECT * FROM marks WHERE 0;");
+       }},
+      {"urls without letter case",
+       [&] {
+         MakeDatabase(places,
+                      Replaced(kPlacesSchema, "url LONGVARCHAR,", "url LONGVARCHAR COLLATE NOCASE,") + kHistory);
+       }},
   };
   for (const auto& [name, make] : cases) {
     DeleteFileA(places.c_str());
@@ -382,7 +543,7 @@ TEST_F(DatabaseTest, FirefoxHistoryOfAnUnknownShapeIsLeftAlone) {
     TmozzForm form;
     ASSERT_TRUE(form.Create());
     EXPECT_TRUE(DatabaseItems(form).empty()) << name;
-    form.AddDatabaseTrace(places, "History", "History", "1 visit");
+    form.AddDatabaseTrace(kFirefoxHistory, PlaceOf(places), "History", "History", "1 visit");
     form.ClickDelete();
     EXPECT_TRUE(FileBytes(places) == before) << name;
   }
@@ -395,6 +556,8 @@ TEST(FileUriTest, NamesCannotCarryTheirOwnQuery) {
       {"C:\\Users\\a b\\Cookies", "file:///C:/Users/a%20b/Cookies?mode=ro"},
       {"C:\\x\\?mode=rw#%&.db", "file:///C:/x/%3Fmode%3Drw%23%25%26.db?mode=ro"},
       {"C:\\caf\xC3\xA9\\db", "file:///C:/caf%C3%A9/db?mode=ro"},
+      // A share: the empty authority, then the share's own two slashes.
+      {"\\\\server\\share\\a b\\Cookies", "file:////server/share/a%20b/Cookies?mode=ro"},
   };
   for (const auto& [path, uri] : cases) EXPECT_EQ(FileUri(path, "mode=ro"), uri) << path;
 }

@@ -124,8 +124,9 @@ void TCategoryForm::SetStatusLabel() {
 
 void TCategoryForm::delbtnClick() {
   // Nothing has been listed yet, so nothing has been seen ticked.
+  leftAfterClean_ = 0;
   if (scanPending_) return;
-  RunCleaner(*this);
+  leftAfterClean_ = static_cast<int>(RunCleaner(traces_, clean_, *this));
 }
 
 // An item added to a form whose first scan still waits goes after that scan's items, as it
@@ -146,9 +147,15 @@ void TCategoryForm::AddFileTrace(const std::string& path, const std::string& inf
   traces_.Add(std::move(item));
 }
 
-void TCategoryForm::AddDatabaseTrace(const std::string& path, const std::string& name, const std::string& info,
-                                     std::string size) {
-  AddTrace({.name = name, .location = path, .type = std::string(kDatabaseRows), .info = info, .size = std::move(size)});
+void TCategoryForm::AddDatabaseTrace(const StoreKind& kind, const StorePlace& place, const std::string& name,
+                                     const std::string& info, std::string size) {
+  AddTrace({.name = name,
+            .location = place.path,
+            .type = std::string(kDatabaseRows),
+            .info = info,
+            .size = std::move(size),
+            .store = &kind,
+            .base = place.base});
 }
 
 void TCategoryForm::AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info) {

@@ -10,6 +10,7 @@
 #include "controls/unique_handle.h"
 #include "controls/xibutton.h"
 #include "traces/cleaner.h"
+#include "traces/database_guard.h"
 #include "traces/registry.h"
 #include "traces/text_list.h"
 #include "traces/trace_list.h"
@@ -48,7 +49,9 @@ enum class FirstScan {
   WhenAsked,
 };
 
-class TCategoryForm : public Form {
+// A category's own cleaning steps (CleanOwnItem, AfterClean) come from CleanSteps, which a
+// category's form overrides where it has them.
+class TCategoryForm : public Form, public CleanSteps {
  public:
   enum ControlId { kScanButton = 1001, kDelButton, kTraceList, kXiButton1, kXiButton2, kPanel1, kImage1, kLabel1 };
 
@@ -65,6 +68,8 @@ class TCategoryForm : public Form {
     return foundCount_;
   }
   void ClickDelete();
+  // How many of the items that were ticked for the last clean are still there after it.
+  int LeftAfterClean() const { return leftAfterClean_; }
   // True from a WhenAsked creation until the first scan has run.
   bool ScanPending() const { return scanPending_; }
 
@@ -91,11 +96,6 @@ class TCategoryForm : public Form {
   HWND OkButton() const { return (traits_.okIsButton1 ? XiButton1 : XiButton2).Handle(); }
   HWND CancelButton() const { return (traits_.okIsButton1 ? XiButton2 : XiButton1).Handle(); }
 
-  // The category's own cleaning steps. A ticked item that the category cleans itself
-  // returns true from CleanOwnItem; AfterClean runs once when all items are done.
-  virtual bool CleanOwnItem(const TraceItem&) { return false; }
-  virtual void AfterClean() {}
-
   // Adds a ticked file trace for a collected path; `facts` are the listing's data for
   // it, or null. The size text is FormatSize of the file's size unless given.
   void AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info);
@@ -106,10 +106,10 @@ class TCategoryForm : public Form {
                         const char* fixedInfo = nullptr);
   // The same, reading the value's data from the key, which the caller holds open.
   void AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey);
-  // Adds a ticked trace inside the database at `path`: the rows of `name`, `size` telling
-  // how many.
-  void AddDatabaseTrace(const std::string& path, const std::string& name, const std::string& info,
-                        std::string size);
+  // Adds a ticked trace inside the store of `kind` at `place` (rows of a database): what
+  // `name` stands for, `size` telling how much.
+  void AddDatabaseTrace(const StoreKind& kind, const StorePlace& place, const std::string& name,
+                        const std::string& info, std::string size);
   // Adds an item whose texts the category builds itself (summary and clipboard items).
   void AddTrace(TraceItem item);
 
@@ -144,6 +144,7 @@ class TCategoryForm : public Form {
   const CleanRules& clean_;
   TraceList traces_;
   int foundCount_ = 0;
+  int leftAfterClean_ = 0;
   bool scanPending_ = false;
   HWND scanButton_ = nullptr, delbtn_ = nullptr, panel1_ = nullptr, image1_ = nullptr, label1_ = nullptr;
   UniqueHandle<HICON, DestroyIcon> statusIcon_;

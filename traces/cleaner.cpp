@@ -4,10 +4,11 @@
 
 #include <vector>
 
-#include "traces/category_form.h"
-#include "traces/database_rows.h"
+#include "traces/database_guard.h"
 #include "traces/pulse.h"
 #include "traces/registry.h"
+#include "traces/store_kind.h"
+#include "traces/trace_list.h"
 
 namespace zarn {
 namespace {
@@ -23,14 +24,25 @@ bool IsDatabase(const CleanRules& rules, const std::string& name) {
   return false;
 }
 
-void CleanFile(TCategoryForm& form, const CleanRules& rules, const TraceItem& item) {
-  if (form.CleanOwnItem(item)) return;
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// True when the file went.
+bool CleanFile(const CleanRules& rules, const TraceItem& item) {
   const std::string path = item.location + item.name;
   DeleteOneFile(rules, path);
-  // A journal that a crash left is what SQLite needs to repair its database: it goes only
-  // when the database has gone, never beside one that a running browser still holds.
-  if (IsDatabase(rules, item.name) && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-    DeleteOneFile(rules, path + "-journal");
+  if (Exists(path)) return false;
+  // A journal or a log that a crash left is what SQLite needs to repair its database: each
+  // goes only when the database has gone, never beside one that a running browser still
+  // holds, and never through a link.
+  if (IsDatabase(rules, item.name))
+    for (const char* side : {"-journal", "-wal", "-shm"}) {
+      const std::string beside = path + side;
+      const std::wstring reached = ReachedBelow(item.location, beside);
+      if (reached.empty()) continue;
+      if (rules.clearAttributes) SetFileAttributesA(beside.c_str(), 0);
+      DeleteReached(Wide(beside), reached);
+    }
+  return true;
 }
 
 // The key path a Location names under `root`, or nothing when it names the other root.
@@ -48,18 +60,38 @@ void DeleteValue(Root root, const TraceItem& item) {
   if (reg.OpenRegKey(key)) reg.DeleteRegValue(item.name);
 }
 
+// A value name may be empty (the default value) or hold backslashes, which would make it
+// address the Location key itself or a path of keys: only a plain subkey name is deleted as
+// a key.
+bool IsSubkeyName(const std::string& name) { return !name.empty() && name.find('\\') == std::string::npos; }
+
 void DeleteSubkey(Root root, const TraceItem& item) {
-  // A value name may be empty (the default value) or hold backslashes, which would make it
-  // address the Location key itself or a path of keys: only a plain subkey name is
-  // deleted as a key.
-  if (item.name.empty() || item.name.find('\\') != std::string::npos) return;
+  if (!IsSubkeyName(item.name)) return;
   std::string key;
   if (!KeyPathUnder(root, item.location, key)) return;
   TRegistry reg(RootKey(root));
   if (reg.OpenRegKey(key)) reg.DeleteRegKeyTree(item.name);
 }
 
-void CleanRegistry(const CleanRules& rules, const TraceItem& item) {
+// Whether the value the trace names, or the subkey the category deletes with it, is still
+// under the root its Location names.
+bool RegistryTraceThere(const CleanRules& rules, const TraceItem& item) {
+  for (Root root : {Root::HKCU, Root::HKLM}) {
+    std::string key;
+    if (!KeyPathUnder(root, item.location, key)) continue;
+    TRegistry reg(RootKey(root));
+    if (!reg.OpenRegKey(key)) return false;
+    if (RegQueryValueExA(reg.CurrentKey(), item.name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+      return true;
+    const bool keysGo = rules.keys == KeyDeletion::BothRootsAfter ||
+                        (rules.keys == KeyDeletion::CurrentUserBetween && root == Root::HKCU);
+    return keysGo && IsSubkeyName(item.name) && reg.RegKeyExists(item.name);
+  }
+  return false;
+}
+
+// True when the trace went.
+bool CleanRegistry(const CleanRules& rules, const TraceItem& item) {
   DeleteValue(Root::HKCU, item);
   if (rules.keys == KeyDeletion::CurrentUserBetween) DeleteSubkey(Root::HKCU, item);
   DeleteValue(Root::HKLM, item);
@@ -67,43 +99,52 @@ void CleanRegistry(const CleanRules& rules, const TraceItem& item) {
     DeleteSubkey(Root::HKCU, item);
     DeleteSubkey(Root::HKLM, item);
   }
+  return !RegistryTraceThere(rules, item);
 }
 
-// The ticked items of the database that item `first` names, from it on, each marked done.
-void CleanDatabase(const CleanRules& rules, const TraceList& list, size_t first, std::vector<bool>& done) {
-  const std::string& path = list.Item(first).location;
+// The ticked items of the store that item `first` names, from it on, each marked done; the
+// number of them still there afterwards. An item that names no kind of store is left alone.
+size_t CleanStore(const TraceList& list, size_t first, std::vector<bool>& done) {
+  const TraceItem& one = list.Item(first);
   std::vector<std::string> names;
   for (size_t i = first; i < list.Count(); ++i) {
     const TraceItem& item = list.Item(i);
-    if (!done[i] && list.IsTicked(i) && item.IsDatabaseRows() && item.location == path) {
+    if (!done[i] && list.IsTicked(i) && item.IsDatabaseRows() && item.store == one.store &&
+        item.location == one.location && item.base == one.base) {
       names.push_back(item.name);
       done[i] = true;
     }
   }
-  if (const RowsKind* kind = KindOf(rules.rows, path)) CleanDatabaseItems(*kind, path, names);
+  if (one.store && one.store->DeleteItems({one.location, one.base}, names)) return 0;
+  return names.size();
 }
 
 }  // namespace
 
-void RunCleaner(TCategoryForm& form) {
-  const CleanRules& rules = form.Clean();
-  const TraceList& list = form.Traces();
+size_t RunCleaner(const TraceList& list, const CleanRules& rules, CleanSteps& steps) {
   // A stop (the program is ending) comes between two items, never inside one, and skips
   // the category's closing step: every item is then deleted whole or not touched.
   std::vector<bool> done(list.Count());
+  size_t left = 0;
   for (size_t i = 0; i < list.Count(); ++i) {
-    if (!Pulse()) return;
+    if (!Pulse()) {
+      for (size_t j = i; j < list.Count(); ++j) left += list.IsTicked(j) && !done[j];
+      return left;
+    }
     if (!list.IsTicked(i) || done[i]) continue;
     const TraceItem& item = list.Item(i);
     // Rows of a database are never taken for a file: Location + Name would name another.
-    if (item.IsDatabaseRows())
-      CleanDatabase(rules, list, i, done);
-    else if (rules.everyItemIsFile || !item.IsRegistry())
-      CleanFile(form, rules, item);
-    else
-      CleanRegistry(rules, item);
+    if (item.IsDatabaseRows()) {
+      left += CleanStore(list, i, done);
+    } else if (rules.everyItemIsFile || !item.IsRegistry()) {
+      // The category's own step (the recycle bin, the clipboard) reports nothing.
+      if (!steps.CleanOwnItem(item)) left += !CleanFile(rules, item);
+    } else {
+      left += !CleanRegistry(rules, item);
+    }
   }
-  form.AfterClean();
+  steps.AfterClean();
+  return left;
 }
 
 }  // namespace zarn

@@ -5,8 +5,10 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
+#include "traces/database_vfs.h"
 #include "traces/handles.h"
 #include "traces/probes.h"
 #include "traces/pulse.h"
@@ -30,43 +32,23 @@ constexpr char kHeader[] = "SQLite format 3";
 constexpr size_t kHeaderSize = sizeof kHeader;  // with its terminating NUL
 constexpr size_t kWalFormatAt = 18;
 
-enum class Format { NotDatabase, Journal, Wal };
+// The files SQLite keeps beside a database: its rollback journal, its log and the log's index.
+constexpr const char* kSideFiles[] = {"-journal", "-wal", "-shm"};
 
-// The first `size` bytes of the file, or fewer when it is shorter or cannot be read.
-size_t ReadHead(const std::string& path, unsigned char* head, DWORD size) {
-  unique_file file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+// The first `size` bytes of the file that `reached` names, or fewer when it is shorter or
+// cannot be read.
+size_t ReadHead(const std::string& path, const std::wstring& reached, unsigned char* head, DWORD size) {
+  unique_file file(OpenReached(path, reached, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
   DWORD read = 0;
   if (!file || !ReadFile(file.get(), head, size, &read, nullptr)) return 0;
   return read;
 }
 
-// A rollback journal whose first byte is not zero holds a transaction that was cut off:
-// SQLite would roll the database back with it on the next open. The browser that wrote it
-// repairs its own file; until then the file is neither read nor written here.
-bool CutOffTransaction(const std::string& path) {
-  unsigned char first = 0;
-  return ReadHead(path + "-journal", &first, 1) == 1 && first != 0;
-}
-
-Format FormatOf(const std::string& path) {
-  unsigned char head[kWalFormatAt + 1] = {};
-  if (ReadHead(path, head, sizeof head) != sizeof head || std::memcmp(head, kHeader, kHeaderSize) != 0)
-    return Format::NotDatabase;
-  if (head[kWalFormatAt] == 2) return Format::Wal;
-  return CutOffTransaction(path) ? Format::NotDatabase : Format::Journal;
-}
-
-// How a file is opened. A read-only connection to a logging database makes its -wal and
-// -shm files where they are missing and leaves them behind. Without a log the file alone
-// is the whole database, and is read as one that nobody changes: nothing is created
-// beside it.
-const char* OpenMode(const std::string& path, Format format, Database::Mode mode) {
-  if (mode == Database::Mode::Write) return "mode=rw";
-  if (format == Format::Wal && GetFileAttributesA((path + "-wal").c_str()) == INVALID_FILE_ATTRIBUTES)
-    return "mode=ro&immutable=1";
-  return "mode=ro";
-}
+// What the checks found out about a database file that may be opened.
+struct Checked {
+  std::wstring reached;  // its final path
+  bool logWithoutFile;   // it keeps a write-ahead log, and has none beside it now
+};
 
 bool IsUnreserved(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
@@ -77,82 +59,103 @@ bool IsUnreserved(unsigned char c) {
 
 std::string Utf8Path(const std::string& path) {
   if (GetACP() == CP_UTF8 || path.empty()) return path;
-  const int wide = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()),
-                                       nullptr, 0);
-  if (wide <= 0) return {};
-  std::vector<wchar_t> w(static_cast<size_t>(wide));
-  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()), w.data(), wide);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
+  return Narrow(Wide(path), CP_UTF8);
+}
+
+std::string UriEncoded(std::string_view text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (unsigned char c : text) {
+    if (IsUnreserved(c)) {
+      encoded += static_cast<char>(c);
+    } else {
+      encoded += '%';
+      encoded += kHex[c >> 4];
+      encoded += kHex[c & 15];
+    }
+  }
+  return encoded;
 }
 
 std::string FileUri(const std::string& utf8Path, std::string_view query) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string uri = "file:///";
-  for (unsigned char c : utf8Path) {
+  std::string path = utf8Path;
+  for (char& c : path)
     if (c == '\\') c = '/';
-    if (IsUnreserved(c)) {
-      uri += static_cast<char>(c);
-    } else {
-      uri += '%';
-      uri += kHex[c >> 4];
-      uri += kHex[c & 15];
-    }
-  }
+  // A share's path keeps its two slashes after the empty authority; a drive path gets one.
+  std::string uri = path.rfind("//", 0) == 0 ? "file://" : "file:///";
+  uri += UriEncoded(path);
   uri += '?';
   uri += query;
   return uri;
 }
 
-namespace {
-
-// "C:\x" of "\\?\C:\x", "\\server\x" of "\\?\UNC\server\x".
-std::string WithoutLongPrefix(std::string path) {
-  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + path.substr(7);
-  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
-  return path;
+bool MapsPagesOf(const std::wstring& reached) {
+  if (reached.size() < 3 || reached[1] != L':' || reached[2] != L'\\') return false;
+  return GetDriveTypeW(reached.substr(0, 3).c_str()) == DRIVE_FIXED;
 }
 
-// Whether opening `path` reaches the file of that name itself, not one a symbolic link leads
-// to: not every file system marks a link to a file as a reparse point, so the path the open
-// ends at is compared with the one asked for. Windows XP knows no links to files.
-bool ReachedDirectly(const std::string& path) {
-  using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-  static const auto finalPath = reinterpret_cast<FinalPath>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
-  if (!finalPath) return true;
-  unique_file file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  char reached[4 * MAX_PATH], asked[4 * MAX_PATH], full[4 * MAX_PATH];
-  const DWORD n = file ? finalPath(file.get(), reached, sizeof reached, 0) : 0;
-  const DWORD f = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (n == 0 || n >= sizeof reached || f == 0 || f >= sizeof full) return false;
-  const DWORD a = GetLongPathNameA(full, asked, sizeof asked);
-  if (a == 0 || a >= sizeof asked) return false;
-  return _stricmp(WithoutLongPrefix(std::string(reached, n)).c_str(), asked) == 0;
+namespace {
+
+// The checks of a database file, and of every file SQLite keeps beside it, before SQLite may
+// open it: each a plain file reached by no link below `base` (a side file in the database's
+// own folder), the database held by no other program, no database header or a transaction
+// that was cut off (SQLite would roll the file back with its journal, in either journal
+// format). Nothing is opened through a link, so a link beside the database is never read.
+bool CheckFiles(const std::string& base, const std::string& path, Checked& checked) {
+  // The one test of a hold, made on the handle that the link guard checks: a file that cannot
+  // be opened for reading and writing without sharing is in use (or read-only), and is not
+  // opened. Its header is read through the same handle.
+  unique_file file(OpenBelow(base, path, GENERIC_READ | GENERIC_WRITE, 0, checked.reached));
+  if (!file) return false;
+  bool there[std::size(kSideFiles)] = {};
+  for (size_t i = 0; i < std::size(kSideFiles); ++i) {
+    there[i] = GetFileAttributesA((path + kSideFiles[i]).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (there[i] && ReachedBeside(checked.reached, path, kSideFiles[i]).empty()) return false;
+  }
+  unsigned char head[kWalFormatAt + 1] = {};
+  DWORD read = 0;
+  if (!ReadFile(file.get(), head, sizeof head, &read, nullptr) || read != sizeof head ||
+      std::memcmp(head, kHeader, kHeaderSize) != 0)
+    return false;
+  unsigned char journal = 0;
+  if (there[0] && ReadHead(path + kSideFiles[0], checked.reached + L"-journal", &journal, 1) == 1 && journal != 0)
+    return false;
+  checked.logWithoutFile = head[kWalFormatAt] == 2 && !there[1];
+  return true;
+}
+
+// The one guard of every file a connection opens, its own or an attached one: the URI that
+// opens the file once the checks have passed, or empty. A read-only connection to a logging
+// database would make its log where it is missing; without a log the file alone is the whole
+// database, and is read as one that nobody changes. `reached` is the file's final path.
+std::string GuardedUri(const std::string& base, const std::string& path, Database::Mode mode,
+                       std::wstring& reached) {
+  Checked checked;
+  if (!CheckFiles(base, path, checked)) return {};
+  reached = checked.reached;
+  const std::string utf8 = Utf8Path(path);
+  const size_t slash = reached.find_last_of(L'\\');
+  const std::string folder = Narrow(reached.substr(0, slash), CP_UTF8);
+  if (utf8.empty() || slash == std::wstring::npos || folder.empty()) return {};
+  std::string query = mode == Database::Mode::Write ? "mode=rw"
+                      : checked.logWithoutFile      ? "mode=ro&immutable=1"
+                                                    : "mode=ro";
+  query += std::string("&") + kCheckedFolder + "=" + UriEncoded(folder);
+  return FileUri(utf8, query);
 }
 
 }  // namespace
 
-bool OpenableDatabaseFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-    return false;
-  return ReachedDirectly(path) && !IsFileLocked(path);
-}
+Database::Database(const std::string& path, Mode mode) : Database(StorePlace{path, LocationOf(path)}, mode) {}
 
-Database::Database(const std::string& path, Mode mode) : mode_(mode) {
-  if (!OpenableDatabaseFile(path)) return;
-  const Format format = FormatOf(path);
-  const std::string utf8 = Utf8Path(path);
-  if (format == Format::NotDatabase || utf8.empty()) return;
-  const std::string uri = FileUri(utf8, OpenMode(path, format, mode));
+Database::Database(const StorePlace& place, Mode mode) : mode_(mode), base_(place.base) {
+  std::wstring reached;
+  const char* vfs = GuardedFileSystem(mode == Mode::Write);
+  const std::string uri = vfs ? GuardedUri(base_, place.path, mode, reached) : std::string();
+  if (uri.empty()) return;
   const int flags = (mode == Mode::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_URI;
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(uri.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(uri.c_str(), &db, flags, vfs) != SQLITE_OK) {
     sqlite3_close(db);
     return;
   }
@@ -160,14 +163,20 @@ Database::Database(const std::string& path, Mode mode) : mode_(mode) {
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_progress_handler(db_, kStepsBetweenPulses, PulseFromSqlite, nullptr);
+  // Before the first read: the connection keeps a log's index in its own memory, so no -shm
+  // file is ever made, read or written, and no other connection shares the file meanwhile.
+  // A scan does not fold the log into the file when it closes.
+  const bool ready =
+      Exec("PRAGMA locking_mode=EXCLUSIVE") &&
+      (mode == Mode::Write || sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) == SQLITE_OK);
   // The quick check reads every page: mapped into memory, a page costs no call to read it,
   // which under Wine is most of the check's time. A clean deletes rows in the order of their
   // sites, not of the file: with the whole database in the cache, no page is written out and
   // read back in between.
-  Exec("PRAGMA mmap_size=268435456");
+  if (MapsPagesOf(reached)) Exec("PRAGMA mmap_size=268435456");
   Exec("PRAGMA cache_size=-65536");
   // Deleted rows are overwritten with zeros, so no freed page keeps a host or a URL.
-  if (mode == Mode::Write && !Exec("PRAGMA secure_delete=ON")) {
+  if (!ready || (mode == Mode::Write && !Exec("PRAGMA secure_delete=ON"))) {
     sqlite3_close(db_);
     db_ = nullptr;
   }
@@ -180,12 +189,10 @@ Database::~Database() {
 bool Database::Exec(const char* sql) { return db_ && sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
 bool Database::Attach(const std::string& path, const char* name) {
-  if (!db_ || !OpenableDatabaseFile(path)) return false;
-  const Format format = FormatOf(path);
-  const std::string utf8 = Utf8Path(path);
-  if (format == Format::NotDatabase || utf8.empty()) return false;
+  std::wstring reached;
+  const std::string uri = db_ ? GuardedUri(base_, path, mode_, reached) : std::string();
   Statement attach(*this, "ATTACH ?1 AS ?2");
-  return attach.Bind(1, FileUri(utf8, OpenMode(path, format, mode_))) && attach.Bind(2, name) && attach.Run();
+  return !uri.empty() && attach.Bind(1, uri) && attach.Bind(2, name) && attach.Run();
 }
 
 bool Database::HasColumns(const char* schema, const char* table, std::initializer_list<const char*> columns) {

@@ -1,12 +1,15 @@
 #pragma once
 // A browser's SQLite database, opened to list or delete rows of it. Only an existing file
-// is ever opened (never created), never through a link, never while another program holds
-// it without sharing; a scan's connection is read-only, a clean's writes inside one
-// transaction that any failure rolls back.
+// is ever opened (never created), never through a link below the base folder it was found
+// in (neither the file nor the journal, log and index SQLite keeps beside it), never while
+// another program holds it without sharing; a scan's connection is read-only and writes no
+// file at all, a clean's writes inside one transaction that any failure rolls back.
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+
+#include "traces/database_guard.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -18,14 +21,16 @@ namespace zarn {
 // the path does not convert.
 std::string Utf8Path(const std::string& path);
 
-// A path as a URI file name ("file:///C:/..."), every byte that a URI could read as syntax
-// percent-encoded, with the query that sets its open mode.
+// A path as a URI file name ("file:///C:/...", "file:////server/share/..."), every byte that
+// a URI could read as syntax percent-encoded, with the query that sets its open mode.
 std::string FileUri(const std::string& utf8Path, std::string_view query);
+// Text as a URI query value, every byte but letters, digits and "-._~/:" percent-encoded.
+std::string UriEncoded(std::string_view text);
 
-// A file that may be opened as a database of rows: it exists, is not a folder, is reached
-// through no link (a reparse point, or a symbolic link to a file that a file system does not
-// mark as one), and no program holds it without sharing.
-bool OpenableDatabaseFile(const std::string& path);
+// Whether the pages of a database at the final path `reached` may be mapped into memory:
+// only on a fixed local disk. A page of a share or a removable disk that goes away while it
+// is read would fault where no error can be returned.
+bool MapsPagesOf(const std::wstring& reached);
 
 class Statement;
 
@@ -36,8 +41,12 @@ class Database {
     Write,  // a clean: rows are deleted inside Begin() ... Commit()
   };
 
-  // Opens the existing file at `path` (in the program's code page). Ok() is false when it is
-  // not an openable database file or SQLite cannot open it in that mode.
+  // Opens the existing file at `place.path` (in the program's code page). Ok() is false when
+  // it or a file SQLite keeps beside it is no plain file reached directly below `place.base`,
+  // another program holds it, it is no database or has a transaction that was cut off, or
+  // SQLite cannot open it in that mode.
+  Database(const StorePlace& place, Mode mode);
+  // A file of its own: the guard starts at its folder.
   Database(const std::string& path, Mode mode);
   ~Database();
   Database(const Database&) = delete;
@@ -48,13 +57,13 @@ class Database {
 
   // Runs SQL without parameters or results; false on any error.
   bool Exec(const char* sql);
-  // Attaches the existing database file at `path` under `name` in the connection's mode.
+  // Attaches the existing database file at `path` under `name` in the connection's mode, on
+  // the same checks as the connection's own file, from the same base folder.
   bool Attach(const std::string& path, const char* name);
 
   // Whether `table` of the schema `schema` ("main" or an attached name) exists and has every
   // one of `columns` (more columns are fine: a newer browser adds some).
   bool HasColumns(const char* schema, const char* table, std::initializer_list<const char*> columns);
-  bool HasTable(const char* schema, const char* table) { return HasColumns(schema, table, {}); }
   // PRAGMA quick_check of one schema says "ok".
   bool QuickCheck(const char* schema = "main");
 
@@ -66,6 +75,7 @@ class Database {
  private:
   sqlite3* db_ = nullptr;
   Mode mode_;
+  std::string base_;
 };
 
 // One prepared statement; parameters are always bound, never written into the SQL.

@@ -1,48 +1,45 @@
 #pragma once
-// Traces inside a browser's database: a kind of database names its file, the shape it
-// must have, how its items are listed and which rows each item stands for. The scan and
-// the clean open the file the same guarded way; a clean deletes the rows of every ticked
-// item of one file in one transaction, and any failure leaves the file as it was.
+// The rows engine: a kind of store that is a browser's SQLite database. The scan and the clean
+// open the file the same guarded way (Database); a clean deletes the rows of every ticked item
+// of one file in one transaction, and any failure leaves the file as it was. What differs per
+// browser is the kind's schema: its shape, its items and the rows each stands for, written in
+// categories/ as a class that derives from this one.
 #include <span>
 #include <string>
 
 #include "traces/database.h"
+#include "traces/store_kind.h"
 
 namespace zarn {
 
-class TCategoryForm;
+class DatabaseKind : public StoreKind {
+ public:
+  // Lists the items of the database at `place`, or none when the browser holds it, it is no
+  // database, has another shape or fails its quick check. Writes nothing.
+  void ListItems(const StorePlace& place, ItemSink& sink) const final;
+  // Deletes the rows the named items stand for, in one transaction after the same checks as
+  // the scan's, made again, with the browser's hold taken for as long as the file is open.
+  bool DeleteItems(const StorePlace& place, std::span<const std::string> names) const final;
 
-struct RowsKind {
-  const char* fileName;  // the database's file name, in any letter case
-  // A file in the same folder that the browser holds without sharing while it uses the
+ protected:
+  constexpr DatabaseKind() = default;
+  ~DatabaseKind() = default;
+
+  // A file beside the database that the browser holds without sharing while it uses the
   // profile; null when the database's own lock tells.
-  const char* heldBeside = nullptr;
+  virtual const char* HeldBeside() const { return nullptr; }
   // The browser's cascades need foreign keys on, on the connection, before any change.
-  bool foreignKeys = false;
-  // Attaches the other files the kind reads beside `path`; false when one that exists
-  // cannot be attached. Null when the one file is all.
-  bool (*attach)(Database& db, const std::string& path) = nullptr;
-  // Whether every table and column the kind reads and writes is there.
-  bool (*knownShape)(Database& db) = nullptr;
-  // Adds the items of the database at `path` to the form.
-  void (*list)(Database& db, TCategoryForm& form, const std::string& path) = nullptr;
+  virtual bool ForeignKeys() const { return false; }
+  // Attaches the other files the kind reads beside `path`; false when one that exists cannot
+  // be attached.
+  virtual bool Attach(Database&, const std::string& /*path*/) const { return true; }
+  // Whether the open database, with what is attached, has the shape the browser makes.
+  virtual bool Usable(Database& db) const = 0;
+  // Puts the items of the open database into the sink.
+  virtual void List(Database& db, ItemSink& sink) const = 0;
   // Deletes the rows the named items stand for, inside the open transaction. False on any
   // error, which rolls the whole transaction back.
-  bool (*deleteRows)(Database& db, std::span<const std::string> names) = nullptr;
+  virtual bool Delete(Database& db, std::span<const std::string> names) const = 0;
 };
-
-// Whether the file `name` beside `path` exists and cannot be opened without sharing.
-bool HeldBeside(const std::string& path, const char* name);
-
-// Adds the kind's items for the database at `path`, or none when the file is held, is no
-// database, has another shape or fails its quick check. Writes nothing.
-void AddDatabaseItems(TCategoryForm& form, const RowsKind& kind, const std::string& path);
-
-// Deletes the rows the named items of the database at `path` stand for, in one transaction
-// after the same checks as the scan's, made again. False when nothing was deleted.
-bool CleanDatabaseItems(const RowsKind& kind, const std::string& path, std::span<const std::string> names);
-
-// The kind among `kinds` whose file `path` names, or null.
-const RowsKind* KindOf(std::span<const RowsKind* const> kinds, const std::string& path);
 
 }  // namespace zarn

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "traces/category_form.h"
-#include "traces/database_rows.h"
 #include "traces/probes.h"
 #include "traces/pulse.h"
+#include "traces/store_kind.h"
 
 namespace zarn {
 
@@ -137,12 +137,41 @@ void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter fil
   }
 }
 
-void AddStagedDatabases(TCategoryForm& form, const TextList& staging, FileFilter filter,
-                        std::span<const RowsKind* const> kinds) {
-  for (size_t i = 0; i < staging.Count() && Pulse(); ++i) {
-    const std::string path(staging.Text(i));
-    const RowsKind* kind = KindOf(kinds, path);
-    if (kind && PassesFilter(path, staging.Facts(i), filter)) AddDatabaseItems(form, *kind, path);
+namespace {
+
+// The form's items of one store, as its kind lists them.
+class FormSink final : public ItemSink {
+ public:
+  FormSink(TCategoryForm& form, const StoreKind& kind, const StorePlace& place)
+      : form_(form), kind_(kind), place_(place) {}
+  void Add(const std::string& name, const std::string& info, std::string size) override {
+    form_.AddDatabaseTrace(kind_, place_, name, info, std::move(size));
+  }
+
+ private:
+  TCategoryForm& form_;
+  const StoreKind& kind_;
+  const StorePlace& place_;
+};
+
+}  // namespace
+
+void AddStoreTraces(TCategoryForm& form, const StoreKind& kind, const StorePlace& place) {
+  FormSink sink(form, kind, place);
+  kind.ListItems(place, sink);
+}
+
+void AddStoreItems(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
+                   FolderSnapshot& folders, FileFilter filter) {
+  for (const FileLocation& loc : locations) {
+    if (!loc.store) continue;
+    staging.Clear();
+    StageFiles(form, {&loc, 1}, staging, folders);
+    const std::string& base = folders.Get(loc.base);
+    for (size_t i = 0; i < staging.Count() && Pulse(); ++i) {
+      const std::string path(staging.Text(i));
+      if (PassesFilter(path, staging.Facts(i), filter)) AddStoreTraces(form, *loc.store, {path, base});
+    }
   }
 }
 

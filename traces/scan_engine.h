@@ -17,7 +17,8 @@
 namespace zarn {
 
 class TCategoryForm;
-struct RowsKind;
+class StoreKind;
+struct StorePlace;
 
 // The base folders of one scan, each read from the registry at most once, and the folders
 // below them that the scan has found to be real folders.
@@ -62,7 +63,16 @@ struct FileLocation {
   // The folder is listed only when no folder on the way to it from the base folder is a
   // link. LocationsBelow sets it.
   bool noLinkOnTheWay = false;
+  // The files are stores of this kind, whose traces are parts of them (the rows of a
+  // browser's database), not the files themselves. AsStore sets it.
+  const StoreKind* store = nullptr;
 };
+
+// A location whose files are stores of `kind`.
+constexpr FileLocation AsStore(FileLocation location, const StoreKind& kind) {
+  location.store = &kind;
+  return location;
+}
 
 // A table whose folders lie below a folder the scan works out (a browser profile): each
 // location's folder becomes `below` + its own, on `base` when one is given. `below`
@@ -103,10 +113,12 @@ bool PassesFilter(const std::string& path, const FileFacts* facts, FileFilter fi
 // Adds a file trace with the given Info text for every staged path that passes the filter.
 void AddStagedFiles(TCategoryForm& form, const TextList& staging, FileFilter filter, const std::string& info);
 
-// Adds the items of every staged database that passes the filter, each of the kind its file
-// name tells.
-void AddStagedDatabases(TCategoryForm& form, const TextList& staging, FileFilter filter,
-                        std::span<const RowsKind* const> kinds);
+// Lists the stores of each location into `staging` and adds the items of every one that
+// passes the filter, as the location's kind of store lists them, on the location's base folder.
+void AddStoreItems(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
+                   FolderSnapshot& folders, FileFilter filter);
+// Adds the items of one store, each naming its kind and place.
+void AddStoreTraces(TCategoryForm& form, const StoreKind& kind, const StorePlace& place);
 
 enum class NameSource { Values, Subkeys };
 enum class NameRule {

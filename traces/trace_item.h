@@ -5,6 +5,8 @@
 
 namespace zarn {
 
+class StoreKind;
+
 // The Type texts that mark a registry trace and a trace inside a database; every other Type
 // marks a file trace (a file's Type is its extension, which begins with a dot).
 inline constexpr std::string_view kRegistryData = "Registry Data";
@@ -17,6 +19,11 @@ struct TraceItem {
   std::string type;      // "File Type"
   std::string info;      // "File Info"
   std::string size;      // "File Size"; empty for registry traces, a count of rows in a database
+  // Not shown: for an item that stands for parts of a store (rows of a database), the kind of
+  // store it is, and the base folder its scan started from, below which the clean follows no
+  // link either.
+  const StoreKind* store = nullptr;
+  std::string base = {};
 
   bool IsRegistry() const { return type == kRegistryData; }
   bool IsDatabaseRows() const { return type == kDatabaseRows; }

@@ -1,11 +1,14 @@
 #include "tests/support/databases.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <fstream>
 #include <sstream>
 
+#include "traces/category_form.h"
 #include "traces/database.h"
 
 namespace zarn::test {
@@ -88,6 +91,36 @@ CREATE TABLE moz_icons_to_pages (page_id INTEGER NOT NULL, icon_id INTEGER NOT N
   FOREIGN KEY (icon_id) REFERENCES moz_icons ON DELETE CASCADE) WITHOUT ROWID;
 )";
 
+// The tables of Firefox 52 ESR's places.sqlite that the history touches or keeps.
+const char kPlacesEsr52Schema[] = R"(
+CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, rev_host LONGVARCHAR,
+  visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL, typed INTEGER DEFAULT 0 NOT NULL,
+  favicon_id INTEGER, frecency INTEGER DEFAULT -1 NOT NULL, last_visit_date INTEGER, guid TEXT,
+  foreign_count INTEGER DEFAULT 0 NOT NULL, url_hash INTEGER DEFAULT 0 NOT NULL);
+CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id INTEGER,
+  visit_date INTEGER, visit_type INTEGER, session INTEGER);
+CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, use_count INTEGER,
+  PRIMARY KEY (place_id, input));
+CREATE TABLE moz_hosts (id INTEGER PRIMARY KEY, host TEXT NOT NULL UNIQUE, frecency INTEGER,
+  typed INTEGER NOT NULL DEFAULT 0, prefix TEXT);
+CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL, parent INTEGER,
+  position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT, dateAdded INTEGER,
+  lastModified INTEGER, guid TEXT);
+CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE, place_id INTEGER,
+  post_data TEXT);
+CREATE TABLE moz_anno_attributes (id INTEGER PRIMARY KEY, name VARCHAR(32) UNIQUE NOT NULL);
+CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, anno_attribute_id INTEGER,
+  mime_type VARCHAR(32) DEFAULT NULL, content LONGVARCHAR, flags INTEGER DEFAULT 0,
+  expiration INTEGER DEFAULT 0, type INTEGER DEFAULT 0, dateAdded INTEGER DEFAULT 0,
+  lastModified INTEGER DEFAULT 0);
+CREATE TABLE moz_items_annos (id INTEGER PRIMARY KEY, item_id INTEGER NOT NULL, anno_attribute_id INTEGER,
+  mime_type VARCHAR(32) DEFAULT NULL, content LONGVARCHAR, flags INTEGER DEFAULT 0,
+  expiration INTEGER DEFAULT 0, type INTEGER DEFAULT 0, dateAdded INTEGER DEFAULT 0,
+  lastModified INTEGER DEFAULT 0);
+CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB, mime_type VARCHAR(32),
+  expiration LONG, guid TEXT);
+)";
+
 namespace {
 
 struct Connection {
@@ -163,11 +196,44 @@ int64_t Number(const std::string& path, const std::string& sql) {
   return rows.size() == 1 ? std::stoll(rows[0]) : -1;
 }
 
+StorePlace PlaceOf(const std::string& path) { return {path, path.substr(0, path.find_last_of('\\') + 1)}; }
+
+std::vector<const TraceItem*> DatabaseItems(TCategoryForm& form) {
+  std::vector<const TraceItem*> items;
+  for (size_t i = 0; i < form.Traces().Count(); ++i)
+    if (form.Traces().Item(i).IsDatabaseRows()) items.push_back(&form.Traces().Item(i));
+  return items;
+}
+
 std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+std::map<std::string, std::string> FolderFiles(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return files;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      files[data.cFileName] = FileBytes(folder + "\\" + data.cFileName);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return files;
+}
+
+void MakeCrashLeftLog(const std::string& path, const std::string& schema, const std::string& sql) {
+  MakeDatabase(path, schema, true);
+  Connection c(path);
+  // Without a checkpoint, at any time or on closing, the rows stay in the log and the log and
+  // its index stay beside the file.
+  int off = 0;
+  ASSERT_EQ(sqlite3_db_config(c.db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, &off), SQLITE_OK);
+  c.Exec("PRAGMA wal_autocheckpoint=0");
+  c.Exec(sql);
 }
 
 }  // namespace zarn::test

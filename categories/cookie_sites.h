@@ -1,0 +1,72 @@
+#pragma once
+// A browser's cookies as traces site by site: one item per site of a cookie database, so a
+// user who wants to stay signed in to one site unticks that site alone. A site is a host
+// without its leading dot: ".example.com" (the cookies of the domain) and "example.com"
+// (those of the host alone) are one item. One rule (SiteOfHost) says which item a stored
+// host belongs to; the listing builds the items with it and the clean deletes exactly the
+// rows whose host it maps to a ticked item. Chromium's and Firefox's cookie databases differ
+// in their table alone.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "traces/database_rows.h"
+
+namespace zarn {
+
+// The table that holds one row per cookie, and its column with the cookie's host.
+struct CookieTable {
+  const char* table;
+  const char* hostColumn;
+};
+
+inline constexpr CookieTable kChromiumCookieTable = {"cookies", "host_key"};
+inline constexpr CookieTable kFirefoxCookieTable = {"moz_cookies", "host"};
+
+// The Info text of a cookie site.
+inline constexpr char kCookiesInfo[] = "Cookies";
+
+// "1 cookie", "3 cookies".
+std::string CookieCountText(int64_t count);
+
+// The site a stored host belongs to: the host without one leading dot; empty (no site) for
+// "" and ".".
+std::string SiteOfHost(const std::string& host);
+
+// Every site of the open database with the number of its cookies, sorted by site, byte by
+// byte. A host that is not text, or no site at all ("" or "."), is left out. Empty on error.
+std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const CookieTable& table);
+
+// Deletes every cookie whose host belongs to one of the sites, inside the open transaction;
+// false on any error.
+bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const std::string> sites);
+
+bool HasCookieShape(Database& db, const CookieTable& table);
+
+// A cookie database: one item per site, its Info "Cookies", its size the number of cookies.
+class CookieSites final : public DatabaseKind {
+ public:
+  // `heldBeside`: what the browser holds without sharing beside the file while it runs, when
+  // it does not hold the file itself.
+  constexpr CookieSites(CookieTable table, const char* heldBeside = nullptr) : table_(table), heldBeside_(heldBeside) {}
+
+ private:
+  const char* HeldBeside() const override { return heldBeside_; }
+  bool Usable(Database& db) const override { return HasCookieShape(db, table_); }
+  void List(Database& db, ItemSink& sink) const override;
+  bool Delete(Database& db, std::span<const std::string> sites) const override {
+    return DeleteCookieSites(db, table_, sites);
+  }
+
+  CookieTable table_;
+  const char* heldBeside_;
+};
+
+// Chromium's cookie store (Cookies, and Network\Cookies since 2021), which a running browser
+// holds without sharing; Firefox's cookies.sqlite, whose profile a running Firefox holds.
+extern const CookieSites kChromiumCookies;
+extern const CookieSites kFirefoxCookies;
+
+}  // namespace zarn

@@ -1,0 +1,400 @@
+// A browser's database as bad input: side files that are links (there before the scan, or
+// coming alive after the checks), hosts that only one rule maps to their item, a log left by a
+// crash, profiles on a share, a drive letter or behind a link above the base folder, the
+// profile lock, and a clean that reports what it left.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "categories/chrome.h"
+#include "categories/cookie_sites.h"
+#include "categories/mozilla.h"
+#include "categories/mozilla_history.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/category_test.h"
+#include "tests/support/databases.h"
+#include "traces/database.h"
+#include "traces/pulse.h"
+
+using namespace zarn;
+using namespace zarn::test;
+
+namespace {
+
+std::string Fixtures() {
+  const char* fixtures = std::getenv("ZARN_LINK_FIXTURES");
+  return fixtures ? fixtures : "";
+}
+
+#define REQUIRE_LINK_FIXTURES()                                              \
+  do {                                                                       \
+    if (Fixtures().empty()) GTEST_SKIP() << "ZARN_LINK_FIXTURES is not set"; \
+  } while (0)
+
+// The Firefox profile `name` below `base`, which becomes the roaming and the local folder.
+std::string FirefoxProfileAt(const std::string& base, const std::string& name) {
+  for (const char* folder : {"AppData", "Local AppData"}) Sandbox::SetString(Root::HKCU, kShellFolders, folder, base);
+  Sandbox::WriteFile(base + "\\Mozilla\\Firefox\\profiles.ini", "[Profile0]\r\nPath=Profiles/" + name + "\r\n");
+  const std::string profile = base + "\\Mozilla\\Firefox\\Profiles\\" + name + "\\";
+  Sandbox::MakeDir(profile);
+  return profile;
+}
+
+// A bookmarked page and one that goes; cookies of three sites, one host in two letter cases.
+const char kTwoPages[] = R"(
+INSERT INTO moz_places (id, url, rev_host, visit_count, frecency, foreign_count) VALUES
+  (1, 'https://example.com/bm', 'moc.elpmaxe.', 1, 100, 1), (2, 'https://gone.org/', 'gro.enog.', 1, 100, 0);
+INSERT INTO moz_historyvisits (id, place_id, visit_date, visit_type) VALUES (1, 1, 1, 1), (2, 2, 2, 1);
+INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid) VALUES (1, 1, 1, 0, 0, 'bm', 'bookmarkGuid');
+)";
+const char kSomeCookies[] = R"(
+INSERT INTO moz_cookies (name, host, path) VALUES ('a', '.example.com', '/'), ('b', 'Example.com', '/'),
+  ('c', 'other.org', '/');
+)";
+const char kWalCookie[] = "INSERT INTO moz_cookies (name, host, path) VALUES ('w', '.wal.org', '/')";
+// Zeros first: a journal that begins so is no transaction that was cut off.
+const std::string kBait = std::string(512, '\0') + "outside the profile";
+
+// Each profile below the fixture's databases\Mozilla\Firefox\Profiles has a side file that is
+// a link to databases-outside\<profile>. The databases are made in the sandbox and copied in,
+// so that making them opens no link.
+struct LinkedSide {
+  const char* profile;
+  const char* database;  // its item's name is the database's first item
+  std::function<void(const std::string& scratch)> make;
+  std::vector<std::string> copies;
+};
+
+const LinkedSide kLinkedSides[] = {
+    {"shm",
+     "cookies.sqlite",
+     [](const std::string& s) { MakeCrashLeftLog(s + "cookies.sqlite", kFirefoxCookiesSchema, kWalCookie); },
+     {"cookies.sqlite", "cookies.sqlite-wal"}},
+    {"wal",
+     "cookies.sqlite",
+     [](const std::string& s) {
+       MakeDatabase(s + "cookies.sqlite", std::string(kFirefoxCookiesSchema) + kSomeCookies, true);
+     },
+     {"cookies.sqlite"}},
+    {"journal",
+     "cookies.sqlite",
+     [](const std::string& s) {
+       MakeDatabase(s + "cookies.sqlite", std::string(kFirefoxCookiesSchema) + kSomeCookies);
+     },
+     {"cookies.sqlite"}},
+    {"icons",
+     "places.sqlite",
+     [](const std::string& s) {
+       MakeDatabase(s + "places.sqlite", std::string(kPlacesSchema) + kTwoPages, true);
+       MakeDatabase(s + "favicons.sqlite", kFaviconsSchema, true);
+     },
+     {"places.sqlite", "favicons.sqlite"}},
+};
+
+class SideFileTest : public CategoryTest, public ::testing::WithParamInterface<LinkedSide> {};
+
+TEST_P(SideFileTest, TheDatabaseGivesNoItemAndNothingIsReadOrWrittenThroughTheLink) {
+  REQUIRE_LINK_FIXTURES();
+  const LinkedSide& s = GetParam();
+  const std::string profile = FirefoxProfileAt(Fixtures() + "\\databases", s.profile);
+  const std::string outside = Fixtures() + "\\databases-outside\\" + s.profile;
+  Sandbox::WriteFile(outside, kBait);
+  s.make(sandbox.Dir() + "\\");
+  for (const std::string& name : s.copies)
+    ASSERT_TRUE(CopyFileA((sandbox.Dir() + "\\" + name).c_str(), (profile + name).c_str(), FALSE)) << name;
+  const std::string database = profile + s.database, before = FileBytes(database);
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  EXPECT_TRUE(DatabaseItems(form).empty());
+  EXPECT_TRUE(FileBytes(outside) == kBait) << "the scan went through the link";
+  // An item of the file, as though the scan had given one, changes nothing either.
+  const bool history = std::string(s.database) == "places.sqlite";
+  if (history)
+    form.AddDatabaseTrace(kFirefoxHistory, PlaceOf(database), "History", "History", "1 visit");
+  else
+    form.AddDatabaseTrace(kFirefoxCookies, PlaceOf(database), "example.com", "Cookies", "1 cookie");
+  form.ClickDelete();
+  ASSERT_TRUE(Sandbox::Exists(outside)) << "the clean deleted the link's target";
+  EXPECT_TRUE(FileBytes(outside) == kBait) << "the clean went through the link";
+  EXPECT_TRUE(FileBytes(database) == before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, SideFileTest, ::testing::ValuesIn(kLinkedSides),
+                         [](const auto& info) { return std::string(info.param.profile); });
+
+// A journal link that leads nowhere passes for a missing journal. Its target, made after the
+// checks and before SQLite looks for a journal, is found by the handle SQLite opens or
+// deletes it with: the write fails whole, and the target keeps every byte.
+TEST_F(CategoryTest, AJournalLinkThatComesAliveAfterTheChecksIsNeverFollowed) {
+  REQUIRE_LINK_FIXTURES();
+  const std::string path = FirefoxProfileAt(Fixtures() + "\\databases", "race") + "cookies.sqlite";
+  const std::string outside = Fixtures() + "\\databases-outside\\race", scratch = sandbox.Dir() + "\\c.sqlite";
+  DeleteFileA(outside.c_str());
+  MakeDatabase(scratch, std::string(kFirefoxCookiesSchema) + kSomeCookies);
+  ASSERT_TRUE(CopyFileA(scratch.c_str(), path.c_str(), FALSE));
+  {
+    Database db(path, Database::Mode::Write);
+    ASSERT_TRUE(db.Ok());
+    Sandbox::WriteFile(outside, kBait);
+    EXPECT_TRUE(db.Begin());
+    EXPECT_FALSE(db.Exec("DELETE FROM moz_cookies"));
+    db.Rollback();
+  }
+  ASSERT_TRUE(Sandbox::Exists(outside)) << "the clean deleted the link's target";
+  EXPECT_TRUE(FileBytes(outside) == kBait) << "the clean wrote through the link";
+  DeleteFileA(outside.c_str());
+  EXPECT_TRUE(FileBytes(path) == FileBytes(scratch));
+}
+
+// The item a stored host belongs to, as the user reads it: the host without one leading dot;
+// none for "" and ".".
+std::string ItemOf(const std::string& host) { return host.empty() || host[0] != '.' ? host : host.substr(1); }
+
+class HostRuleTest : public CategoryTest, public ::testing::WithParamInterface<bool> {};
+
+// Random sets of hosts (dots, empty, ".", "..", letter case, non-ASCII bytes, NULs, very long
+// labels), each round a random subset of the items ticked: exactly the rows of the ticked
+// items go; every row of an unticked item, or of no item, stays.
+TEST_P(HostRuleTest, TickingAnySubsetDeletesExactlyTheRowsOfThatSubset) {
+  const bool firefox = GetParam();
+  // Few bodies behind up to three dots, so that hosts meet: "..a", ".a" and "a" in one file.
+  const std::string bodies[] = {"",
+                                ".",
+                                "a",
+                                "A",
+                                "example.com",
+                                "Example.COM",
+                                "b.org",
+                                "\xC3\xBC",
+                                std::string("n\0ul", 4),
+                                std::string(300, 'x'),
+                                "%_ "};
+  std::mt19937 random(29);
+  const auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE(round);
+    std::map<std::string, int> hosts;  // each with its number of cookies
+    for (size_t i = 0, n = 4 + pick(12); i < n; ++i)
+      hosts[std::string(pick(4), '.') + bodies[pick(std::size(bodies))]] = 1 + static_cast<int>(pick(2));
+    const std::string chromium = sandbox.localAppData + "\\Google\\Chrome\\User Data\\Default\\";
+    Sandbox::MakeDir(chromium);
+    const std::string path =
+        firefox ? FirefoxProfileAt(sandbox.appData, std::to_string(round)) + "cookies.sqlite" : chromium + "Cookies";
+    DeleteFileA(path.c_str());
+    MakeDatabase(path, firefox ? kFirefoxCookiesSchema : kChromiumCookiesSchema);
+    for (const auto& [host, count] : hosts) AddCookies(path, firefox, host, count);
+    std::unique_ptr<TCategoryForm> form;
+    if (firefox)
+      form = std::make_unique<TmozzForm>();
+    else
+      form = std::make_unique<TChromeForm>();
+    ASSERT_TRUE(form->Create());
+    std::set<std::string> listed, ticked, items;
+    for (size_t i = 0; i < form->Traces().Count(); ++i) {
+      if (!form->Traces().Item(i).IsDatabaseRows()) continue;
+      listed.insert(form->Traces().Item(i).name);
+      if (pick(2))
+        form->Traces().SetTicked(i, false);
+      else
+        ticked.insert(form->Traces().Item(i).name);
+    }
+    std::vector<std::string> left;  // the host in hex, with its number of rows
+    for (const auto& [host, count] : hosts) {
+      if (!ItemOf(host).empty()) items.insert(ItemOf(host));
+      if (ticked.count(ItemOf(host))) continue;
+      std::string row;
+      for (unsigned char c : host) row += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
+      left.push_back(row + "|" + std::to_string(count));
+    }
+    EXPECT_EQ(listed, items);
+    form->ClickDelete();
+    const std::string column = firefox ? "host" : "host_key", table = firefox ? "moz_cookies" : "cookies";
+    std::vector<std::string> rows = Rows(path, "SELECT hex(" + column + "), count(*) FROM " + table + " GROUP BY 1");
+    std::sort(rows.begin(), rows.end());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(rows, left);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, HostRuleTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Firefox" : "Chromium"; });
+
+// A log a crash left holds rows the files do not have yet: they are listed, and neither the
+// log, nor its index (there or not), nor anything else of the profile changes by one byte.
+TEST_F(CategoryTest, AScanBesideALogWritesNothing) {
+  for (const bool withIndex : {true, false}) {
+    SCOPED_TRACE(withIndex ? "with its index" : "without its index");
+    const std::string profile = FirefoxProfileAt(sandbox.appData, withIndex ? "index" : "bare");
+    MakeCrashLeftLog(profile + "cookies.sqlite", kFirefoxCookiesSchema, kWalCookie);
+    MakeCrashLeftLog(profile + "places.sqlite", kPlacesSchema, kTwoPages);
+    MakeCrashLeftLog(profile + "favicons.sqlite", kFaviconsSchema, "INSERT INTO moz_pages_w_icons VALUES (1, 'x', 1)");
+    for (const char* name : {"cookies.sqlite", "places.sqlite", "favicons.sqlite"}) {
+      ASSERT_TRUE(Sandbox::Exists(profile + name + "-wal") && Sandbox::Exists(profile + name + "-shm"));
+      if (!withIndex) {
+        ASSERT_TRUE(DeleteFileA((profile + name + "-shm").c_str()));
+      }
+    }
+    const auto before = FolderFiles(profile.substr(0, profile.size() - 1));
+    TmozzForm form;
+    ASSERT_TRUE(form.Create());
+    const auto items = DatabaseItems(form);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0]->name, "wal.org");
+    EXPECT_EQ(items[1]->size, "2 visits");
+    EXPECT_TRUE(FolderFiles(profile.substr(0, profile.size() - 1)) == before) << "the scan changed the profile";
+  }
+}
+
+class ProfilePlaceTest : public CategoryTest, public ::testing::WithParamInterface<const char*> {};
+
+// A share, a drive letter that names another folder (as a mapped or a substituted drive
+// does) and a folder reached through a link above the roaming folder: each as good as a
+// local profile.
+TEST_P(ProfilePlaceTest, CookiesAndHistoryAreListedAndCleanedAsInALocalProfile) {
+  REQUIRE_LINK_FIXTURES();
+  std::string base = GetParam();
+  if (base.rfind("C:", 0) == 0) base = Fixtures() + base.substr(2);
+  const std::string profile = FirefoxProfileAt(base, "far");
+  for (const char* name : {"cookies.sqlite", "places.sqlite"}) DeleteFileA((profile + name).c_str());
+  MakeDatabase(profile + "cookies.sqlite", std::string(kFirefoxCookiesSchema) + kSomeCookies);
+  MakeDatabase(profile + "places.sqlite", std::string(kPlacesSchema) + kTwoPages, true);
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  const auto items = DatabaseItems(form);
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0]->location, profile + "cookies.sqlite");
+  form.ClickDelete();
+  EXPECT_EQ(Number(profile + "cookies.sqlite", "SELECT count(*) FROM moz_cookies"), 0);
+  EXPECT_EQ(Rows(profile + "places.sqlite", "SELECT url FROM moz_places"),
+            std::vector<std::string>{"https://example.com/bm"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, ProfilePlaceTest,
+                         ::testing::Values("\\\\zarnserver\\profiles\\Roaming", "X:\\Roaming", "C:\\above\\Roaming"),
+                         [](const auto& info) { return std::to_string(info.index); });
+
+// A Firefox that starts during the clean finds its profile taken, so it never writes the
+// file meanwhile; afterwards the lock is as it was, there or not.
+TEST_F(CategoryTest, TheFirefoxProfileLockIsHeldThroughTheClean) {
+  for (const bool lockThere : {true, false}) {
+    SCOPED_TRACE(lockThere ? "parent.lock there" : "no parent.lock");
+    const std::string profile = FirefoxProfileAt(sandbox.appData, lockThere ? "lock" : "nolock");
+    const std::string lock = profile + "parent.lock";
+    if (lockThere) Sandbox::WriteFile(lock, "");
+    MakeDatabase(profile + "cookies.sqlite", kFirefoxCookiesSchema);
+    AddCookies(profile + "cookies.sqlite", true, ".a.com", 40000);
+    TmozzForm form;
+    ASSERT_TRUE(form.Create());
+    struct Watch {
+      const std::string& lock;
+      int held = 0;
+    } watch{lock};
+    {
+      // SQLite looks at the messages during the clean; a Firefox opens its lock so.
+      PulseScope scope(
+          [](void* w) {
+            auto* watch = static_cast<Watch*>(w);
+            HANDLE h = CreateFileA(watch->lock.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            watch->held += h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+            if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+            return true;
+          },
+          &watch);
+      form.ClickDelete();
+    }
+    EXPECT_GE(watch.held, 1) << "a Firefox starting meanwhile could have taken the profile";
+    EXPECT_EQ(Number(profile + "cookies.sqlite", "SELECT count(*) FROM moz_cookies"), 0);
+    EXPECT_EQ(Sandbox::Exists(lock), lockThere);
+  }
+}
+
+// Pages are mapped into memory only from a fixed local disk: a share that goes away while a
+// mapped page is read would fault where SQLite can return no error.
+TEST(MappedPagesTest, OnlyAFixedLocalDiskIsMapped) {
+  char windows[MAX_PATH] = "";
+  ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 2u);
+  const std::wstring fixed = std::wstring(1, static_cast<wchar_t>(windows[0])) + L":\\profile\\places.sqlite";
+  for (const auto& [path, mapped] :
+       {std::pair{fixed, true}, {L"\\\\server\\share\\places.sqlite", false}, {L"places.sqlite", false}, {L"", false}})
+    EXPECT_EQ(MapsPagesOf(path), mapped);
+}
+
+// Form history goes as a whole file; its log and the log's index hold form entries too and
+// go with it, as a journal goes with its database, but never through a link.
+TEST_F(CategoryTest, AWholeFileDatabaseGoesWithItsLogAndItsIndex) {
+  const std::string profile = FirefoxProfileAt(sandbox.appData, "forms");
+  MakeCrashLeftLog(profile + "formhistory.sqlite", "CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, value TEXT);",
+                   "INSERT INTO moz_formhistory (value) VALUES ('secret')");
+  Sandbox::WriteFile(profile + "formhistory.sqlite-journal", std::string(512, '\0'));
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  form.ClickDelete();
+  for (const char* side : {"", "-wal", "-shm", "-journal"})
+    EXPECT_FALSE(Sandbox::Exists(profile + "formhistory.sqlite" + side)) << side;
+  if (Fixtures().empty()) return;
+  const std::string linked = FirefoxProfileAt(Fixtures() + "\\databases", "whole") + "formhistory.sqlite";
+  const std::string outside = Fixtures() + "\\databases-outside\\whole";
+  Sandbox::WriteFile(outside, kBait);
+  Sandbox::WriteFile(linked, "x");
+  TmozzForm again;
+  ASSERT_TRUE(again.Create());
+  again.ClickDelete();
+  EXPECT_FALSE(Sandbox::Exists(linked));
+  EXPECT_TRUE(Sandbox::Exists(outside) && FileBytes(outside) == kBait) << "the clean went through the link";
+}
+
+class CleanResultTest : public AppTest {
+ protected:
+  void Seed() override {
+    Sandbox::CreateKey(Root::HKLM, "SOFTWARE\\Mozilla");
+    profile_ = FirefoxProfileAt(sandbox.appData, "wizard");
+    MakeDatabase(profile_ + "cookies.sqlite", kFirefoxCookiesSchema);
+    Sandbox::WriteFile(profile_ + "parent.lock", "");
+  }
+  std::string profile_;
+};
+
+// After each category's clean, page 4 counts its ticked items that are still there: the
+// cookie sites of a profile that Firefox took meanwhile, a file another program holds. The
+// detail dialog still shows them ticked.
+TEST_F(CleanResultTest, PageFourCountsWhatTheCleanLeft) {
+  for (const auto& [held, left] : {std::pair{"", "0"}, {"parent.lock", "2"}, {"formhistory.sqlite", "1"}}) {
+    SCOPED_TRACE(held);
+    Sandbox::WriteFile(profile_ + "formhistory.sqlite", "x");
+    if (Number(profile_ + "cookies.sqlite", "SELECT count(*) FROM moz_cookies") == 0)
+      RunSql(profile_ + "cookies.sqlite", "INSERT INTO moz_cookies (host) VALUES ('.a.com'), ('b.org')");
+    MainForm->backbtnClick();
+    HWND lvall = Main(TMainForm::kLvall);
+    const auto rows = ReadList(lvall);
+    for (size_t i = 0; i < rows.size(); ++i) SetTick(lvall, static_cast<int>(i), rows[i][0] == "Mozilla Firefox");
+    MainForm->nextbtnClick();
+    MainForm->nextbtnClick();
+    ASSERT_EQ(ReadList(Main(TMainForm::kLv3)).at(0).cells, (std::vector<std::string>{"Mozilla Firefox", "3", "0 %"}));
+    TCategoryForm* form = FindCategoryForm("Mozilla Firefox");
+    ASSERT_NE(form, nullptr);
+    form->ShowDetail();
+    std::unique_ptr<HeldOpen> holder;
+    if (*held) holder = std::make_unique<HeldOpen>(profile_ + held, GENERIC_READ | GENERIC_WRITE);
+    MainForm->nextbtnClick();
+    holder.reset();
+    ASSERT_EQ(MainForm->State(), 4);
+    EXPECT_EQ(ReadList(Main(TMainForm::kLvclean)).at(0).cells,
+              (std::vector<std::string>{"Mozilla Firefox", left, "100 %"}));
+    const auto shown = ReadList(form->Traces().Handle());
+    ASSERT_EQ(shown.size(), 3u);
+    for (const ShownRow& row : shown) EXPECT_TRUE(row.ticked) << row.Name();
+    ShowWindow(form->Handle(), SW_HIDE);
+  }
+}
+
+}  // namespace
