@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <charconv>
-#include <map>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -14,7 +13,8 @@
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
-#include "categories/chromium_form.h"
+#include "categories/chromium_browsers.h"
+#include "categories/chromium_profile.h"
 #include "categories/chromium_profile_order.h"
 #include "categories/explorer.h"
 #include "categories/interexplor.h"
@@ -365,20 +365,12 @@ void Chromium(Ref& r, const ChromiumBrowser& browser) {
     ChromiumProfile(r, browser.userData + profile, BaseFolder::LocalAppData);
 }
 
-// The browsers whose forms read the one profile table, by caption: every one the program's
-// list of forms has, so a browser added there is measured without a line here.
+// The browser of the Chromium browsers' table with that caption, or none: a row added
+// there is measured without a line here.
 const ChromiumBrowser* ChromiumBrowserOf(const std::string& caption) {
-  static const std::map<std::string, const ChromiumBrowser*> browsers = [] {
-    std::map<std::string, const ChromiumBrowser*> all;
-    for (const CategoryKind& kind : CategoryKinds()) {
-      const std::unique_ptr<TCategoryForm> form = kind.make();
-      if (const auto* chromium = dynamic_cast<const TChromiumForm*>(form.get()))
-        all.emplace(chromium->Traits().caption, &chromium->Browser());
-    }
-    return all;
-  }();
-  const auto found = browsers.find(caption);
-  return found == browsers.end() ? nullptr : found->second;
+  for (const ChromiumBrowser& browser : ChromiumBrowsers())
+    if (caption == browser.form.caption) return &browser;
+  return nullptr;
 }
 
 void Opera(Ref& r) {
