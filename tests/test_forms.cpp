@@ -123,13 +123,18 @@ TEST_F(FormsTest, OnlyTheMainWindowIsVisibleAndFormsWereCreatedInOrder) {
 }
 
 TEST_F(FormsTest, ExplorerStatusAppearsOnlyAfterItsFirstScan) {
-  // Created forms have scanned once already.
+  // The program's forms wait for the wizard to scan them; reading the status label runs
+  // the waiting scan, and the status then shows.
+  ASSERT_TRUE(DetailsForm->ScanPending());
+  EXPECT_FALSE(GetWindowLongA(DetailsForm->StatusIcon(), GWL_STYLE) & WS_VISIBLE);
   EXPECT_TRUE(GetWindowLongA(DetailsForm->StatusLabel(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(DetailsForm->ScanPending());
   EXPECT_TRUE(GetWindowLongA(DetailsForm->StatusIcon(), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(FormsTest, DetailDialogHidesOnOkCancelAndCloseAndKeepsTicks) {
-  TCategoryForm& form = *DetailsForm;
+  // Items added to a live form go on the list of its first scan.
+  TCategoryForm& form = DetailsForm->Scanned();
   form.AddFileTrace(sandbox.Dir() + "\\a.txt", "info", "1 bytes");
   form.AddFileTrace(sandbox.Dir() + "\\b.txt", "info", "1 bytes");
   for (int button : {IDOK, IDCANCEL, -1}) {
@@ -165,7 +170,7 @@ TEST_F(TraceRulesTest, FileTraceSplitsPathAndSizesIt) {
 TEST_F(TraceRulesTest, RegistryTraceReadsItsInfoAndHasNoSize) {
   Sandbox::SetString(Root::HKCU, "Software\\Test\\MRU", "a", "C:\\doc.txt");
   Sandbox::SetString(Root::HKLM, "Software\\Test\\MRU", "a", "machine");
-  TCategoryForm& form = *winappletForm;
+  TCategoryForm& form = winappletForm->Scanned();
   form.AddRegistryTrace(Root::HKCU, "\\Software\\Test\\MRU", "a");
   form.AddRegistryTrace(Root::HKLM, "\\Software\\Test\\MRU", "a");
   form.AddRegistryTrace(Root::HKCU, "\\Software\\Test\\MRU", "sub", "Fixed text");
