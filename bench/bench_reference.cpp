@@ -43,7 +43,6 @@ struct Staged {
 const std::span<const FileLocation> kRecent = ExplorerRecent();
 const std::span<const RegistryRow> kShellLists = ExplorerShellLists();
 const char* const kAcMru = ExplorerAcMru();
-const char kExplorer[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const std::span<const FileLocation> kTemporaryFiles = WindsysTemporaryFiles();
 const std::span<const FileLocation> kMemoryDumps = WindsysMemoryDumps();
 const std::span<const FileLocation> kLogFiles = WindsysLogFiles();
@@ -240,9 +239,7 @@ class Ref {
 
 void Explorer(Ref& r) {
   r.Files(kRecent, FileFilter::None, "All items listed in Recent Documents");
-  const std::string runMru = std::string(kExplorer) + "RunMRU";
-  const RegistryRow run[] = {{Root::HKCU, runMru.c_str(), NameSource::Values, NameRule::All}};
-  r.Registry(run);
+  r.Registry(ExplorerRunMru());
   std::vector<std::string> keys;
   for (const std::string& sub : r.Names(Root::HKCU, kAcMru, NameSource::Subkeys)) keys.push_back(kAcMru + sub + "\\");
   r.Close();

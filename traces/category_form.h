@@ -27,7 +27,6 @@ struct FormTraits {
   const char* caption = nullptr;         // the category caption, the wizard's dispatch key
   const char* className = nullptr;       // window class, named like the form class
   const char* title = nullptr;           // window title, exactly
-  const char* traceListName = "LV";      // or lvpc, lvsys, lvbro
   const char* scanButtonName = nullptr;  // the hidden scan button's name
   StatusFamily family = StatusFamily::B;
   const char* emptyText = "No File Found";  // family B text for an empty list
