@@ -7,8 +7,11 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 #include <map>
 #include <optional>
+#include <set>
 #include <span>
 #include <string_view>
 
@@ -92,10 +95,27 @@ class Ref {
   Items items;
   FolderSnapshot folders;
 
+  // Whether every folder from `base` down to `base` + `below` is there and is no link, each
+  // looked at once: the rule for the folders of a profile the scan works out.
+  bool RealFoldersOnTheWay(const std::string& base, std::string_view below) {
+    for (size_t end = below.find('\\', 1); end != std::string_view::npos; end = below.find('\\', end + 1)) {
+      std::string folder = base;
+      folder.append(below.substr(0, end));
+      if (real_.count(folder)) continue;
+      const DWORD attributes = GetFileAttributesA(folder.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+          (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+      real_.insert(std::move(folder));
+    }
+    return true;
+  }
+
   void Stage(std::span<const FileLocation> locations, std::vector<Staged>& staged) {
     for (const FileLocation& loc : locations) {
       const std::string& base = folders.Get(loc.base);
       if (base.empty()) continue;
+      if (loc.noLinkOnTheWay && !RealFoldersOnTheWay(base, loc.folder)) continue;
       const std::string folder = base + loc.folder;
       if (loc.depth == Depth::Tree) {
         StageTree(folder, loc.mask, staged);
@@ -252,6 +272,7 @@ class Ref {
  private:
   bool literal_;
   HKEY open_ = nullptr;
+  std::set<std::string> real_;
 };
 
 // SQLite on a database file, read-only and mapped as the program reads it: what it takes
@@ -308,10 +329,39 @@ TraceItem DatabaseItem(const std::string& path, const std::string& name, const c
   return {.name = name, .location = path, .type = "Database Rows", .info = info, .size = std::move(size)};
 }
 
+// What must hold before a database is read, checked the least way: the file is reached
+// directly, not through a link (its final path is its own), begins with SQLite's header
+// and, where the filter has not tested it already, no other program holds it (one open
+// without sharing).
+bool SafeToRead(const std::string& path, bool lockTest) {
+  const DWORD share = lockTest ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char reached[4 * MAX_PATH], full[4 * MAX_PATH], head[16] = {};
+  const DWORD n = GetFinalPathNameByHandleA(file, reached, sizeof reached, 0);
+  DWORD read = 0;
+  const bool header = ReadFile(file, head, sizeof head, &read, nullptr) && read == sizeof head &&
+                      std::memcmp(head, "SQLite format 3", sizeof head) == 0;
+  CloseHandle(file);
+  const DWORD f = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  const char* own = std::strncmp(reached, "\\\\?\\", 4) == 0 ? reached + 4 : reached;
+  return header && n > 0 && n < sizeof reached && f > 0 && f < sizeof full && lstrcmpiA(own, full) == 0;
+}
+
+// Whether each table has at least as many columns as the program reads of it: one look at
+// each table's columns, as the program's check of a known shape makes.
+bool HasShape(const Sql& db, std::initializer_list<std::pair<const char*, int>> tables) {
+  for (const auto& [table, columns] : tables) {
+    const std::string sql = std::string("SELECT count(*) FROM pragma_table_info('") + table + "')";
+    if (db.Number(sql.c_str()) < columns) return false;
+  }
+  return true;
+}
+
 // One item per site, sorted byte by byte: a host without its leading dot.
-void CookieSites(Ref& r, const std::string& path, const char* sql) {
+void CookieSites(Ref& r, const std::string& path, const char* table, const char* sql) {
   const Sql db(path);
-  if (!db.Whole()) return;
+  if (!HasShape(db, {{table, 1}}) || !db.Whole()) return;
   std::map<std::string, long long> sites;
   for (const auto& row : db.Rows(sql)) {
     std::string site = row[0];
@@ -322,7 +372,10 @@ void CookieSites(Ref& r, const std::string& path, const char* sql) {
 }
 
 void ChromiumCookies(Ref& r, const std::string& path) {
-  CookieSites(r, path, "SELECT host_key, count(*) FROM cookies WHERE typeof(host_key) = 'text' GROUP BY host_key");
+  // The filter's lock test has been made.
+  if (!SafeToRead(path, false)) return;
+  CookieSites(r, path, "cookies",
+              "SELECT host_key, count(*) FROM cookies WHERE typeof(host_key) = 'text' GROUP BY host_key");
 }
 
 // A running Firefox holds parent.lock beside its databases without sharing.
@@ -338,16 +391,17 @@ bool FirefoxRunning(const std::string& database) {
 }
 
 void FirefoxCookies(Ref& r, const std::string& path) {
-  if (!FirefoxRunning(path))
-    CookieSites(r, path, "SELECT host, count(*) FROM moz_cookies WHERE typeof(host) = 'text' GROUP BY host");
+  if (!FirefoxRunning(path) && SafeToRead(path, true))
+    CookieSites(r, path, "moz_cookies",
+                "SELECT host, count(*) FROM moz_cookies WHERE typeof(host) = 'text' GROUP BY host");
 }
 
 // One item for the whole history, its size the visits, when there is any history: visits,
 // places that no bookmark or keyword keeps, or typed input.
 void FirefoxHistory(Ref& r, const std::string& path) {
-  if (FirefoxRunning(path)) return;
+  if (FirefoxRunning(path) || !SafeToRead(path, true)) return;
   const Sql db(path);
-  if (!db.Whole()) return;
+  if (!HasShape(db, {{"moz_places", 5}, {"moz_historyvisits", 2}, {"moz_bookmarks", 1}}) || !db.Whole()) return;
   const long long visits = db.Number("SELECT count(*) FROM moz_historyvisits");
   const long long unkept = db.Number(
       "SELECT count(*) FROM moz_places WHERE foreign_count = 0 AND id NOT IN (SELECT fk FROM moz_bookmarks WHERE fk "
@@ -449,21 +503,25 @@ void Firefox(Ref& r) {
     const std::string base = "\\Mozilla\\Firefox\\Profiles\\" + name;
     const std::string cache = localBelow + base + "\\Cache\\", entries = localBelow + base + "\\cache2\\entries\\",
                       doomed = localBelow + base + "\\cache2\\doomed\\", profileFolder = roaming + base + "\\";
-    const FileLocation era[] = {
+    FileLocation era[] = {
         {localBase, cache.c_str(), "*.*", 2, Listing::Names, Dots::Skip},
         {roamingBase, profileFolder.c_str(), "history.dat", 3, Listing::Names, Dots::Skip},
         {roamingBase, profileFolder.c_str(), "formhistory.dat", 4, Listing::Names, Dots::Skip},
     };
-    const FileLocation today[] = {
+    FileLocation today[] = {
         {localBase, entries.c_str(), "*.*", 5, Listing::Names, Dots::Skip},
         {localBase, doomed.c_str(), "*.*", 6, Listing::Names, Dots::Skip},
         {roamingBase, profileFolder.c_str(), "formhistory.sqlite", 7, Listing::Names, Dots::Skip},
     };
     // The databases whose traces are rows, the cookies before the history.
-    const FileLocation rows[] = {
+    FileLocation rows[] = {
         {roamingBase, profileFolder.c_str(), "cookies.sqlite", 8, Listing::Paths, Dots::Skip},
         {roamingBase, profileFolder.c_str(), "places.sqlite", 9, Listing::Paths, Dots::Skip},
     };
+    // Every folder lies in a profile that profiles.ini names: none on the way may be a link.
+    for (std::span<FileLocation> table :
+         {std::span<FileLocation>(era), std::span<FileLocation>(today), std::span<FileLocation>(rows)})
+      for (FileLocation& loc : table) loc.noLinkOnTheWay = true;
     if (old) r.Stage(era, staged);
     r.Stage(today, staged);
     r.Stage(rows, databases.emplace_back());
@@ -493,7 +551,7 @@ void ChromiumProfile(Ref& r, const std::string& below, std::optional<BaseFolder>
 
 void Chromium(Ref& r, const ChromiumBrowser& browser) {
   const std::string& local = r.folders.Get(BaseFolder::LocalAppData);
-  if (local.empty()) return;
+  if (local.empty() || !r.RealFoldersOnTheWay(local, browser.userData)) return;
   std::vector<std::string> names;
   for (const Staged& s : List(local + browser.userData, "*", false)) {
     const bool folder =

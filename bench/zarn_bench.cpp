@@ -149,41 +149,41 @@ struct CategoryFigures {
 // A category's scan and its floor, each the fastest of many runs: the machine's other work
 // only ever adds time, so the fastest run is the one that shows the work itself. The two run
 // back to back in rounds, one after the other, so that a busy stretch of the machine weighs on
-// both alike. A category that is quick to scan gets more rounds: at least kMinRounds, and
-// until each side has run for kBudgetMs, at most kMaxRounds. The floor's fastest run of the
-// odd rounds against that of the even ones is the noise that is left.
+// both alike. The floor's fastest run of the odd rounds against that of the even ones is the
+// noise that is left. Rounds go on until there are at least kMinRounds, each side has run
+// for kBudgetMs and that noise is at most kSettled; a category that is quick to scan so gets
+// more rounds. They stop at kMaxRounds, or once both sides have run kCapMs.
 struct Rounds {
   double program = 0, floor = 0, noise = 0;
   int rounds = 0;
 };
 
-constexpr int kMinRounds = 7, kMaxRounds = 101;
-constexpr double kBudgetMs = 1500;
+constexpr int kMinRounds = 7, kMaxRounds = 201;
+constexpr double kBudgetMs = 1500, kCapMs = 60000, kSettled = 1.02;
 
 Rounds Race(const std::function<void()>& program, const std::function<void()>& floor) {
   // The first run of each reads from disk what the others find in the host's caches.
   program();
   floor();
-  std::vector<double> p, f[2];
-  double spentProgram = 0, spentFloor = 0;
-  while (p.size() < kMinRounds || ((spentProgram < kBudgetMs || spentFloor < kBudgetMs) && p.size() < kMaxRounds)) {
-    double t0 = Now();
+  double fastest[2] = {1e300, 1e300}, spentProgram = 0, spentFloor = 0;
+  Rounds r;
+  r.program = 1e300;
+  for (;;) {
+    const double t0 = Now();
     program();
     const double t1 = Now();
     floor();
     const double t2 = Now();
-    p.push_back(t1 - t0);
-    f[p.size() % 2].push_back(t2 - t1);
+    r.program = std::min(r.program, t1 - t0);
+    fastest[r.rounds % 2] = std::min(fastest[r.rounds % 2], t2 - t1);
     spentProgram += t1 - t0;
     spentFloor += t2 - t1;
+    ++r.rounds;
+    r.floor = std::min(fastest[0], fastest[1]);
+    r.noise = r.rounds < 2 ? 0 : std::max(fastest[0], fastest[1]) / std::max(1e-9, r.floor);
+    const bool enough = r.rounds >= kMinRounds && spentProgram >= kBudgetMs && spentFloor >= kBudgetMs;
+    if ((enough && r.noise <= kSettled) || r.rounds >= kMaxRounds || spentProgram + spentFloor >= kCapMs) return r;
   }
-  Rounds r;
-  const double odd = *std::min_element(f[1].begin(), f[1].end()), even = *std::min_element(f[0].begin(), f[0].end());
-  r.program = *std::min_element(p.begin(), p.end());
-  r.floor = std::min(odd, even);
-  r.noise = std::max(odd, even) / std::max(1e-9, std::min(odd, even));
-  r.rounds = static_cast<int>(p.size());
-  return r;
 }
 
 void BareClean(const std::vector<std::pair<const CleanRules*, TraceItem>>& ticked) {
@@ -251,8 +251,9 @@ int RunInProcess(const Options& o) {
   if (series) std::fclose(series);
 
   Say("\nEach category scan on its own (ms): program and floor the fastest of rounds that run them back to back "
-      "(at least %d, and until each side has run %.0f ms); literal the median of %d\n",
-      kMinRounds, kBudgetMs, o.runs);
+      "(at least %d, each side %.0f ms, until the floor's fastest odd and even rounds agree within %.0f %%); "
+      "literal the median of %d\n",
+      kMinRounds, kBudgetMs, (kSettled - 1) * 100, o.runs);
   Say("  %-18s %7s %10s %10s %10s %8s %8s %6s %6s  %s\n", "category", "items", "program", "floor", "literal", "prog/fl",
       "lit/prog", "noise", "rounds", "target (<= 1.2 x floor)");
   double sumProgram = 0, sumFloor = 0, sumLiteral = 0;
