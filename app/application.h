@@ -3,8 +3,9 @@
 
 namespace zarn {
 
-// Creates the application window, then every form in order (each category scans
-// once), shows the main window. False when a window cannot be created.
+// Creates the application window, then every form in order (the category forms scan when
+// the wizard first asks them to), shows the main window. False when a window cannot be
+// created.
 bool StartApplication();
 // Runs the message loop until the application is told to end; returns the exit code.
 int RunMessageLoop();

@@ -5,10 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "categories/brave.h"
-#include "categories/chrome.h"
-#include "categories/edge.h"
-#include "categories/vivaldi.h"
+#include "categories/chromium_browsers.h"
 #include "traces/base_folders.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
@@ -16,7 +13,7 @@
 namespace zarn {
 namespace {
 
-enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe, Browser };
+enum class Probe { Always, KeyHkcu, KeyHklm, SafariExe };
 
 struct Entry {
   const char* caption;
@@ -24,9 +21,6 @@ struct Entry {
   Probe probe;
   const char* key = nullptr;        // the key opened for the probe
   const char* existsKey = nullptr;  // the key then asked for (the same key, in Opera's spelling)
-  // A Chromium-based browser is installed when its User Data folder, its key under the
-  // current user, or its updater's key (where it has one) is there.
-  const ChromiumBrowser* browser = nullptr;
 };
 
 const Entry kCatalogue[] = {
@@ -47,10 +41,6 @@ const Entry kCatalogue[] = {
     {"Macromedia", "Recentlist in Macromedia Applications", Probe::KeyHkcu, "\\Software\\Macromedia"},
     {"Media Player", "Recentlist in Windows Media Player", Probe::KeyHkcu,
      "\\Software\\Microsoft\\MediaPlayer\\Player"},
-    {"Google Chrome", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TChromeForm::kBrowser},
-    {"Microsoft Edge", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TEdgeForm::kBrowser},
-    {"Brave", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TBraveForm::kBrowser},
-    {"Vivaldi", "Cookies, Internet Cache, History", Probe::Browser, nullptr, nullptr, &TVivaldiForm::kBrowser},
 };
 
 // "Is it installed?" needs only reading: a standard user never gets write access to the
@@ -77,8 +67,10 @@ bool IsFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The keys are only read: opening one with write access would fail for a key that an
-// administrator's installer wrote, and the browser is installed all the same. The 32-bit
+// A Chromium-based browser is installed when its User Data folder, its key under the
+// current user, or its updater's key (where it has one) is there. The keys are only read:
+// opening one with write access would fail for a key that an administrator's installer
+// wrote, and the browser is installed all the same. The 32-bit
 // updater writes its key to the local machine's 32-bit view, also on 64-bit Windows. A
 // browser without an updater key is known by its folder and its user key alone: an empty
 // key name would open the local machine's root and offer the browser on every machine.
@@ -96,7 +88,6 @@ bool Offered(const Entry& e) {
     case Probe::KeyHkcu: return KeyPresent(Root::HKCU, e.key, e.existsKey);
     case Probe::KeyHklm: return KeyPresent(Root::HKLM, e.key, e.existsKey);
     case Probe::SafariExe: return SafariPresent();
-    case Probe::Browser: return BrowserInstalled(*e.browser);
   }
   return false;
 }
@@ -107,6 +98,9 @@ std::vector<CatalogueRow> BuildCatalogue() {
   std::vector<CatalogueRow> rows;
   for (const Entry& e : kCatalogue)
     if (Offered(e)) rows.push_back({e.caption, e.description});
+  // The Chromium browsers follow the twelve, in their table's order.
+  for (const ChromiumBrowser& browser : ChromiumBrowsers())
+    if (BrowserInstalled(browser)) rows.push_back({browser.form.caption, browser.description});
   return rows;
 }
 

@@ -9,17 +9,17 @@ namespace zarn {
 
 namespace {
 
-// One window of the list, made from its reference: how to make and destroy it and, for a
-// category form, the form made and the category's kind.
+// One window of the list: how to make and destroy it and, for a category form, the form
+// made and the category's kind.
 struct Slot {
-  bool (*create)();
-  void (*destroy)();
-  TCategoryForm* (*category)() = nullptr;
+  std::function<bool()> create;
+  std::function<void()> destroy;
+  std::function<TCategoryForm*()> category = {};
   CategoryKind kind = {};
 };
 
 template <auto& ref>
-constexpr Slot SlotOf() {
+Slot SlotOf() {
   using Form = std::remove_pointer_t<std::remove_reference_t<decltype(ref)>>;
   Slot slot{[] {
               ref = new Form();
@@ -39,29 +39,54 @@ constexpr Slot SlotOf() {
   return slot;
 }
 
+// The forms of the Chromium browsers' table, one per row, set while they exist, as the
+// named references are. Nothing reads one by name: the wizard finds each by its caption.
+std::vector<TChromiumForm*> g_browserForms(ChromiumBrowsers().size());
+
+Slot BrowserSlot(size_t row) {
+  const ChromiumBrowser& browser = ChromiumBrowsers()[row];
+  return {[row, &browser] {
+            g_browserForms[row] = new TChromiumForm(browser);
+            return g_browserForms[row]->Create(FirstScan::WhenAsked);
+          },
+          [row] {
+            delete g_browserForms[row];
+            g_browserForms[row] = nullptr;
+          },
+          [row]() -> TCategoryForm* { return g_browserForms[row]; },
+          {[&browser]() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TChromiumForm>(browser); },
+           &TChromiumForm::Tables}};
+}
+
 // Every window, in the order start-up makes them.
-constexpr Slot kForms[] = {
-    SlotOf<MainForm>(),       SlotOf<DetailsForm>(),   SlotOf<WindSysForm>(), SlotOf<adobeForm>(),
-    SlotOf<macromediaForm>(), SlotOf<MsofficeForm>(),  SlotOf<InterForm>(),   SlotOf<SafariForm>(),
-    SlotOf<mediaplayForm>(),  SlotOf<winappletForm>(), SlotOf<mozzForm>(),    SlotOf<Formabout>(),
-    SlotOf<OpenofficeForm>(), SlotOf<OperaForm>(),     SlotOf<ChromeForm>(),  SlotOf<EdgeForm>(),
-    SlotOf<BraveForm>(),      SlotOf<VivaldiForm>(),
-};
+const std::vector<Slot>& Forms() {
+  static const std::vector<Slot> forms = [] {
+    std::vector<Slot> all = {
+        SlotOf<MainForm>(),       SlotOf<DetailsForm>(),   SlotOf<WindSysForm>(), SlotOf<adobeForm>(),
+        SlotOf<macromediaForm>(), SlotOf<MsofficeForm>(),  SlotOf<InterForm>(),   SlotOf<SafariForm>(),
+        SlotOf<mediaplayForm>(),  SlotOf<winappletForm>(), SlotOf<mozzForm>(),    SlotOf<Formabout>(),
+        SlotOf<OpenofficeForm>(), SlotOf<OperaForm>(),
+    };
+    for (size_t row = 0; row < ChromiumBrowsers().size(); ++row) all.push_back(BrowserSlot(row));
+    return all;
+  }();
+  return forms;
+}
 
 }  // namespace
 
 bool CreateAllForms() {
-  for (const Slot& slot : kForms)
+  for (const Slot& slot : Forms())
     if (!slot.create()) return false;
   return true;
 }
 
 void DestroyAllForms() {
-  for (auto slot = std::rbegin(kForms); slot != std::rend(kForms); ++slot) slot->destroy();
+  for (auto slot = Forms().rbegin(); slot != Forms().rend(); ++slot) slot->destroy();
 }
 
 TCategoryForm* FindCategoryForm(const std::string& caption) {
-  for (const Slot& slot : kForms)
+  for (const Slot& slot : Forms())
     if (TCategoryForm* form = slot.category ? slot.category() : nullptr; form && caption == form->Traits().caption)
       return form;
   return nullptr;
@@ -69,7 +94,7 @@ TCategoryForm* FindCategoryForm(const std::string& caption) {
 
 std::vector<TCategoryForm*> CategoryForms() {
   std::vector<TCategoryForm*> forms;
-  for (const Slot& slot : kForms)
+  for (const Slot& slot : Forms())
     if (TCategoryForm* form = slot.category ? slot.category() : nullptr) forms.push_back(form);
   return forms;
 }
@@ -77,7 +102,7 @@ std::vector<TCategoryForm*> CategoryForms() {
 std::span<const CategoryKind> CategoryKinds() {
   static const std::vector<CategoryKind> kinds = [] {
     std::vector<CategoryKind> all;
-    for (const Slot& slot : kForms)
+    for (const Slot& slot : Forms())
       if (slot.category) all.push_back(slot.kind);
     return all;
   }();

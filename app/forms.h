@@ -1,6 +1,7 @@
 #pragma once
 // The program's windows: one list, in the order start-up makes them, from which creating,
-// destroying and finding them derive, and the program-wide reference to each.
+// destroying and finding them derive, and the program-wide reference to each named one.
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -10,16 +11,13 @@
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
-#include "categories/brave.h"
-#include "categories/chrome.h"
-#include "categories/edge.h"
+#include "categories/chromium_form.h"
 #include "categories/explorer.h"
 #include "categories/interexplor.h"
 #include "categories/mediaplay.h"
 #include "categories/mozilla.h"
 #include "categories/opera.h"
 #include "categories/safari.h"
-#include "categories/vivaldi.h"
 #include "categories/winapplet.h"
 #include "categories/windsys.h"
 
@@ -43,17 +41,14 @@ inline TmozzForm* mozzForm = nullptr;
 inline TFormabout* Formabout = nullptr;
 inline TOpenofficeForm* OpenofficeForm = nullptr;
 inline TOperaForm* OperaForm = nullptr;
-inline TChromeForm* ChromeForm = nullptr;
-inline TEdgeForm* EdgeForm = nullptr;
-inline TBraveForm* BraveForm = nullptr;
-inline TVivaldiForm* VivaldiForm = nullptr;
 
 // The application title, shown for the program in the task bar and on its message boxes.
 inline constexpr char kApplicationTitle[] = "Zarn Cleaner 2008";
 
-// Creates every window in its fixed order into its reference above. Only the main window is
-// shown; the category forms scan first when the wizard asks them to. Stops at the first
-// window that cannot be made.
+// Creates every window in its fixed order: the named ones into their references above,
+// then a form for each row of the Chromium browsers' table. Only the main window is shown;
+// the category forms scan first when the wizard asks them to. Stops at the first window
+// that cannot be made.
 bool CreateAllForms();
 // Destroys every window that was made, the last made first.
 void DestroyAllForms();
@@ -66,7 +61,7 @@ std::vector<TCategoryForm*> CategoryForms();
 // What the program knows of each category's form besides the window: a fresh form of its
 // kind (not yet created) and the tables its scan reads.
 struct CategoryKind {
-  std::unique_ptr<TCategoryForm> (*make)();
+  std::function<std::unique_ptr<TCategoryForm>()> make;
   CategoryTables (*tables)();
 };
 // Every category, in the order start-up makes their forms.

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
-#include "categories/chrome.h"
+#include "categories/chromium_form.h"
 #include "categories/cookie_sites.h"
 #include "tests/support/databases.h"
 
@@ -69,7 +69,7 @@ CookieFigures MeasureCookies(const std::string& folder, int runs) {
     for (auto& [site, count] : ListCookieSites(db, kChromiumCookieTable)) sites.push_back(site);
   });
   f.sites = sites.size();
-  TChromeForm form;
+  TChromiumForm form(ChromiumBrowsers()[0]);
   if (!form.Create()) throw std::runtime_error("cannot create the form");
   f.scanIntoList = Timed(runs, source, path, [&] {
     form.Traces().Clear();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "categories/interexplor.h"
+#include "tests/support/databases.h"
 #include "traces/registry.h"
 
 namespace zarn::bench {
@@ -38,6 +39,51 @@ void SetString(HKEY root, const std::string& key, const std::string& name, const
   RegCloseKey(k);
 }
 
+// A database made afresh from a schema, without the journal a clean may have left, and
+// filled by `fill` where one is given, whose first %d is `a` and every later one `b`.
+void NewDatabase(const std::string& path, const char* schema, const char* fill = nullptr, int a = 0, int b = 0) {
+  DeleteFileA(path.c_str());
+  DeleteFileA((path + "-journal").c_str());
+  test::MakeDatabase(path, schema);
+  if (!fill) return;
+  char sql[1024];
+  std::snprintf(sql, sizeof sql, fill, a, b, b);
+  test::RunSql(path, sql);
+}
+
+// Firefox's cookies as Chrome's are filled: n cookies over m sites, every other one set for
+// the whole domain.
+constexpr char kFirefoxCookies[] =
+    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %d - 1) "
+    "INSERT INTO moz_cookies (name, value, host, path, expiry, lastAccessed, creationTime, isSecure, isHttpOnly) "
+    "SELECT 'name' || i, hex(randomblob(40)), CASE WHEN i %% 2 THEN '.' ELSE '' END || 'site' || (i %% %d) || "
+    "'.example', '/', 1800000000, 1700000000000000, 1700000000000000, 1, 0 FROM n";
+// n visits over m places, one place in ten bookmarked (its place stays when the history goes).
+constexpr char kFirefoxHistory[] =
+    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %d - 1) "
+    "INSERT INTO moz_historyvisits (from_visit, place_id, visit_date, visit_type, session) "
+    "SELECT 0, i %% %d + 1, 1700000000000000 + i, 1, 0 FROM n;"
+    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %d) "
+    "INSERT INTO moz_places (id, url, title, rev_host, visit_count, frecency, last_visit_date, guid) "
+    "SELECT i, 'https://site' || i || '.example/', 'Page ' || i, 'elpmaxe.' || i || 'etis.', 4, 100, "
+    "1700000000000000, 'guid' || i FROM n;"
+    "INSERT INTO moz_bookmarks (type, fk, parent, position, title, guid) "
+    "SELECT 1, id, 3, id, title, 'bm' || id FROM moz_places WHERE id %% 10 = 0";
+
+// The browsers' databases, of their own schemas: Chrome's cookies in its default profile,
+// Firefox's cookies and history in the benchmark's profile.
+void SeedDatabases(const Folders& f, const Counts& c) {
+  const std::string chrome = f.localAppData + "\\Google\\Chrome\\User Data\\Default\\Network";
+  MakeDirs(chrome);
+  NewDatabase(chrome + "\\Cookies", test::kChromiumCookiesSchema);
+  test::FillChromiumCookies(chrome + "\\Cookies", c.databaseCookies, c.sites);
+
+  const std::string profile = f.appData + "\\Mozilla\\Firefox\\Profiles\\bench.default\\";
+  NewDatabase(profile + "cookies.sqlite", test::kFirefoxCookiesSchema, kFirefoxCookies, c.databaseCookies, c.sites);
+  const int places = std::max(1, c.visits / 4);
+  NewDatabase(profile + "places.sqlite", test::kPlacesSchema, kFirefoxHistory, c.visits, places);
+}
+
 }  // namespace
 
 Counts Counts::Scaled(double factor) const {
@@ -49,6 +95,9 @@ Counts Counts::Scaled(double factor) const {
   c.temp = Scale(temp, factor);
   c.logs = Scale(logs, factor);
   c.registry = Scale(registry, factor);
+  c.databaseCookies = Scale(databaseCookies, factor);
+  c.sites = Scale(sites, factor);
+  c.visits = Scale(visits, factor);
   return c;
 }
 
@@ -175,6 +224,7 @@ void SeedAll(const Folders& f, const Counts& c) {
   for (int i = 0; i < c.logs; ++i) WriteSizedFile(debug + Num("\\bench%d.log", i), SizeOf(i));
 
   SeedRegistry(c);
+  SeedDatabases(f, c);
 }
 
 }  // namespace zarn::bench

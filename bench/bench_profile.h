@@ -14,6 +14,11 @@ struct Counts {
   int temp = 5000;
   int logs = 1000;
   int registry = 10000;  // values over RunMRU, TypedURLs, three Office lists, Media Player
+  // The browsers' databases: Chrome's and Firefox's cookies, this many each, over `sites`
+  // sites; Firefox's history, this many visits.
+  int databaseCookies = 4000;
+  int sites = 800;
+  int visits = 4000;
 
   Counts Scaled(double factor) const;
 };
@@ -30,7 +35,8 @@ Folders FoldersUnder(const std::string& root);
 // calling process sees it: redirected inside a sandbox, the prefix's own outside one).
 void WriteShellFolders(const Folders& f);
 
-// Writes every file and value of the profile except the cache documents; idempotent.
+// Writes every file and value of the profile except the cache documents; idempotent. The
+// browsers' databases are written afresh.
 void SeedAll(const Folders& f, const Counts& c);
 // Writes the Internet Explorer cache root's own files and cache documents number `from`
 // to `to` - 1, document i in folder i mod c.cacheFolders, so the folders grow evenly.

@@ -3,9 +3,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <sqlite3.h>
+
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 #include <map>
 #include <optional>
+#include <set>
 #include <span>
 #include <string_view>
 
@@ -14,7 +20,8 @@
 #include "categories/MSoffice.h"
 #include "categories/Macromed.h"
 #include "categories/Openoffice.h"
-#include "categories/chromium_form.h"
+#include "categories/chromium_browsers.h"
+#include "categories/chromium_profile.h"
 #include "categories/chromium_profile_order.h"
 #include "categories/explorer.h"
 #include "categories/interexplor.h"
@@ -24,6 +31,7 @@
 #include "categories/safari.h"
 #include "categories/winapplet.h"
 #include "categories/windsys.h"
+#include "traces/database.h"
 #include "traces/probes.h"
 #include "traces/registry.h"
 #include "traces/scan_engine.h"
@@ -43,7 +51,6 @@ struct Staged {
 const std::span<const FileLocation> kRecent = ExplorerRecent();
 const std::span<const RegistryRow> kShellLists = ExplorerShellLists();
 const char* const kAcMru = ExplorerAcMru();
-const char kExplorer[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const std::span<const FileLocation> kTemporaryFiles = WindsysTemporaryFiles();
 const std::span<const FileLocation> kMemoryDumps = WindsysMemoryDumps();
 const std::span<const FileLocation> kLogFiles = WindsysLogFiles();
@@ -88,10 +95,27 @@ class Ref {
   Items items;
   FolderSnapshot folders;
 
+  // Whether every folder from `base` down to `base` + `below` is there and is no link, each
+  // looked at once: the rule for the folders of a profile the scan works out.
+  bool RealFoldersOnTheWay(const std::string& base, std::string_view below) {
+    for (size_t end = below.find('\\', 1); end != std::string_view::npos; end = below.find('\\', end + 1)) {
+      std::string folder = base;
+      folder.append(below.substr(0, end));
+      if (real_.count(folder)) continue;
+      const DWORD attributes = GetFileAttributesA(folder.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+          (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+      real_.insert(std::move(folder));
+    }
+    return true;
+  }
+
   void Stage(std::span<const FileLocation> locations, std::vector<Staged>& staged) {
     for (const FileLocation& loc : locations) {
       const std::string& base = folders.Get(loc.base);
       if (base.empty()) continue;
+      if (loc.noLinkOnTheWay && !RealFoldersOnTheWay(base, loc.folder)) continue;
       const std::string folder = base + loc.folder;
       if (loc.depth == Depth::Tree) {
         StageTree(folder, loc.mask, staged);
@@ -129,27 +153,39 @@ class Ref {
     Add(staged, filter, info, size);
   }
 
+  // Whether a staged file passes the filter, and its size.
+  bool Passes(const Staged& s, FileFilter filter, long long& bytes) const {
+    if (literal_) {
+      // Each test searches the folder for the path again, as written.
+      bool keep = filter == FileFilter::None || (filter == FileFilter::Existing && FileExists(s.path)) ||
+                  (filter == FileFilter::Unlocked && !IsFileLocked(s.path)) ||
+                  (filter == FileFilter::ExistingUnlocked && FileExists(s.path) && !IsFileLocked(s.path));
+      if (!keep) return false;
+      const std::string text = FileSizeText(s.path);
+      bytes = -1;
+      std::from_chars(text.data(), text.data() + text.size(), bytes);
+      return true;
+    }
+    bool exists = FileExists(s.facts);
+    bool keep = filter == FileFilter::None || (filter == FileFilter::Existing && exists) ||
+                (filter == FileFilter::Unlocked && !(exists && !OpensExclusively(s.path))) ||
+                (filter == FileFilter::ExistingUnlocked && exists && OpensExclusively(s.path));
+    bytes = static_cast<long long>(s.facts.size);
+    return keep;
+  }
+
+  // The items of every staged database that passes the filter, as `list` reads them.
+  void Databases(const std::vector<Staged>& staged, FileFilter filter, void (*list)(Ref&, const std::string&)) {
+    long long bytes = 0;
+    for (const Staged& s : staged)
+      if (Passes(s, filter, bytes)) list(*this, s.path);
+  }
+
   void Add(const std::vector<Staged>& staged, FileFilter filter, const std::string& info,
            SizeText size = StandardSize) {
     for (const Staged& s : staged) {
       long long bytes;
-      if (literal_) {
-        // Each test searches the folder for the path again, as written.
-        bool keep = filter == FileFilter::None || (filter == FileFilter::Existing && FileExists(s.path)) ||
-                    (filter == FileFilter::Unlocked && !IsFileLocked(s.path)) ||
-                    (filter == FileFilter::ExistingUnlocked && FileExists(s.path) && !IsFileLocked(s.path));
-        if (!keep) continue;
-        const std::string text = FileSizeText(s.path);
-        bytes = -1;
-        std::from_chars(text.data(), text.data() + text.size(), bytes);
-      } else {
-        bool exists = FileExists(s.facts);
-        bool keep = filter == FileFilter::None || (filter == FileFilter::Existing && exists) ||
-                    (filter == FileFilter::Unlocked && !(exists && !OpensExclusively(s.path))) ||
-                    (filter == FileFilter::ExistingUnlocked && exists && OpensExclusively(s.path));
-        if (!keep) continue;
-        bytes = static_cast<long long>(s.facts.size);
-      }
+      if (!Passes(s, filter, bytes)) continue;
       TraceItem item;
       size_t slash = s.path.rfind('\\');
       item.location = s.path.substr(0, slash + 1);
@@ -236,13 +272,154 @@ class Ref {
  private:
   bool literal_;
   HKEY open_ = nullptr;
+  std::set<std::string> real_;
 };
+
+// SQLite on a database file, read-only and mapped as the program reads it: what it takes
+// at the least to read a database's items safely is its check of every page, then the
+// queries that give them.
+class Sql {
+ public:
+  explicit Sql(const std::string& path) {
+    if (sqlite3_open_v2(Utf8Path(path).c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+      sqlite3_close(db_);
+      db_ = nullptr;
+    }
+    if (db_) sqlite3_exec(db_, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
+  }
+  ~Sql() { sqlite3_close(db_); }
+  Sql(const Sql&) = delete;
+  Sql& operator=(const Sql&) = delete;
+
+  // Every row of `sql`, its columns as text; none on any error.
+  std::vector<std::vector<std::string>> Rows(const char* sql) const {
+    std::vector<std::vector<std::string>> rows;
+    sqlite3_stmt* query = nullptr;
+    if (!db_ || sqlite3_prepare_v2(db_, sql, -1, &query, nullptr) != SQLITE_OK) return rows;
+    int rc;
+    while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
+      std::vector<std::string>& row = rows.emplace_back();
+      for (int i = 0; i < sqlite3_column_count(query); ++i) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, i));
+        row.emplace_back(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(query, i)));
+      }
+    }
+    sqlite3_finalize(query);
+    if (rc != SQLITE_DONE) rows.clear();
+    return rows;
+  }
+  long long Number(const char* sql) const {
+    const auto rows = Rows(sql);
+    return rows.size() == 1 && rows[0].size() == 1 ? std::atoll(rows[0][0].c_str()) : -1;
+  }
+  bool Whole() const {
+    const auto rows = Rows("PRAGMA quick_check");
+    return rows.size() == 1 && rows[0] == std::vector<std::string>{"ok"};
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+std::string Counted(long long n, const std::string& what) {
+  return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
+TraceItem DatabaseItem(const std::string& path, const std::string& name, const char* info, std::string size) {
+  return {.name = name, .location = path, .type = "Database Rows", .info = info, .size = std::move(size)};
+}
+
+// What must hold before a database is read, checked the least way: the file is reached
+// directly, not through a link (its final path is its own), begins with SQLite's header
+// and, where the filter has not tested it already, no other program holds it (one open
+// without sharing).
+bool SafeToRead(const std::string& path, bool lockTest) {
+  const DWORD share = lockTest ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char reached[4 * MAX_PATH], full[4 * MAX_PATH], head[16] = {};
+  const DWORD n = GetFinalPathNameByHandleA(file, reached, sizeof reached, 0);
+  DWORD read = 0;
+  const bool header = ReadFile(file, head, sizeof head, &read, nullptr) && read == sizeof head &&
+                      std::memcmp(head, "SQLite format 3", sizeof head) == 0;
+  CloseHandle(file);
+  const DWORD f = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  const char* own = std::strncmp(reached, "\\\\?\\", 4) == 0 ? reached + 4 : reached;
+  return header && n > 0 && n < sizeof reached && f > 0 && f < sizeof full && lstrcmpiA(own, full) == 0;
+}
+
+// Whether each table has at least as many columns as the program reads of it: one look at
+// each table's columns, as the program's check of a known shape makes.
+bool HasShape(const Sql& db, std::initializer_list<std::pair<const char*, int>> tables) {
+  for (const auto& [table, columns] : tables) {
+    const std::string sql = std::string("SELECT count(*) FROM pragma_table_info('") + table + "')";
+    if (db.Number(sql.c_str()) < columns) return false;
+  }
+  return true;
+}
+
+// One item per site, sorted byte by byte: a host without its leading dot.
+void CookieSites(Ref& r, const std::string& path, const char* table, const char* sql) {
+  const Sql db(path);
+  if (!HasShape(db, {{table, 1}}) || !db.Whole()) return;
+  std::map<std::string, long long> sites;
+  for (const auto& row : db.Rows(sql)) {
+    std::string site = row[0];
+    if (!site.empty() && site[0] == '.') site.erase(0, 1);
+    if (!site.empty()) sites[site] += std::atoll(row[1].c_str());
+  }
+  for (const auto& [site, n] : sites) r.items.push_back(DatabaseItem(path, site, "Cookies", Counted(n, "cookie")));
+}
+
+void ChromiumCookies(Ref& r, const std::string& path) {
+  // The filter's lock test has been made.
+  if (!SafeToRead(path, false)) return;
+  CookieSites(r, path, "cookies",
+              "SELECT host_key, count(*) FROM cookies WHERE typeof(host_key) = 'text' GROUP BY host_key");
+}
+
+// A running Firefox holds parent.lock beside its databases without sharing.
+bool FirefoxRunning(const std::string& database) {
+  const std::string lock = database.substr(0, database.rfind('\\') + 1) + "parent.lock";
+  HANDLE file = CreateFileA(lock.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+void FirefoxCookies(Ref& r, const std::string& path) {
+  if (!FirefoxRunning(path) && SafeToRead(path, true))
+    CookieSites(r, path, "moz_cookies",
+                "SELECT host, count(*) FROM moz_cookies WHERE typeof(host) = 'text' GROUP BY host");
+}
+
+// One item for the whole history, its size the visits, when there is any history: visits,
+// places that no bookmark or keyword keeps, or typed input.
+void FirefoxHistory(Ref& r, const std::string& path) {
+  if (FirefoxRunning(path) || !SafeToRead(path, true)) return;
+  const Sql db(path);
+  if (!HasShape(db, {{"moz_places", 5}, {"moz_historyvisits", 2}, {"moz_bookmarks", 1}}) || !db.Whole()) return;
+  const long long visits = db.Number("SELECT count(*) FROM moz_historyvisits");
+  const long long unkept = db.Number(
+      "SELECT count(*) FROM moz_places WHERE foreign_count = 0 AND id NOT IN (SELECT fk FROM moz_bookmarks WHERE fk "
+      "IS NOT NULL) AND id NOT IN (SELECT place_id FROM moz_keywords WHERE place_id IS NOT NULL)");
+  const long long typed = db.Number("SELECT count(*) FROM moz_inputhistory");
+  if (visits >= 0 && unkept >= 0 && typed >= 0 && visits + unkept + typed > 0)
+    r.items.push_back(DatabaseItem(path, "History", "History", Counted(visits, "visit")));
+}
+
+void FirefoxDatabase(Ref& r, const std::string& path) {
+  const std::string name = path.substr(path.rfind('\\') + 1);
+  if (name == "cookies.sqlite") FirefoxCookies(r, path);
+  if (name == "places.sqlite") FirefoxHistory(r, path);
+}
 
 void Explorer(Ref& r) {
   r.Files(kRecent, FileFilter::None, "All items listed in Recent Documents");
-  const std::string runMru = std::string(kExplorer) + "RunMRU";
-  const RegistryRow run[] = {{Root::HKCU, runMru.c_str(), NameSource::Values, NameRule::All}};
-  r.Registry(run);
+  r.Registry(ExplorerRunMru());
   std::vector<std::string> keys;
   for (const std::string& sub : r.Names(Root::HKCU, kAcMru, NameSource::Subkeys)) keys.push_back(kAcMru + sub + "\\");
   r.Close();
@@ -319,24 +496,35 @@ void Firefox(Ref& r) {
   TextList scratch;
   const std::string profile = ReadProfileName(r.folders.Get(BaseFolder::AppData), scratch);
   std::vector<Staged> staged;
+  std::vector<std::vector<Staged>> databases;
   // Each build's profile: its folders below the roaming and the local folder, on a base.
   const auto stage = [&](const std::string& name, BaseFolder roamingBase, const std::string& roaming,
                          BaseFolder localBase, const std::string& localBelow, bool old) {
     const std::string base = "\\Mozilla\\Firefox\\Profiles\\" + name;
     const std::string cache = localBelow + base + "\\Cache\\", entries = localBelow + base + "\\cache2\\entries\\",
                       doomed = localBelow + base + "\\cache2\\doomed\\", profileFolder = roaming + base + "\\";
-    const FileLocation era[] = {
+    FileLocation era[] = {
         {localBase, cache.c_str(), "*.*", 2, Listing::Names, Dots::Skip},
         {roamingBase, profileFolder.c_str(), "history.dat", 3, Listing::Names, Dots::Skip},
         {roamingBase, profileFolder.c_str(), "formhistory.dat", 4, Listing::Names, Dots::Skip},
     };
-    const FileLocation today[] = {
+    FileLocation today[] = {
         {localBase, entries.c_str(), "*.*", 5, Listing::Names, Dots::Skip},
         {localBase, doomed.c_str(), "*.*", 6, Listing::Names, Dots::Skip},
         {roamingBase, profileFolder.c_str(), "formhistory.sqlite", 7, Listing::Names, Dots::Skip},
     };
+    // The databases whose traces are rows, the cookies before the history.
+    FileLocation rows[] = {
+        {roamingBase, profileFolder.c_str(), "cookies.sqlite", 8, Listing::Paths, Dots::Skip},
+        {roamingBase, profileFolder.c_str(), "places.sqlite", 9, Listing::Paths, Dots::Skip},
+    };
+    // Every folder lies in a profile that profiles.ini names: none on the way may be a link.
+    for (std::span<FileLocation> table :
+         {std::span<FileLocation>(era), std::span<FileLocation>(today), std::span<FileLocation>(rows)})
+      for (FileLocation& loc : table) loc.noLinkOnTheWay = true;
     if (old) r.Stage(era, staged);
     r.Stage(today, staged);
+    r.Stage(rows, databases.emplace_back());
   };
   if (!profile.empty()) stage(profile, BaseFolder::AppData, "", BaseFolder::LocalAppData, "", true);
   const std::string store = "\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\";
@@ -344,17 +532,26 @@ void Firefox(Ref& r) {
   if (!storeProfile.empty())
     stage(storeProfile, BaseFolder::LocalAppData, store + "Roaming", BaseFolder::LocalAppData, store + "Local", false);
   r.Add(staged, FileFilter::None, "Internet Cache");
+  for (const std::vector<Staged>& profileDatabases : databases)
+    r.Databases(profileDatabases, FileFilter::Existing, FirefoxDatabase);
 }
 
-// One profile of a Chromium-based browser, part after part of the one table.
+// One profile of a Chromium-based browser, part after part of the one table; the part that
+// holds the cookie databases gives their sites.
 void ChromiumProfile(Ref& r, const std::string& below, std::optional<BaseFolder> base) {
-  for (const ProfilePart& part : ChromiumProfileParts())
-    r.Files(LocationsBelow(part.rows, below, base), part.filter, part.info);
+  for (const ProfilePart& part : ChromiumProfileParts()) {
+    std::vector<Staged> staged;
+    r.Stage(LocationsBelow(part.rows, below, base), staged);
+    if (part.database)
+      r.Databases(staged, part.filter, ChromiumCookies);
+    else
+      r.Add(staged, part.filter, part.info);
+  }
 }
 
 void Chromium(Ref& r, const ChromiumBrowser& browser) {
   const std::string& local = r.folders.Get(BaseFolder::LocalAppData);
-  if (local.empty()) return;
+  if (local.empty() || !r.RealFoldersOnTheWay(local, browser.userData)) return;
   std::vector<std::string> names;
   for (const Staged& s : List(local + browser.userData, "*", false)) {
     const bool folder =
@@ -365,20 +562,12 @@ void Chromium(Ref& r, const ChromiumBrowser& browser) {
     ChromiumProfile(r, browser.userData + profile, BaseFolder::LocalAppData);
 }
 
-// The browsers whose forms read the one profile table, by caption: every one the program's
-// list of forms has, so a browser added there is measured without a line here.
+// The browser of the Chromium browsers' table with that caption, or none: a row added
+// there is measured without a line here.
 const ChromiumBrowser* ChromiumBrowserOf(const std::string& caption) {
-  static const std::map<std::string, const ChromiumBrowser*> browsers = [] {
-    std::map<std::string, const ChromiumBrowser*> all;
-    for (const CategoryKind& kind : CategoryKinds()) {
-      const std::unique_ptr<TCategoryForm> form = kind.make();
-      if (const auto* chromium = dynamic_cast<const TChromiumForm*>(form.get()))
-        all.emplace(chromium->Traits().caption, &chromium->Browser());
-    }
-    return all;
-  }();
-  const auto found = browsers.find(caption);
-  return found == browsers.end() ? nullptr : found->second;
+  for (const ChromiumBrowser& browser : ChromiumBrowsers())
+    if (caption == browser.form.caption) return &browser;
+  return nullptr;
 }
 
 void Opera(Ref& r) {

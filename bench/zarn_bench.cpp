@@ -146,6 +146,46 @@ struct CategoryFigures {
   size_t items = 0;
 };
 
+// A category's scan and its floor, each the fastest of many runs: the machine's other work
+// only ever adds time, so the fastest run is the one that shows the work itself. The two run
+// back to back in rounds, one after the other, so that a busy stretch of the machine weighs on
+// both alike. The floor's fastest run of the odd rounds against that of the even ones is the
+// noise that is left. Rounds go on until there are at least kMinRounds, each side has run
+// for kBudgetMs and that noise is at most kSettled; a category that is quick to scan so gets
+// more rounds. They stop at kMaxRounds, or once both sides have run kCapMs.
+struct Rounds {
+  double program = 0, floor = 0, noise = 0;
+  int rounds = 0;
+};
+
+constexpr int kMinRounds = 7, kMaxRounds = 201;
+constexpr double kBudgetMs = 1500, kCapMs = 60000, kSettled = 1.02;
+
+Rounds Race(const std::function<void()>& program, const std::function<void()>& floor) {
+  // The first run of each reads from disk what the others find in the host's caches.
+  program();
+  floor();
+  double fastest[2] = {1e300, 1e300}, spentProgram = 0, spentFloor = 0;
+  Rounds r;
+  r.program = 1e300;
+  for (;;) {
+    const double t0 = Now();
+    program();
+    const double t1 = Now();
+    floor();
+    const double t2 = Now();
+    r.program = std::min(r.program, t1 - t0);
+    fastest[r.rounds % 2] = std::min(fastest[r.rounds % 2], t2 - t1);
+    spentProgram += t1 - t0;
+    spentFloor += t2 - t1;
+    ++r.rounds;
+    r.floor = std::min(fastest[0], fastest[1]);
+    r.noise = r.rounds < 2 ? 0 : std::max(fastest[0], fastest[1]) / std::max(1e-9, r.floor);
+    const bool enough = r.rounds >= kMinRounds && spentProgram >= kBudgetMs && spentFloor >= kBudgetMs;
+    if ((enough && r.noise <= kSettled) || r.rounds >= kMaxRounds || spentProgram + spentFloor >= kCapMs) return r;
+  }
+}
+
 void BareClean(const std::vector<std::pair<const CleanRules*, TraceItem>>& ticked) {
   std::string openPath;
   HKEY open = nullptr;
@@ -174,8 +214,10 @@ int RunInProcess(const Options& o) {
   const Folders f = SandboxFolders(sandbox);
 
   Say("Profile: IE cache %d files in %d folders, %d cookies, Firefox cache %d, %d temporary files, %d logs, "
-      "%d registry values; medians of %d runs\n",
-      c.cacheFiles, c.cacheFolders, c.cookies, c.firefox, c.temp, c.logs, c.registry, o.runs);
+      "%d registry values; Chrome's and Firefox's cookie databases with %d cookies over %d sites each, Firefox's "
+      "history with %d visits\n",
+      c.cacheFiles, c.cacheFolders, c.cookies, c.firefox, c.temp, c.logs, c.registry, c.databaseCookies, c.sites,
+      c.visits);
   const std::vector<int> points = SeriesPoints(c, o.scale);
   double t0 = Now();
   SeedAll(f, c);
@@ -191,7 +233,6 @@ int RunInProcess(const Options& o) {
   if (series) std::fprintf(series, "# cache_files\tprogram_ms\tfloor_ms\tliteral_ms\n");
   Say("\nInternet Explorer scan against cache size (ms): entries, program, floor, literal\n");
   TCategoryForm& ie = forms["Internet Explorer"];
-  CategoryFigures ieFull;
   int have = points.front();
   for (int n : points) {
     SeedCache(f, c, have, n);
@@ -206,27 +247,26 @@ int RunInProcess(const Options& o) {
     if (n == points.front() || n == points.back()) Check(ie, Sequence::Literal);
     Say("  %6d  %9.1f  %9.1f  %9.1f\n", n, fig.program, fig.floor, fig.literal);
     if (series) std::fprintf(series, "%d\t%.2f\t%.2f\t%.2f\n", n, fig.program, fig.floor, fig.literal);
-    ieFull = fig;
   }
   if (series) std::fclose(series);
 
-  Say("\nEach category scan on its own (ms, median of %d):\n", o.runs);
-  Say("  %-18s %7s %10s %10s %10s %8s %8s  %s\n", "category", "items", "program", "floor", "literal", "prog/fl",
-      "lit/prog", "target (<= 1.5 x floor)");
+  Say("\nEach category scan on its own (ms): program and floor the fastest of rounds that run them back to back "
+      "(at least %d, each side %.0f ms, until the floor's fastest odd and even rounds agree within %.0f %%); "
+      "literal the median of %d\n",
+      kMinRounds, kBudgetMs, (kSettled - 1) * 100, o.runs);
+  Say("  %-18s %7s %10s %10s %10s %8s %8s %6s %6s  %s\n", "category", "items", "program", "floor", "literal", "prog/fl",
+      "lit/prog", "noise", "rounds", "target (<= 1.2 x floor)");
   double sumProgram = 0, sumFloor = 0, sumLiteral = 0;
   bool scansOk = true;
   for (const std::string& caption : Captions()) {
     TCategoryForm& form = forms[caption];
+    const Rounds race = Race([&] { form.ClickScan(); }, [&] { Reference(caption, Sequence::Floor); });
     CategoryFigures fig;
-    if (&form == &ie) {
-      fig = ieFull;
-    } else {
-      fig.program = Median(o.runs, [&] { form.ClickScan(); });
-      fig.floor = Median(o.runs, [&] { Reference(caption, Sequence::Floor); });
-      fig.literal = Median(o.runs, [&] { Reference(caption, Sequence::Literal); });
-      Check(form, Sequence::Floor);
-      Check(form, Sequence::Literal);
-    }
+    fig.program = race.program;
+    fig.floor = race.floor;
+    fig.literal = Median(o.runs, [&] { Reference(caption, Sequence::Literal); });
+    Check(form, Sequence::Floor);
+    Check(form, Sequence::Literal);
     fig.items = form.Traces().Count();
     sumProgram += fig.program;
     sumFloor += fig.floor;
@@ -234,10 +274,11 @@ int RunInProcess(const Options& o) {
     // A scan with nothing to find costs a few milliseconds of window work (columns,
     // status label); the ratio only means something once there is platform work.
     const bool measurable = fig.floor >= 5.0;
-    const bool ok = !measurable || fig.program <= 1.5 * fig.floor;
+    const bool ok = !measurable || fig.program <= 1.2 * fig.floor;
     if (!ok) scansOk = false;
-    Say("  %-18s %7zu %10.1f %10.1f %10.1f %8.2f %8.2f  %s\n", caption.c_str(), fig.items, fig.program, fig.floor,
-        fig.literal, fig.floor > 0 ? fig.program / fig.floor : 0.0, fig.program > 0 ? fig.literal / fig.program : 0.0,
+    Say("  %-18s %7zu %10.1f %10.1f %10.1f %8.2f %8.2f %6.2f %6d  %s\n", caption.c_str(), fig.items, fig.program,
+        fig.floor, fig.literal, fig.floor > 0 ? fig.program / fig.floor : 0.0,
+        fig.program > 0 ? fig.literal / fig.program : 0.0, race.noise, race.rounds,
         measurable ? (ok ? "met" : "MISSED") : "n/a (floor < 5 ms)");
   }
   Say("  %-18s %7s %10.1f %10.1f %10.1f %8.2f %8.2f\n", "every category", "", sumProgram, sumFloor, sumLiteral,

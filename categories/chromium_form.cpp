@@ -2,11 +2,11 @@
 
 namespace zarn {
 
-TChromiumForm::TChromiumForm(const FormTraits& traits, const ChromiumBrowser& browser)
-    : TCategoryForm(traits, ChromiumCleanRules()), browser_(browser) {}
+TChromiumForm::TChromiumForm(const ChromiumBrowser& browser)
+    : TCategoryForm(browser.form, ChromiumCleanRules()), browser_(browser) {}
 
 CategoryTables TChromiumForm::Tables() { return {.files = ChromiumProfileTables()}; }
 
-void TChromiumForm::Probe() { ProbeChromiumProfiles(*this, browser_); }
+void TChromiumForm::Probe() { ProbeChromiumProfiles(*this, browser_.userData); }
 
 }  // namespace zarn

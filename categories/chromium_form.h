@@ -1,18 +1,18 @@
 #pragma once
+#include "categories/chromium_browsers.h"
 #include "categories/chromium_profile.h"
 #include "traces/category_form.h"
+#include "traces/scan_engine.h"
 
 namespace zarn {
 
-// The form of a Chromium-based browser that keeps its profiles in one User Data folder below
-// the local part of the user's profile (Chrome, Edge, Brave, Vivaldi). Every profile is
-// read through the one profile table; a browser's own form names only its traits and where
-// it keeps its profiles.
+// The form of one row of the Chromium browsers' table. Every profile is read through the
+// one profile table; the row names the form's traits and where the browser keeps its
+// profiles.
 class TChromiumForm : public TCategoryForm {
  public:
-  TChromiumForm(const FormTraits& traits, const ChromiumBrowser& browser);
+  explicit TChromiumForm(const ChromiumBrowser& browser);
 
-  // Where the browser keeps its profiles, and the signs that it is installed.
   const ChromiumBrowser& Browser() const { return browser_; }
   // Every table the scan reads, for the checks that walk them all.
   static CategoryTables Tables();

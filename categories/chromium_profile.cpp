@@ -81,17 +81,17 @@ void ProbeChromiumProfile(TCategoryForm& form, FolderSnapshot& folders, const st
   }
 }
 
-void ProbeChromiumProfiles(TCategoryForm& form, const ChromiumBrowser& browser) {
+void ProbeChromiumProfiles(TCategoryForm& form, const std::string& userData) {
   FolderSnapshot folders;
   // Without the base folder the User Data folder would be looked for at the drive root.
   const std::string& local = folders.Get(BaseFolder::LocalAppData);
-  if (local.empty() || !folders.NoLinkOnTheWay(local, browser.userData)) return;
+  if (local.empty() || !folders.NoLinkOnTheWay(local, userData)) return;
   TextList& listed = form.Memo1;
-  ListRealSubfolders(listed, local + browser.userData);
+  ListRealSubfolders(listed, local + userData);
   std::vector<std::string> names;
   for (size_t i = 0; i < listed.Count(); ++i) names.emplace_back(listed.Text(i));
   for (const std::string& profile : ChromiumProfileOrder(std::move(names)))
-    ProbeChromiumProfile(form, folders, browser.userData + profile, BaseFolder::LocalAppData);
+    ProbeChromiumProfile(form, folders, userData + profile, BaseFolder::LocalAppData);
 }
 
 }  // namespace zarn

@@ -2,8 +2,8 @@
 // The reach of a Chromium-based browser, written once as rows of the shared engine. Every
 // profile keeps its caches, cookies and history under the same names; Chrome and Edge keep
 // one folder per profile ("Default", "Profile 1", ...) in a "User Data" folder, Opera its
-// own few profile folders. A browser is a row naming its User Data folder; the profile's
-// table and its walk are shared.
+// own few profile folders. A browser is a row of the browsers' table naming its User Data
+// folder (categories/chromium_browsers.h); the profile's table and its walk are shared.
 #include <optional>
 #include <span>
 #include <string>
@@ -15,13 +15,6 @@
 namespace zarn {
 
 class TCategoryForm;
-
-// Where a Chromium-based browser keeps its profiles, and the signs that it is installed.
-struct ChromiumBrowser {
-  const char* userData;    // below Local AppData; starts and ends with a backslash
-  const char* userKey;     // the browser's key under the current user
-  const char* updaterKey;  // its updater's key under the local machine, 32-bit view
-};
 
 // One part of a profile's reach: its rows (folders below the profile), the filter its
 // files pass and their Info text. Rows that name a kind of store (the cookie databases) give
@@ -47,9 +40,10 @@ const CleanRules& ChromiumCleanRules();
 void ProbeChromiumProfile(TCategoryForm& form, FolderSnapshot& folders, const std::string& below,
                           std::optional<BaseFolder> base = {});
 
-// Lists every profile of the browser's User Data folder, in the order ChromiumProfileOrder
-// gives, each as ProbeChromiumProfile does on the local folder. Without the base folder, or
-// with a link on the way to User Data, nothing is looked up.
-void ProbeChromiumProfiles(TCategoryForm& form, const ChromiumBrowser& browser);
+// Lists every profile of a browser's User Data folder (below Local AppData; starts and ends
+// with a backslash), in the order ChromiumProfileOrder gives, each as ProbeChromiumProfile
+// does on the local folder. Without the base folder, or with a link on the way to User
+// Data, nothing is looked up.
+void ProbeChromiumProfiles(TCategoryForm& form, const std::string& userData);
 
 }  // namespace zarn

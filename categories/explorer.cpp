@@ -10,7 +10,6 @@ const FormTraits kTraits = {
     .caption = "Windows Explorer",
     .className = "TDetailsForm",
     .title = "Zarn Cleaner - Windows Explorer",
-    .traceListName = "lvpc",
     .scanButtonName = "explorerbtn",
     .family = StatusFamily::A,
     .okIsButton1 = true,

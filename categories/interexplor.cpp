@@ -12,7 +12,6 @@ const FormTraits kTraits = {
     .caption = "Internet Explorer",
     .className = "TInterForm",
     .title = "Zarn Cleaner - Internet Explorer",
-    .traceListName = "lvbro",
     .scanButtonName = "interbtn",
     .family = StatusFamily::A,
     .iconId = IDI_CAT_IE,

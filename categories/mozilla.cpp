@@ -1,6 +1,8 @@
 #include "categories/mozilla.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "categories/cookie_sites.h"
 #include "categories/mozilla_history.h"
@@ -15,7 +17,6 @@ const FormTraits kTraits = {
     .caption = "Mozilla Firefox",
     .className = "TmozzForm",
     .title = "Zarn Cleaner - Mozilla",
-    .traceListName = "lvbro",
     .scanButtonName = "mozzbtn",
     .family = StatusFamily::A,
     .iconId = IDI_CAT_FIREFOX,
@@ -78,35 +79,38 @@ void TmozzForm::Probe() {
   const std::string profile = ReadProfileName(roaming, ListBox[1]);
   ListBox[1].Clear();
   for (const FileLocation& loc : kProfile) ListBox[loc.workingList].Clear();
-  // Without a profile name the folders would be Profiles\\Cache\ and Profiles\\, which
-  // are no profile's: nothing is looked up at all.
-  if (!profile.empty()) {
-    const std::string below = kProfiles + profile;
-    StageFiles(*this, LocationsBelow(kProfile, below), ListBox[1], folders);
-    StageFiles(*this, LocationsBelow(kTodaysLocal, below), ListBox[1], folders);
-    StageFiles(*this, LocationsBelow(kTodaysRoaming, below), ListBox[1], folders);
-  }
   const std::string& local = folders.Get(BaseFolder::LocalAppData);
   const std::string store = local.empty() ? std::string() : ReadProfileName(local + kStoreRoaming, Memo1);
   Memo1.Clear();
-  if (!store.empty()) {
-    StageFiles(*this, LocationsBelow(kTodaysLocal, kStoreLocal + (kProfiles + store), BaseFolder::LocalAppData),
-               ListBox[1], folders);
-    StageFiles(*this, LocationsBelow(kTodaysRoaming, kStoreRoaming + (kProfiles + store), BaseFolder::LocalAppData),
-               ListBox[1], folders);
+
+  // Each profile's folders below the roaming and the local part, once: the installed
+  // build's on each row's own base folder, the store build's inside its package. Without a
+  // profile name the folders would be Profiles\Cache\ and Profiles\, which are no
+  // profile's: nothing is looked up at all.
+  struct Profile {
+    std::string roaming, local;
+    std::optional<BaseFolder> base;
+    bool olderVersions;  // the installed build also keeps the files of the 2008 versions
+  };
+  std::vector<Profile> profiles;
+  if (!profile.empty()) profiles.push_back({kProfiles + profile, kProfiles + profile, std::nullopt, true});
+  if (!store.empty())
+    profiles.push_back(
+        {kStoreRoaming + (kProfiles + store), kStoreLocal + (kProfiles + store), BaseFolder::LocalAppData, false});
+
+  for (const Profile& p : profiles) {
+    if (p.olderVersions) StageFiles(*this, LocationsBelow(kProfile, p.local), ListBox[1], folders);
+    StageFiles(*this, LocationsBelow(kTodaysLocal, p.local, p.base), ListBox[1], folders);
+    StageFiles(*this, LocationsBelow(kTodaysRoaming, p.roaming, p.base), ListBox[1], folders);
   }
   // No existence or lock test here: a file that a running Firefox holds open is listed,
   // and a subfolder of the cache is a trace of its own.
   AddStagedFiles(*this, ListBox[1], FileFilter::None, kInfo);
 
   // The rows of each profile's databases, the profile's before the store build's.
-  for (const auto& [roamingProfile, base] :
-       {std::pair{profile.empty() ? std::string() : kProfiles + profile, BaseFolder::AppData},
-        std::pair{store.empty() ? std::string() : kStoreRoaming + (kProfiles + store), BaseFolder::LocalAppData}}) {
-    if (roamingProfile.empty()) continue;
-    AddStoreItems(*this, LocationsBelow(kDatabases, roamingProfile, base), ListBox[kDatabaseStaging], folders,
+  for (const Profile& p : profiles)
+    AddStoreItems(*this, LocationsBelow(kDatabases, p.roaming, p.base), ListBox[kDatabaseStaging], folders,
                   FileFilter::Existing);
-  }
 }
 
 }  // namespace zarn

@@ -11,7 +11,6 @@ const FormTraits kTraits = {
     .caption = "Opera",
     .className = "TOperaForm",
     .title = "Zarn Cleaner - Opera",
-    .traceListName = "lvbro",
     .scanButtonName = "operabtn",
     .family = StatusFamily::A,
     .iconId = IDI_CAT_OPERA,

@@ -10,7 +10,6 @@ const FormTraits kTraits = {
     .caption = "Safari",
     .className = "TSafariForm",
     .title = "Zarn Cleaner - Safari",
-    .traceListName = "lvbro",
     .scanButtonName = "safaribtn",
     .family = StatusFamily::A,
     .iconId = IDI_CAT_SAFARI,

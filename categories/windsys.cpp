@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "controls/module_function.h"
 #include "res/resource.h"
 #include "traces/handles.h"
 #include "traces/probes.h"
@@ -14,7 +15,6 @@ const FormTraits kTraits = {
     .caption = "System",
     .className = "TWindSysForm",
     .title = "Zarn Cleaner - System",
-    .traceListName = "lvsys",
     .scanButtonName = "windsysbtn",
     .family = StatusFamily::A,
     .firstColumn = "File Names",
@@ -99,9 +99,6 @@ void ClearLists(TCategoryForm& form, int first, int last) {
 
 // SHEmptyRecycleBinA(owner, root, flags).
 using EmptyRecycleBinProc = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
-// GetProcAddress returns one fixed pointer type; going through a pointer to a function
-// without parameters is the conversion GCC accepts without -Wcast-function-type.
-using AnyProc = void (*)();
 
 constexpr DWORD kEmptyQuietly = SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND;  // 7
 
@@ -141,9 +138,8 @@ void EmptyRecycleBin(const char* library) {
     MessageBoxA(owner, "loading Shell32.dll failed", title.empty() ? nullptr : title.c_str(), MB_OK | MB_ICONERROR);
     return;
   }
-  AnyProc proc = reinterpret_cast<AnyProc>(GetProcAddress(shell.get(), "SHEmptyRecycleBinA"));
-  if (!proc) return;
-  reinterpret_cast<EmptyRecycleBinProc>(proc)(ApplicationWindow(), nullptr, kEmptyQuietly);
+  const auto empty = ModuleFunction<EmptyRecycleBinProc>(shell.get(), "SHEmptyRecycleBinA");
+  if (empty) empty(ApplicationWindow(), nullptr, kEmptyQuietly);
 }
 
 TWindSysForm::TWindSysForm() : TCategoryForm(kTraits, kClean) {}

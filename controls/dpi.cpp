@@ -3,19 +3,10 @@
 #include <memory>
 #include <vector>
 
+#include "controls/module_function.h"
+
 namespace zarn::dpi {
 namespace {
-
-// GetProcAddress gives one fixed pointer type; going through a pointer to a function
-// without parameters keeps GCC's cast-function-type warning to this one place.
-using AnyProc = void (*)();
-
-template <typename Function>
-Function User32Function(const char* name) {
-  static HMODULE user32 = GetModuleHandleA("user32.dll");
-  AnyProc proc = user32 ? reinterpret_cast<AnyProc>(GetProcAddress(user32, name)) : nullptr;
-  return reinterpret_cast<Function>(proc);
-}
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
@@ -36,7 +27,8 @@ UINT SystemDpi() {
 
 UINT ForWindow(HWND hwnd) {
   // Missing before Windows 10 1607: the program still runs on XP, Vista and 7.
-  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  static const auto getDpiForWindow =
+      ModuleFunction<GetDpiForWindowFn>(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
   if (getDpiForWindow && hwnd) {
     const UINT value = getDpiForWindow(hwnd);
     if (value) return value;
@@ -45,7 +37,8 @@ UINT ForWindow(HWND hwnd) {
 }
 
 int SystemMetric(int index, UINT dpi) {
-  static const auto forDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  static const auto forDpi =
+      ModuleFunction<GetSystemMetricsForDpiFn>(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi");
   if (forDpi) return forDpi(index, dpi);
   const UINT system = SystemDpi();
   const int value = GetSystemMetrics(index);

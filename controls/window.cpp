@@ -26,6 +26,26 @@ void DropDialogWindow(HWND hwnd) {
   windows.erase(std::remove(windows.begin(), windows.end(), hwnd), windows.end());
 }
 
+struct DialogKeySearch {
+  UINT vk;
+  bool modifiers;
+  HWND focus;
+  Window* first;
+  Window* focused;
+};
+
+BOOL CALLBACK FindDialogKeyTaker(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<DialogKeySearch*>(lParam);
+  Window* window = Window::FromHandle(hwnd);
+  if (!window || !window->TakesDialogKey(s->vk, s->modifiers)) return TRUE;
+  if (hwnd == s->focus) {
+    s->focused = window;
+    return FALSE;
+  }
+  if (!s->first) s->first = window;
+  return TRUE;
+}
+
 }  // namespace
 
 Window::~Window() {
@@ -176,30 +196,6 @@ bool RouteDialogMessage(MSG* msg) {
   }
   return false;
 }
-
-namespace {
-
-struct DialogKeySearch {
-  UINT vk;
-  bool modifiers;
-  HWND focus;
-  Window* first;
-  Window* focused;
-};
-
-BOOL CALLBACK FindDialogKeyTaker(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<DialogKeySearch*>(lParam);
-  Window* window = Window::FromHandle(hwnd);
-  if (!window || !window->TakesDialogKey(s->vk, s->modifiers)) return TRUE;
-  if (hwnd == s->focus) {
-    s->focused = window;
-    return FALSE;
-  }
-  if (!s->first) s->first = window;
-  return TRUE;
-}
-
-}  // namespace
 
 bool SendDialogKey(HWND top, UINT vk) {
   if (!top || (vk != VK_RETURN && vk != VK_ESCAPE)) return false;

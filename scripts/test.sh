@@ -29,6 +29,11 @@ export ZARN_THROWAWAY_PREFIX=1
 # Folder links for the tests that check scans never follow one: Win32 cannot make them
 # under Wine, a Unix symbolic link inside the prefix lists as a reparse point.
 export ZARN_LINK_FIXTURES='C:\zarn-fixtures'
+# The User Data folder of every browser in the Chromium browsers' table, one a line
+# ("Google/Chrome/User Data"), read from the table itself.
+ZARN_CHROMIUM_USER_DATA="$(sed -n 's/^ *\.userData = "\(.*\)",$/\1/p' "$repo/categories/chromium_browsers.cpp" |
+  sed 's/\\\\/\//g; s/^\///; s/\/$//')"
+export ZARN_CHROMIUM_USER_DATA
 make_fixtures() {
   local fx="$1/drive_c/zarn-fixtures"
   mkdir -p "$fx/outside/sub" "$fx/cache/Content.IE5/ABCD1234" "$fx/appdata/Apple Computer/QuickTime/downloads/sub"
@@ -40,17 +45,18 @@ make_fixtures() {
   ln -s "$fx/outside" "$fx/cache/Content.IE5/LINKED"
   ln -s "$fx/outside" "$fx/cache/Content.IE5/ABCD1234/LINKED2"
   ln -s "$fx/outside" "$fx/appdata/Apple Computer/QuickTime/downloads/LINKED"
-  # Chrome, Edge, Brave and Vivaldi: a profile, cache, cookie and code-cache folder that lead outside.
+  # Every Chromium browser of the table: a profile, cache, cookie and code-cache folder that lead outside.
   mkdir -p "$fx/chromium-outside/Cache_Data"
   echo h > "$fx/chromium-outside/History"; echo c > "$fx/chromium-outside/Cookies"
   echo d > "$fx/chromium-outside/Cache_Data/data_0"
-  for ud in "$fx/chromium/"{"Google/Chrome","Microsoft/Edge","BraveSoftware/Brave-Browser","Vivaldi"}"/User Data"; do
+  while IFS= read -r ud; do
+    ud="$fx/chromium/$ud"
     mkdir -p "$ud/Default/Code Cache/js"
     echo i > "$ud/Default/Code Cache/js/index"; echo h > "$ud/Default/History"
     for link in "Profile 7" "Default/Cache" "Default/Network" "Default/Code Cache/js/LINKED"; do
       ln -s "$fx/chromium-outside" "$ud/$link"
     done
-  done
+  done <<< "$ZARN_CHROMIUM_USER_DATA"
   # Firefox and Opera: a folder on the way to today's profiles that leads outside.
   local p="$fx/profiles" out="$fx/profiles-outside"
   mkdir -p "$out/entries" "$p/Mozilla/Firefox/Profiles/real.default" "$p/Opera Software/Opera Stable"

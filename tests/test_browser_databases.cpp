@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "categories/chrome.h"
+#include "categories/chromium_form.h"
 #include "categories/cookie_sites.h"
 #include "categories/mozilla.h"
 #include "categories/mozilla_history.h"
@@ -33,7 +33,7 @@ struct CookieStore {
   bool store = false;  // Firefox's Microsoft Store build
 };
 
-std::unique_ptr<TCategoryForm> MakeChrome() { return std::make_unique<TChromeForm>(); }
+std::unique_ptr<TCategoryForm> MakeChrome() { return std::make_unique<TChromiumForm>(ChromiumBrowsers()[0]); }
 std::unique_ptr<TCategoryForm> MakeFirefox() { return std::make_unique<TmozzForm>(); }
 
 const CookieStore kStores[] = {
@@ -260,7 +260,7 @@ TEST_P(BadCookieFileTest, NoCrashNoHarmNoMoreThanTheItems) {
   GetParam().make(path);
   const std::string before = FileBytes(path);
   const std::string journal = Sandbox::Exists(path + "-journal") ? FileBytes(path + "-journal") : "";
-  TChromeForm form;
+  TChromiumForm form(ChromiumBrowsers()[0]);
   ASSERT_TRUE(form.Create());
   EXPECT_EQ(DatabaseItems(form).size(), GetParam().items);
   EXPECT_TRUE(FileBytes(path) == before);
@@ -484,7 +484,7 @@ TEST_F(DatabaseTest, AStopDuringTheCleanOfADatabaseLeavesItWhole) {
   Sandbox::MakeDir(ChromeProfile());
   MakeDatabase(path, kChromiumCookiesSchema);
   FillChromiumCookies(path, 40000, 8000);
-  TChromeForm form;
+  TChromiumForm form(ChromiumBrowsers()[0]);
   ASSERT_TRUE(form.Create());
   ASSERT_EQ(DatabaseItems(form).size(), 8000u);
   int calls = 0;

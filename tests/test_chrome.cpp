@@ -1,13 +1,14 @@
 // The categories of the Chromium-based browsers that keep their profiles in one User Data
-// folder (Chrome, Edge, Brave, Vivaldi): when page 1 offers them, what their scan lists in
-// every profile and in which order, and that a clean keeps what users keep.
+// folder, one per row of their table: when page 1 offers them, what their scan lists in every
+// profile and in which order, and that a clean keeps what users keep. Every test walks the
+// table, so a new row is covered as it is added.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 #include <memory>
-#include <typeinfo>
+#include <set>
 
 #include "app/catalogue.h"
 #include "tests/support/category_test.h"
@@ -17,28 +18,67 @@ using namespace zarn::test;
 
 namespace {
 
-struct Browser {
+using Browser = const ChromiumBrowser*;
+
+// The browsers known before they became rows, as their forms and page 1 have always shown
+// them: the table starts with them, unchanged.
+struct Known {
   const char* caption;
-  const char* userData;  // below Local AppData
+  const char* className;
+  const char* scanButtonName;
+  const char* userData;
   const char* userKey;
-  const char* updaterKey;  // none for a browser known by its folder and user key alone
-  std::unique_ptr<TCategoryForm> (*make)();
+  const char* updaterKey;
+};
+const Known kKnown[] = {
+    {"Google Chrome", "TChromeForm", "chromebtn", "\\Google\\Chrome\\User Data\\", "Software\\Google\\Chrome",
+     "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}"},
+    {"Microsoft Edge", "TEdgeForm", "edgebtn", "\\Microsoft\\Edge\\User Data\\", "Software\\Microsoft\\Edge",
+     "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}"},
+    {"Brave", "TBraveForm", "bravebtn", "\\BraveSoftware\\Brave-Browser\\User Data\\",
+     "Software\\BraveSoftware\\Brave-Browser", nullptr},
+    {"Vivaldi", "TVivaldiForm", "vivaldibtn", "\\Vivaldi\\User Data\\", "Software\\Vivaldi", nullptr},
 };
 
-const Browser kBrowsers[] = {
-    {"Google Chrome", "\\Google\\Chrome\\User Data\\", "Software\\Google\\Chrome",
-     "Software\\Google\\Update\\Clients\\{8A69D345-D564-463c-AFF1-A69D9E530F96}",
-     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TChromeForm>(); }},
-    {"Microsoft Edge", "\\Microsoft\\Edge\\User Data\\", "Software\\Microsoft\\Edge",
-     "Software\\Microsoft\\EdgeUpdate\\ClientState\\{56EB18F8-B008-4CBD-B6D2-8C97FE7E9062}",
-     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TEdgeForm>(); }},
-    {"Brave", "\\BraveSoftware\\Brave-Browser\\User Data\\", "Software\\BraveSoftware\\Brave-Browser", nullptr,
-     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TBraveForm>(); }},
-    {"Vivaldi", "\\Vivaldi\\User Data\\", "Software\\Vivaldi", nullptr,
-     []() -> std::unique_ptr<TCategoryForm> { return std::make_unique<TVivaldiForm>(); }},
-};
+std::string Text(const char* text) { return text ? text : "<none>"; }
 
-void PrintTo(const Browser& b, std::ostream* os) { *os << b.caption; }
+TEST(ChromiumBrowsers, TheKnownBrowsersComeFirstUnchangedAndEveryRowIsWellFormed) {
+  const auto rows = ChromiumBrowsers();
+  ASSERT_GE(rows.size(), std::size(kKnown));
+  for (size_t i = 0; i < std::size(kKnown); ++i) {
+    const Known& k = kKnown[i];
+    const ChromiumBrowser& b = rows[i];
+    SCOPED_TRACE(k.caption);
+    EXPECT_EQ(Text(b.form.caption), k.caption);
+    EXPECT_EQ(Text(b.form.className), k.className);
+    EXPECT_EQ(Text(b.form.scanButtonName), k.scanButtonName);
+    EXPECT_EQ(Text(b.userData), k.userData);
+    EXPECT_EQ(Text(b.userKey), k.userKey);
+    EXPECT_EQ(Text(b.updaterKey), Text(k.updaterKey));
+  }
+  std::set<std::string> captions, classes, buttons;
+  for (const ChromiumBrowser& b : rows) {
+    ASSERT_NE(b.form.caption, nullptr);
+    SCOPED_TRACE(b.form.caption);
+    EXPECT_TRUE(captions.insert(b.form.caption).second);
+    EXPECT_TRUE(classes.insert(Text(b.form.className)).second);
+    EXPECT_TRUE(buttons.insert(Text(b.form.scanButtonName)).second);
+    EXPECT_EQ(Text(b.form.title), std::string("Zarn Cleaner - ") + b.form.caption);
+    EXPECT_EQ(b.form.family, StatusFamily::A);
+    EXPECT_EQ(Text(b.description), "Cookies, Internet Cache, History");
+    // The icon is in the program's resources.
+    HICON icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(b.form.iconId), IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(icon, nullptr);
+    if (icon) DestroyIcon(icon);
+    const std::string_view userData = b.userData ? b.userData : "";
+    EXPECT_TRUE(userData.starts_with("\\") && userData.ends_with("\\User Data\\")) << userData;
+    EXPECT_TRUE(std::string_view(Text(b.userKey)).starts_with("Software\\"));
+    if (b.updaterKey) {
+      EXPECT_TRUE(std::string_view(b.updaterKey).starts_with("Software\\"));
+    }
+  }
+}
 
 // Each group is one listing, whose order the file system decides; groups follow in scan order.
 using Groups = std::vector<std::vector<std::string>>;
@@ -80,10 +120,14 @@ const char* const kKept[] = {"Bookmarks",
                              "Sessions\\Saved session.bin",
                              "Sync Data\\LevelDB\\CURRENT"};
 
-class BrowserTest : public CategoryTest, public ::testing::WithParamInterface<Browser> {};
+class BrowserTest : public CategoryTest, public ::testing::WithParamInterface<Browser> {
+ protected:
+  const ChromiumBrowser& B() const { return *GetParam(); }
+  std::unique_ptr<TCategoryForm> Make() const { return std::make_unique<TChromiumForm>(B()); }
+};
 
 TEST_P(BrowserTest, EveryProfileInOrderHeldFilesLeftOutAndTheCleanKeepsWhatUsersKeep) {
-  const std::string ud = sandbox.localAppData + GetParam().userData;
+  const std::string ud = sandbox.localAppData + B().userData;
   // Default has the newer layout, the numbered profiles the older one; 10 follows 2.
   const std::pair<const char*, bool> profiles[] = {{"Default", true}, {"Profile 2", false}, {"Profile 10", true}};
   Groups expected;
@@ -105,7 +149,7 @@ TEST_P(BrowserTest, EveryProfileInOrderHeldFilesLeftOutAndTheCleanKeepsWhatUsers
   HeldOpen lock(history, GENERIC_READ | GENERIC_WRITE), cacheLock(inUse, GENERIC_READ | GENERIC_WRITE);
   ASSERT_TRUE(lock.Held() && cacheLock.Held());
 
-  auto form = GetParam().make();
+  auto form = Make();
   ASSERT_TRUE(form->Create());
   const auto paths = ShownPaths(*form);
   size_t at = 0;
@@ -142,7 +186,7 @@ TEST_P(BrowserTest, EveryProfileInOrderHeldFilesLeftOutAndTheCleanKeepsWhatUsers
 }
 
 TEST_P(BrowserTest, ADatabasesJournalIsNoTraceAndGoesOnlyWithItsDatabase) {
-  const std::string p = sandbox.localAppData + GetParam().userData + "Default\\";
+  const std::string p = sandbox.localAppData + B().userData + "Default\\";
   // Each database as the clean meets it: ticked, unticked, or opened again by the browser
   // after the scan, so that it cannot be deleted.
   enum Fate { Ticked, Unticked, Reopened };
@@ -153,7 +197,7 @@ TEST_P(BrowserTest, ADatabasesJournalIsNoTraceAndGoesOnlyWithItsDatabase) {
     Sandbox::WriteFile(path);
     Sandbox::WriteFile(path + "-journal");
   }
-  auto form = GetParam().make();
+  auto form = Make();
   ASSERT_TRUE(form->Create());
   std::vector<std::string> listed;
   for (const auto& [path, fate] : databases) listed.push_back(path);
@@ -174,10 +218,10 @@ TEST_P(BrowserTest, ADatabasesJournalIsNoTraceAndGoesOnlyWithItsDatabase) {
 }
 
 TEST_P(BrowserTest, OfferedWhenItsFolderOrAKeyOfItsIsThereAfterTheTwelve) {
-  const Browser& b = GetParam();
+  const ChromiumBrowser& b = B();
   const auto offered = [&] {
     const auto rows = BuildCatalogue();
-    return rows.size() == 4 && rows[3].caption == b.caption &&
+    return rows.size() == 4 && rows[3].caption == b.form.caption &&
            rows[3].description == "Cookies, Internet Cache, History";
   };
   const auto notOffered = [] { return BuildCatalogue().size() == 3u; };
@@ -210,27 +254,36 @@ TEST_P(BrowserTest, LinkedFoldersAreNeverEntered) {
   // Profile 7, Default\Cache, Default\Network and Code Cache\js\LINKED lead to a folder
   // outside that holds History, Cookies and cache files.
   const std::string local = std::string(fixtures) + "\\chromium";
-  const std::string p = local + GetParam().userData + "Default\\";
+  const std::string p = local + B().userData + "Default\\";
   Sandbox::SetString(Root::HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                      "Local AppData", local);
-  auto form = GetParam().make();
+  auto form = Make();
   ASSERT_TRUE(form->Create());
   EXPECT_EQ(ShownPaths(*form), (std::vector<std::string>{p + "Code Cache\\js\\index", p + "History"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Browsers, BrowserTest, ::testing::ValuesIn(kBrowsers),
-                         [](const auto& info) { return std::string(info.param.caption).substr(0, 6); });
+std::vector<Browser> EveryBrowser() {
+  std::vector<Browser> all;
+  for (const ChromiumBrowser& b : ChromiumBrowsers()) all.push_back(&b);
+  return all;
+}
+
+// Named by the form's class without its "T" and "Form": unique, as the first test checks.
+INSTANTIATE_TEST_SUITE_P(Browsers, BrowserTest, ::testing::ValuesIn(EveryBrowser()), [](const auto& info) {
+  const std::string name = info.param->form.className;
+  return name.substr(1, name.size() - 5);
+});
 
 // Every browser installed, each by one sign: by its folder and by its user key in turn.
 class BrowsersOnPageOneTest : public AppTest {
   void Seed() override {
     Sandbox::CreateKey(Root::HKCU, "Software\\Microsoft\\MediaPlayer\\Player");
-    for (size_t i = 0; i < std::size(kBrowsers); ++i) {
-      const std::string folder = sandbox.localAppData + kBrowsers[i].userData;
+    for (size_t i = 0; i < ChromiumBrowsers().size(); ++i) {
+      const std::string folder = sandbox.localAppData + ChromiumBrowsers()[i].userData;
       if (i % 2 == 0)
         Sandbox::MakeDir(folder.substr(0, folder.size() - 1));
       else
-        Sandbox::CreateKey(Root::HKCU, kBrowsers[i].userKey);
+        Sandbox::CreateKey(Root::HKCU, ChromiumBrowsers()[i].userKey);
     }
   }
 };
@@ -238,18 +291,24 @@ class BrowsersOnPageOneTest : public AppTest {
 TEST_F(BrowsersOnPageOneTest, EveryBrowsersRowFollowsTheTwelveInOrderAndDispatchesToItsForm) {
   const auto rows = ReadList(Main(TMainForm::kLvall));
   std::vector<std::string> expected = {"Windows Explorer", "Windows Applets", "System", "Media Player"};
-  for (const Browser& b : kBrowsers) expected.push_back(b.caption);
+  for (const ChromiumBrowser& b : ChromiumBrowsers()) expected.push_back(b.form.caption);
   ASSERT_EQ(Names(rows), expected);
-  for (size_t i = 0; i < std::size(kBrowsers); ++i) {
-    const Browser& b = kBrowsers[i];
-    SCOPED_TRACE(b.caption);
+  for (size_t i = 0; i < ChromiumBrowsers().size(); ++i) {
+    const ChromiumBrowser& b = ChromiumBrowsers()[i];
+    SCOPED_TRACE(b.form.caption);
     EXPECT_TRUE(rows[4 + i].ticked);
     EXPECT_EQ(rows[4 + i][1], "Cookies, Internet Cache, History");
     TCategoryForm* form = FindCategoryForm(rows[4 + i][0]);
     ASSERT_NE(form, nullptr);
-    const std::unique_ptr<TCategoryForm> ofItsKind = b.make();
-    EXPECT_TRUE(typeid(*form) == typeid(*ofItsKind)) << typeid(*form).name();
-    EXPECT_EQ(WindowText(form->Handle()), std::string("Zarn Cleaner - ") + b.caption);
+    // The browser's own form, made from its row, in the window class its row names.
+    const auto* browserForm = dynamic_cast<const TChromiumForm*>(form);
+    ASSERT_NE(browserForm, nullptr);
+    EXPECT_EQ(&browserForm->Browser(), &b);
+    char cls[64] = "";
+    GetClassNameA(form->Handle(), cls, sizeof cls);
+    EXPECT_EQ(std::string(cls), b.form.className);
+    EXPECT_EQ(WindowText(form->Handle()), std::string("Zarn Cleaner - ") + b.form.caption);
+    EXPECT_EQ(WindowText(form->ScanButton()), b.form.scanButtonName);
     EXPECT_EQ(WindowText(form->StatusLabel()), "0 Files founds");
   }
   EXPECT_EQ(FindCategoryForm("google chrome"), nullptr);

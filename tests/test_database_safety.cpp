@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "categories/chrome.h"
+#include "categories/chromium_form.h"
 #include "categories/cookie_sites.h"
 #include "categories/mozilla.h"
 #include "categories/mozilla_history.h"
@@ -197,7 +197,7 @@ TEST_P(HostRuleTest, TickingAnySubsetDeletesExactlyTheRowsOfThatSubset) {
     if (firefox)
       form = std::make_unique<TmozzForm>();
     else
-      form = std::make_unique<TChromeForm>();
+      form = std::make_unique<TChromiumForm>(ChromiumBrowsers()[0]);
     ASSERT_TRUE(form->Create());
     std::set<std::string> listed, ticked, items;
     for (size_t i = 0; i < form->Traces().Count(); ++i) {

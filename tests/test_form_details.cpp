@@ -26,7 +26,8 @@ class FormDetailsTest : public AppTest {
 };
 
 TEST_F(FormDetailsTest, DetailDialogKeysCloseItOnlyThroughItsButtons) {
-  TCategoryForm& form = *DetailsForm;
+  // The item goes on the list of the live form's first scan.
+  TCategoryForm& form = DetailsForm->Scanned();
   form.AddFileTrace(sandbox.Dir() + "\\a.txt", "info", "1 bytes");
   HWND list = form.Traces().Handle();
   struct Case {

@@ -20,7 +20,7 @@ namespace {
 
 const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer";
 
-std::vector<std::string> PathsWithInfo(const TCategoryForm& form, const std::string& info) {
+std::vector<std::string> PathsWithInfo(TCategoryForm& form, const std::string& info) {
   std::vector<std::string> paths;
   for (size_t i = 0; i < form.Traces().Count(); ++i) {
     const TraceItem& item = form.Traces().Item(i);

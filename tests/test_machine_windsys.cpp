@@ -18,7 +18,7 @@ using namespace zarn::test;
 
 namespace {
 
-std::vector<TraceItem> ItemsAt(const TCategoryForm& form, const std::string& location) {
+std::vector<TraceItem> ItemsAt(TCategoryForm& form, const std::string& location) {
   std::vector<TraceItem> items;
   for (size_t i = 0; i < form.Traces().Count(); ++i)
     if (form.Traces().Item(i).location == location) items.push_back(form.Traces().Item(i));

@@ -76,7 +76,7 @@ struct Listed {
   std::set<std::string> names;
   std::set<std::wstring> shown;
 };
-Listed ListedAt(const TCategoryForm& form, const std::string& location) {
+Listed ListedAt(TCategoryForm& form, const std::string& location) {
   Listed listed;
   for (size_t i = 0; i < form.Traces().Count(); ++i) {
     const TraceItem& item = form.Traces().Item(i);

@@ -14,7 +14,7 @@ namespace {
 
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-std::vector<std::string> TempPaths(const TCategoryForm& form) {
+std::vector<std::string> TempPaths(TCategoryForm& form) {
   std::vector<std::string> paths;
   for (const ShownRow& row : ReadList(form.Traces().Handle()))
     if (row[3] == "All items listed in Temporary Folder") paths.push_back(row[1] + row[0]);

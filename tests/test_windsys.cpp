@@ -17,7 +17,7 @@ namespace {
 const char kNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 // The rows that came from files; the recycle bin and the clipboard are the machine's and
 // may hold anything while these tests run.
-std::vector<ShownRow> FileRows(const TCategoryForm& form) {
+std::vector<ShownRow> FileRows(TCategoryForm& form) {
   std::vector<ShownRow> rows;
   for (ShownRow& row : ReadList(form.Traces().Handle()))
     if (row.Location() != "Recycle Bin" && row.Location() != "Clipboard") rows.push_back(std::move(row));

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "controls/module_function.h"
 #include "traces/handles.h"
 #include "traces/registry.h"
 
@@ -79,11 +80,9 @@ bool RunsUnderWow64() {
   static const bool wow64 = [] {
     // Looked up at run time: Windows XP before its second service pack lacks it.
     using IsWow64ProcessProc = BOOL(WINAPI*)(HANDLE, BOOL*);
-    using AnyProc = void (*)();
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    AnyProc proc = kernel ? reinterpret_cast<AnyProc>(GetProcAddress(kernel, "IsWow64Process")) : nullptr;
+    const auto isWow64 = ModuleFunction<IsWow64ProcessProc>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
     BOOL result = FALSE;
-    return proc && reinterpret_cast<IsWow64ProcessProc>(proc)(GetCurrentProcess(), &result) && result;
+    return isWow64 && isWow64(GetCurrentProcess(), &result) && result;
   }();
   return wow64;
 }

@@ -11,6 +11,15 @@ constexpr int kPanelHeight = 57;
 constexpr int kMargin = 8;
 constexpr COLORREF kPanelGrey = RGB(235, 235, 235);
 
+TraceItem RegistryTrace(Root root, const std::string& keyPath, const std::string& name, std::string info) {
+  TraceItem item;
+  item.name = name;
+  item.location = RootText(root) + keyPath;
+  item.type = kRegistryData;
+  item.info = std::move(info);
+  return item;
+}
+
 }  // namespace
 
 bool TCategoryForm::Create(FirstScan first) {
@@ -86,8 +95,13 @@ void TCategoryForm::ClickDelete() {
   SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(kDelButton, BN_CLICKED), reinterpret_cast<LPARAM>(delbtn_));
 }
 
+TCategoryForm& TCategoryForm::Scanned() {
+  if (scanPending_) ClickScan();
+  return *this;
+}
+
 void TCategoryForm::ShowDetail() {
-  RunPendingScan();
+  Scanned();
   ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd_);
   BringWindowToTop(hwnd_);
@@ -129,15 +143,9 @@ void TCategoryForm::delbtnClick() {
   leftAfterClean_ = static_cast<int>(RunCleaner(traces_, clean_, *this));
 }
 
-// An item added to a form whose first scan still waits goes after that scan's items, as it
-// would have after a scan at creation.
-void TCategoryForm::AddTrace(TraceItem item) {
-  RunPendingScan();
-  traces_.Add(std::move(item));
-}
+void TCategoryForm::AddTrace(TraceItem item) { traces_.Add(std::move(item)); }
 
 void TCategoryForm::AddFileTrace(const std::string& path, const std::string& info, std::string sizeText) {
-  RunPendingScan();
   TraceItem item;
   item.location = LocationOf(path);
   item.name = NameOf(path);
@@ -162,20 +170,8 @@ void TCategoryForm::AddFileTrace(const std::string& path, const FileFacts* facts
   AddFileTrace(path, info, FormatSize(facts ? FileSizeText(*facts) : FileSizeText(path)));
 }
 
-namespace {
-TraceItem RegistryTrace(Root root, const std::string& keyPath, const std::string& name, std::string info) {
-  TraceItem item;
-  item.name = name;
-  item.location = RootText(root) + keyPath;
-  item.type = kRegistryData;
-  item.info = std::move(info);
-  return item;
-}
-}  // namespace
-
 void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name,
                                      const char* fixedInfo) {
-  RunPendingScan();
   std::string info = fixedInfo ? std::string(fixedInfo)
                                : ReadRegString(!keyPath.empty() && keyPath[0] == '\\' ? keyPath.substr(1) : keyPath,
                                                name, RootKey(root));
@@ -183,7 +179,6 @@ void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, cons
 }
 
 void TCategoryForm::AddRegistryTrace(Root root, const std::string& keyPath, const std::string& name, HKEY openKey) {
-  RunPendingScan();
   traces_.Add(RegistryTrace(root, keyPath, name, ReadRegString(openKey, name)));
 }
 

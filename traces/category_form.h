@@ -28,7 +28,6 @@ struct FormTraits {
   const char* caption = nullptr;         // the category caption, the wizard's dispatch key
   const char* className = nullptr;       // window class, named like the form class
   const char* title = nullptr;           // window title, exactly
-  const char* traceListName = "LV";      // or lvpc, lvsys, lvbro
   const char* scanButtonName = nullptr;  // the hidden scan button's name
   StatusFamily family = StatusFamily::B;
   const char* emptyText = "No File Found";  // family B text for an empty list
@@ -63,39 +62,33 @@ class TCategoryForm : public Form, public CleanSteps {
   // The wizard's three operations: click the scan button, read the found count, click delbtn.
   // The clean never runs a waiting first scan: it deletes only what a scan has listed.
   void ClickScan();
-  int FoundCount() const {
-    RunPendingScan();
-    return foundCount_;
-  }
+  int FoundCount() { return Scanned().foundCount_; }
   void ClickDelete();
   // How many of the items that were ticked for the last clean are still there after it.
   int LeftAfterClean() const { return leftAfterClean_; }
   // True from a WhenAsked creation until the first scan has run.
   bool ScanPending() const { return scanPending_; }
+  // The form once it has scanned: a first scan that still waits runs here. Whatever reads
+  // a scan's results (the trace list, the found count, the status label, the detail
+  // dialog) comes through here, and so does a test that adds items to a live form.
+  TCategoryForm& Scanned();
 
   // Shows the form as the modeless detail dialog, or brings it to the front.
   void ShowDetail();
 
   const FormTraits& Traits() const { return traits_; }
   const CleanRules& Clean() const { return clean_; }
-  TraceList& Traces() {
-    RunPendingScan();
-    return traces_;
-  }
-  const TraceList& Traces() const {
-    RunPendingScan();
-    return traces_;
-  }
-  HWND StatusLabel() const {
-    RunPendingScan();
-    return label1_;
-  }
+  TraceList& Traces() { return Scanned().traces_; }
+  HWND StatusLabel() { return Scanned().label1_; }
   HWND StatusIcon() const { return image1_; }
   HWND ScanButton() const { return scanButton_; }
   HWND DelButton() const { return delbtn_; }
   HWND OkButton() const { return (traits_.okIsButton1 ? XiButton1 : XiButton2).Handle(); }
   HWND CancelButton() const { return (traits_.okIsButton1 ? XiButton2 : XiButton1).Handle(); }
 
+  // The adders put items on the list of a form that has scanned: from its probing step, or
+  // from a test after Scanned(). An item added while the first scan still waits would be
+  // lost when that scan clears the list.
   // Adds a ticked file trace for a collected path; `facts` are the listing's data for
   // it, or null. The size text is FormatSize of the file's size unless given.
   void AddFileTrace(const std::string& path, const FileFacts* facts, const std::string& info);
@@ -133,10 +126,6 @@ class TCategoryForm : public Form, public CleanSteps {
  private:
   void scanbtnClick();
   void delbtnClick();
-  // Every form object is created non-const; a const reader may still run the waiting scan.
-  void RunPendingScan() const {
-    if (scanPending_) const_cast<TCategoryForm*>(this)->ClickScan();
-  }
   void SetStatusLabel();
   void Layout();
 

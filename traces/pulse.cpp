@@ -14,6 +14,11 @@ std::atomic<bool> g_stopped{false};
 // The handler dispatches messages; none of them may start a pulse of its own inside it.
 bool g_inHandler = false;
 
+DWORD WINAPI RunStep(void* step) {
+  reinterpret_cast<void (*)()>(step)();
+  return 0;
+}
+
 }  // namespace
 
 PulseScope::PulseScope(PulseHandler handler, void* context) : previous_(g_handler), previousContext_(g_context) {
@@ -44,15 +49,6 @@ bool Pulse() {
 }
 
 bool PulseStopped() { return g_stopped; }
-
-namespace {
-
-DWORD WINAPI RunStep(void* step) {
-  reinterpret_cast<void (*)()>(step)();
-  return 0;
-}
-
-}  // namespace
 
 void RunWhilePulsing(void (*step)()) {
   HANDLE thread = g_handler && !g_inHandler

@@ -82,6 +82,27 @@ void StageTree(const FileLocation& loc, const std::string& base, const std::stri
   for (const std::string& sub : subfolders) StageTree(loc, base, sub, below, staging);
 }
 
+// Lists the names of one key of a row and adds a trace for each name the row takes.
+void ProbeKey(TCategoryForm& form, const RegistryRow& row, const std::string& key, TextList& memo) {
+  memo.Clear();
+  TRegistry reg(RootKey(row.root));
+  if (!reg.OpenRegKey(key)) return;
+  if (row.names == NameSource::Values)
+    reg.ListValueNames(memo);
+  else
+    reg.ListSubkeyNames(memo);
+  // Each value is read through the key already open: under Wine every fresh open is a
+  // round trip to the server with a path lookup.
+  for (size_t i = 0; i < memo.Count() && Pulse(); ++i) {
+    const std::string name(memo.Text(i));
+    if (!NameTaken(row, name)) continue;
+    if (row.fixedInfo)
+      form.AddRegistryTrace(row.root, key, name, row.fixedInfo);
+    else
+      form.AddRegistryTrace(row.root, key, name, reg.CurrentKey());
+  }
+}
+
 }  // namespace
 
 void StageFiles(TCategoryForm& form, std::span<const FileLocation> locations, TextList& staging,
@@ -202,31 +223,6 @@ void ListRegistryNames(Root root, const std::string& key, NameSource names, Text
   else
     reg.ListSubkeyNames(memo);
 }
-
-namespace {
-
-// Lists the names of one key of a row and adds a trace for each name the row takes.
-void ProbeKey(TCategoryForm& form, const RegistryRow& row, const std::string& key, TextList& memo) {
-  memo.Clear();
-  TRegistry reg(RootKey(row.root));
-  if (!reg.OpenRegKey(key)) return;
-  if (row.names == NameSource::Values)
-    reg.ListValueNames(memo);
-  else
-    reg.ListSubkeyNames(memo);
-  // Each value is read through the key already open: under Wine every fresh open is a
-  // round trip to the server with a path lookup.
-  for (size_t i = 0; i < memo.Count() && Pulse(); ++i) {
-    const std::string name(memo.Text(i));
-    if (!NameTaken(row, name)) continue;
-    if (row.fixedInfo)
-      form.AddRegistryTrace(row.root, key, name, row.fixedInfo);
-    else
-      form.AddRegistryTrace(row.root, key, name, reg.CurrentKey());
-  }
-}
-
-}  // namespace
 
 void ProbeRegistry(TCategoryForm& form, std::span<const RegistryRow> rows, TextList& memo) {
   for (const RegistryRow& row : rows) {

@@ -25,7 +25,6 @@ struct StorePlace;
 class FolderSnapshot {
  public:
   const std::string& Get(BaseFolder folder);
-  void Forget(BaseFolder folder) { folders_[static_cast<size_t>(folder)].reset(); }
 
   // Whether each folder named in `below` (each name follows a backslash or a slash; the
   // text ends with one) exists, taken one after the other from `base`, and none of them is

@@ -16,7 +16,7 @@ std::vector<std::string> Paths(const std::vector<ShownRow>& rows) {
   return paths;
 }
 
-std::vector<std::string> ShownPaths(const TCategoryForm& form) { return Paths(ReadList(form.Traces().Handle())); }
+std::vector<std::string> ShownPaths(TCategoryForm& form) { return Paths(ReadList(form.Traces().Handle())); }
 
 std::set<std::string> Slice(const std::vector<std::string>& v, size_t from, size_t n) {
   return std::set<std::string>(v.begin() + std::min(v.size(), from), v.begin() + std::min(v.size(), from + n));

@@ -26,7 +26,7 @@ std::vector<std::string> Names(const std::vector<ShownRow>& rows);
 // Location and name of every row, joined.
 std::vector<std::string> Paths(const std::vector<ShownRow>& rows);
 // The paths of what the form's trace list shows now.
-std::vector<std::string> ShownPaths(const TCategoryForm& form);
+std::vector<std::string> ShownPaths(TCategoryForm& form);
 // `n` entries from `from` on as a set, for runs whose order the file system decides.
 std::set<std::string> Slice(const std::vector<std::string>& v, size_t from, size_t n);
 

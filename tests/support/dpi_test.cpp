@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "controls/child_windows.h"
+#include "controls/module_function.h"
 
 namespace zarn::test {
 
@@ -98,8 +99,7 @@ int GdiObjectCount() {
   using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   if (!GetProcAddress(ntdll, "wine_get_version")) return 0;
-  const auto query =
-      reinterpret_cast<Query>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtQueryInformationProcess")));
+  const auto query = ModuleFunction<Query>(ntdll, "NtQueryInformationProcess");
   PROCESS_BASIC_INFORMATION info{};
   if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0) return -1;
   const auto* peb = reinterpret_cast<const char*>(info.PebBaseAddress);
