@@ -544,7 +544,7 @@ void ChromiumProfile(Ref& r, const std::string& below, std::optional<BaseFolder>
   for (const ProfilePart& part : ChromiumProfileParts()) {
     std::vector<Staged> staged;
     r.Stage(LocationsBelow(part.rows, below, base), staged);
-    if (part.database)
+    if (part.rows.front().store)
       r.Databases(staged, part.filter, ChromiumCookies);
     else
       r.Add(staged, part.filter, part.info);
