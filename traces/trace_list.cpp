@@ -85,6 +85,7 @@ void TraceList::Clear() {
   // that is no longer there.
   if (shownCount_ != 0) {
     shownCount_ = 0;
+    HoldRedrawWhileHidden();
     ListView_SetItemCountEx(hwnd_, 0, 0);
   }
   items_.clear();
@@ -117,11 +118,28 @@ void TraceList::BeginAdding() {
 void TraceList::FinishAdding() {
   batching_ = false;
   ShowCount();
+  if (redrawHeld_) {
+    redrawHeld_ = false;
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  }
   UpdateWindow(hwnd_);
+}
+
+// A list nobody sees gains nothing from redrawing as its count changes: under Wine each
+// change of a hidden list's count still laid out its scroll bar, about a millisecond, twice
+// a scan (emptied, then filled). Held off until the scan ends, the layout is done once. Only
+// a list that is shown on a hidden form: turning redraw back on shows the window, which for
+// such a list is as it was.
+void TraceList::HoldRedrawWhileHidden() {
+  if (!batching_ || redrawHeld_ || IsWindowVisible(hwnd_) || !(GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE))
+    return;
+  redrawHeld_ = true;
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
 }
 
 void TraceList::ShowCount() {
   if (shownCount_ == items_.size()) return;
+  HoldRedrawWhileHidden();
   shownCount_ = items_.size();
   // Rows already on screen keep their place; only the new ones and the scroll bar change.
   ListView_SetItemCountEx(hwnd_, static_cast<int>(shownCount_), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);

@@ -47,6 +47,7 @@ class TraceList : public Window {
   void SetTickedShown(int row, bool ticked);
   void ToggleFocusedAndSelected();
   void ShowCount();
+  void HoldRedrawWhileHidden();
   bool ColumnIs(int index, const char* caption, int width) const;
   int FindByName(const NMLVFINDITEMA& find) const;
 
@@ -55,6 +56,7 @@ class TraceList : public Window {
   size_t shownCount_ = 0;
   DWORD lastShown_ = 0;
   bool batching_ = false;
+  bool redrawHeld_ = false;
   bool swallowSpaceChar_ = false;
 };
 
