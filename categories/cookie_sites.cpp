@@ -1,9 +1,11 @@
 #include "categories/cookie_sites.h"
 
 #include <map>
+#include <set>
 
 #include "categories/mozilla_profile.h"
 #include "traces/database_shape.h"
+#include "traces/site_rule.h"
 
 namespace zarn {
 namespace {
@@ -16,8 +18,6 @@ std::string Quoted(const char* name) { return std::string("\"") + name + "\""; }
 
 std::string CookieCountText(int64_t count) { return std::to_string(count) + (count == 1 ? " cookie" : " cookies"); }
 
-std::string SiteOfHost(const std::string& host) { return !host.empty() && host[0] == '.' ? host.substr(1) : host; }
-
 bool HasCookieShape(Database& db, const CookieTable& table) {
   const TableShape tables[] = {{"main", table.table, {table.hostColumn}, {table.hostColumn}}};
   return HasShape(db, {tables});
@@ -25,8 +25,8 @@ bool HasCookieShape(Database& db, const CookieTable& table) {
 
 std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const CookieTable& table) {
   const std::string host = Quoted(table.hostColumn);
-  // Grouped by the stored host, which the browsers index; the two hosts of a site are
-  // joined here.
+  // Grouped by the stored host, which the browsers index; the hosts of a site are joined
+  // here.
   const std::string sql = "SELECT " + host + ", count(*) FROM " + Quoted(table.table) + " WHERE typeof(" + host +
                           ") = 'text' GROUP BY " + host;
   Statement hosts(db, sql.c_str());
@@ -44,17 +44,27 @@ void CookieSites::List(Database& db, ItemSink& sink) const {
 }
 
 bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const std::string> sites) {
-  // The hosts SiteOfHost maps to a site: the site with a dot before it, and the site itself
-  // unless it begins with a dot (then it is the site of a host with one dot less). Compared
-  // byte by byte, whatever collation a file declares.
-  const std::string sql =
-      "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) + " COLLATE BINARY IN (?1, ?2)";
+  const std::set<std::string, std::less<>> doomed(sites.begin(), sites.end());
+  const std::string host = Quoted(table.hostColumn), name = Quoted(table.table);
+  // The stored hosts are read again inside the transaction, so that a cookie the browser
+  // stored since the scan for a host of a ticked site goes too, and each goes by its exact
+  // bytes, whatever collation a file declares.
+  std::vector<std::string> hosts;
+  {
+    const std::string sql = "SELECT DISTINCT " + host + " FROM " + name + " WHERE typeof(" + host + ") = 'text'";
+    Statement read(db, sql.c_str());
+    while (read.Step()) {
+      std::string stored = read.Text(0);
+      const std::string site = SiteOfHost(stored);
+      if (!site.empty() && doomed.count(site)) hosts.push_back(std::move(stored));
+    }
+    if (!read.Done()) return false;
+  }
+  const std::string sql = "DELETE FROM " + name + " WHERE " + host + " COLLATE BINARY = ?1";
   Statement remove(db, sql.c_str());
-  for (const std::string& site : sites) {
-    if (site.empty()) continue;
+  for (const std::string& stored : hosts) {
     remove.Reset();
-    const std::string dotted = "." + site;
-    if (!remove.Bind(1, dotted) || !remove.Bind(2, site[0] == '.' ? dotted : site) || !remove.Run()) return false;
+    if (!remove.Bind(1, stored) || !remove.Run()) return false;
   }
   return remove.Ok();
 }
