@@ -1,0 +1,157 @@
+#include "categories/chromium_sites.h"
+
+#include <windows.h>
+
+#include <charconv>
+#include <vector>
+
+#include "categories/chromium_dom_storage.h"
+#include "categories/chromium_storage_key.h"
+#include "categories/cookie_sites.h"
+#include "traces/folder_removal.h"
+#include "traces/leveldb_store.h"
+#include "traces/probes.h"
+#include "traces/site_rule.h"
+#include "traces/text_list.h"
+
+namespace zarn {
+namespace {
+
+bool IsFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The sites of one cookie database, as its kind lists them.
+class CookieTally final : public ItemSink {
+ public:
+  CookieTally(SiteTallies& tallies, const std::string& file) : tallies_(tallies), file_(file) {}
+  void Add(const std::string& name, const std::string&, std::string size) override {
+    int64_t count = 0;
+    std::from_chars(size.data(), size.data() + size.size(), count);
+    SiteTally& tally = tallies_[name];
+    tally.cookies += count;
+    if (tally.cookieFile.empty()) tally.cookieFile = file_;
+  }
+  void AddAt(const std::string&, const std::string& name, const std::string& info, std::string size) override {
+    Add(name, info, std::move(size));
+  }
+
+ private:
+  SiteTallies& tallies_;
+  const std::string& file_;
+};
+
+// A cookie database at `below` the profile, site by site as CookieSites has it.
+class CookieStore final : public SiteStore {
+ public:
+  constexpr explicit CookieStore(const char* below) : below_(below) {}
+  void List(const StorePlace& profile, SiteTallies& tallies) const override {
+    const std::string path = profile.path + below_;
+    if (!IsFile(path)) return;
+    CookieTally sink(tallies, path);
+    kChromiumCookies.ListItems({path, profile.base}, sink);
+  }
+  bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
+    const std::string path = profile.path + below_;
+    if (!IsFile(path)) return true;
+    const std::vector<std::string> names(sites.begin(), sites.end());
+    return kChromiumCookies.DeleteItems({path, profile.base}, names);
+  }
+
+ private:
+  const char* below_;
+};
+
+// A LevelDB store of the DOM storages at `below` the profile.
+class DomStorage final : public SiteStore {
+ public:
+  using Lister = std::optional<std::vector<StorageArea>> (*)(const LevelDbCopy&);
+  constexpr DomStorage(const char* below, Lister list, bool local) : below_(below), list_(list), local_(local) {}
+  void List(const StorePlace& profile, SiteTallies& tallies) const override {
+    const std::string folder = profile.path + below_;
+    if (!RealFolderBelow(profile.base, folder)) return;
+    const LevelDbCopy copy(folder);
+    if (!copy.Ok()) return;
+    if (const auto areas = list_(copy))
+      for (const StorageArea& area : *areas) tallies[area.site].data = true;
+  }
+  bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
+    const std::string folder = profile.path + below_;
+    if (!IsFile(folder + "CURRENT")) return true;
+    if (!RealFolderBelow(profile.base, folder)) return false;
+    if (local_) {
+      LocalStorageClean clean(sites);
+      return EditLevelDb(folder, clean);
+    }
+    SessionStorageClean clean(sites);
+    return EditLevelDb(folder, clean);
+  }
+
+ private:
+  const char* below_;
+  Lister list_;
+  bool local_;
+};
+
+// IndexedDB: one folder per origin (the database, its large values, or the SQLite form).
+class IndexedDbFolders final : public SiteStore {
+ public:
+  void List(const StorePlace& profile, SiteTallies& tallies) const override {
+    ForEachOrigin(profile, [&](const std::string&, const std::string& site) { tallies[site].data = true; });
+  }
+  bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
+    bool whole = true;
+    ForEachOrigin(profile, [&](const std::string& folder, const std::string& site) {
+      if (sites.count(site)) whole &= RemoveFolderBelow(profile.base, folder);
+    });
+    return whole;
+  }
+
+ private:
+  template <typename Visit>
+  static void ForEachOrigin(const StorePlace& profile, Visit visit) {
+    const std::string root = profile.path + "IndexedDB\\";
+    if (!RealFolderBelow(profile.base, root)) return;
+    TextList listed;
+    // Real folders only: a link in the place of an origin is never followed nor deleted.
+    ListRealSubfolders(listed, root);
+    for (size_t i = 0; i < listed.Count(); ++i) {
+      const std::string name(listed.Text(i));
+      const std::optional<WebOrigin> origin = IndexedDbOriginOf(name);
+      if (!origin) continue;
+      const std::string folder = root + name;
+      // The database a running browser has open, and its large values: neither listed nor
+      // cleaned.
+      if (FileHeld(folder + "\\LOCK") || FileHeld(root + OriginIdentifier(*origin) + ".indexeddb.leveldb\\LOCK"))
+        continue;
+      const std::string site = SiteOfHost(origin->host);
+      if (!site.empty()) visit(folder, site);
+    }
+  }
+};
+
+constexpr CookieStore kNetworkCookies("Network\\Cookies"), kOlderCookies("Cookies");
+constexpr DomStorage kLocalStorage("Local Storage\\leveldb\\", ListLocalStorage, true),
+    kSessionStorage("Session Storage\\", ListSessionStorage, false);
+const IndexedDbFolders kIndexedDb;
+const SiteStore* const kStores[] = {&kNetworkCookies, &kOlderCookies, &kLocalStorage, &kSessionStorage, &kIndexedDb};
+
+bool EndsWith(const std::string& text, std::string_view end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+std::string ChromiumSites::ProfileOf(const std::string& location) const {
+  if (EndsWith(location, "\\")) return location;
+  for (std::string_view file : {"\\Network\\Cookies", "\\Cookies"})
+    if (EndsWith(location, file)) return location.substr(0, location.size() - file.size() + 1);
+  return {};
+}
+
+std::span<const SiteStore* const> ChromiumSites::Stores() const { return kStores; }
+
+constinit const ChromiumSites kChromiumSites;
+
+}  // namespace zarn

@@ -1,0 +1,21 @@
+#pragma once
+// A Chromium profile's sites: one item per site holding its cookies (Network\Cookies, and
+// Cookies of older versions) and its site data, each store read and cleaned as the browser
+// keeps it: Local Storage and Session Storage key by key (LevelDB, one synced batch), and
+// IndexedDB by the site's origin folders, which are never edited (their key order is the
+// browser's own) but renamed out of the way and deleted whole. Extensions' and the
+// browser's own data are never items and never touched; a store whose LOCK the browser
+// holds gives no item and is not cleaned.
+#include "categories/site_items.h"
+
+namespace zarn {
+
+class ChromiumSites final : public ProfileSites {
+ private:
+  std::string ProfileOf(const std::string& location) const override;
+  std::span<const SiteStore* const> Stores() const override;
+};
+
+extern const ChromiumSites kChromiumSites;
+
+}  // namespace zarn
