@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "categories/chromium_dom_storage.h"
+#include "categories/chromium_dom_storage_sqlite.h"
+#include "categories/chromium_quota_sites.h"
 #include "categories/chromium_storage_key.h"
 #include "categories/cookie_sites.h"
+#include "traces/database.h"
 #include "traces/folder_removal.h"
 #include "traces/leveldb_store.h"
 #include "traces/probes.h"
@@ -94,6 +97,39 @@ class DomStorage final : public SiteStore {
   bool local_;
 };
 
+// The SQLite form of the DOM storages, a file in the profile folder, which a running browser
+// keeps locked.
+class SqliteDomStorage final : public SiteStore {
+ public:
+  using Lister = std::optional<std::vector<StorageArea>> (*)(Database&);
+  using Deleter = bool (*)(Database&, const std::set<std::string>&);
+  constexpr SqliteDomStorage(const char* name, Lister list, Deleter remove)
+      : name_(name), list_(list), remove_(remove) {}
+  void List(const StorePlace& profile, SiteTallies& tallies) const override {
+    const std::string path = profile.path + name_;
+    if (!IsFile(path)) return;
+    Database db({path, profile.base}, Database::Mode::Read);
+    if (!db.Ok() || !db.QuickCheck()) return;
+    if (const auto areas = list_(db))
+      for (const StorageArea& area : *areas) tallies[area.site].data = true;
+  }
+  bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
+    const std::string path = profile.path + name_;
+    if (!IsFile(path)) return true;
+    Database db({path, profile.base}, Database::Mode::Write);
+    if (!db.Ok() || !db.Begin()) return false;
+    // Of the right shape and version, checked inside the transaction.
+    if (db.QuickCheck() && list_(db) && remove_(db, sites) && db.Commit()) return true;
+    db.Rollback();
+    return false;
+  }
+
+ private:
+  const char* name_;
+  Lister list_;
+  Deleter remove_;
+};
+
 // IndexedDB: one folder per origin (the database, its large values, or the SQLite form).
 class IndexedDbFolders final : public SiteStore {
  public:
@@ -134,8 +170,13 @@ class IndexedDbFolders final : public SiteStore {
 constexpr CookieStore kNetworkCookies("Network\\Cookies"), kOlderCookies("Cookies");
 constexpr DomStorage kLocalStorage("Local Storage\\leveldb\\", ListLocalStorage, true),
     kSessionStorage("Session Storage\\", ListSessionStorage, false);
+constexpr SqliteDomStorage kSqliteLocalStorage("LocalStorage", ListSqliteLocalStorage, DeleteSqliteLocalStorage),
+    kSqliteSessionStorage("SessionStorage", ListSqliteSessionStorage, DeleteSqliteSessionStorage);
 const IndexedDbFolders kIndexedDb;
-const SiteStore* const kStores[] = {&kNetworkCookies, &kOlderCookies, &kLocalStorage, &kSessionStorage, &kIndexedDb};
+// The cookies first, then each store; the quota-managed stores last.
+const SiteStore* const kStores[] = {
+    &kNetworkCookies,       &kOlderCookies, &kLocalStorage,    &kSessionStorage,        &kSqliteLocalStorage,
+    &kSqliteSessionStorage, &kIndexedDb,    &kChromiumBuckets, &kChromiumServiceWorkers, &kChromiumFileSystems};
 
 bool EndsWith(const std::string& text, std::string_view end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

@@ -341,10 +341,13 @@ void NoVersion(const std::string& p) {
   ASSERT_TRUE(EditLevelDb(p + "Local Storage\\leveldb\\", edit));
 }
 void Nothing(const std::string&) {}
+// A profile that has the SQLite form of both DOM storages too.
+void SqliteStorages(const std::string& p) { ASSERT_TRUE(CopyFixture("sites/chromium-sqlite/Default", p)); }
 
 const ProfileCase kProfileCases[] = {
     {"Whole", Nothing, nullptr, nullptr},
     {"SiteDataWithoutCookies", NoCookies, nullptr, nullptr, false},
+    {"SqliteDomStorages", SqliteStorages, nullptr, nullptr},
     {"LocalStorageHeld", Nothing, "Local Storage\\leveldb\\LOCK", "Local Storage\\leveldb\\"},
     {"LocalStorageTruncated", TruncatedTable, nullptr, "Local Storage\\leveldb\\"},
     {"LocalStorageWithoutVersion", NoVersion, nullptr, "Local Storage\\leveldb\\"},
@@ -438,6 +441,32 @@ TEST_P(ChromiumProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything)
     for (const StorageArea& area : *areas) sites.insert(area.site);
     EXPECT_EQ(sites, kShop);
   }
+  if (c.damage == SqliteStorages) {
+    for (const char* name : {"LocalStorage", "SessionStorage"}) {
+      Database db(p + name, Database::Mode::Read);
+      const auto areas = name == std::string("LocalStorage") ? ListSqliteLocalStorage(db) : ListSqliteSessionStorage(db);
+      ASSERT_TRUE(areas) << name;
+      std::set<std::string> sites;
+      for (const StorageArea& area : *areas) sites.insert(area.site);
+      EXPECT_EQ(sites, kShop) << name;
+    }
+  }
+  // The quota-managed stores keep shop.test's buckets, workers, caches and files alone.
+  {
+    Database quota(p + "WebStorage\\QuotaManager", Database::Mode::Read);
+    std::set<std::string> sites;
+    for (const Bucket& bucket : ListBuckets(quota).value_or(std::vector<Bucket>{})) sites.insert(bucket.site);
+    EXPECT_EQ(sites, kShop);
+  }
+  EXPECT_EQ(SubfolderNames(p + "WebStorage\\"), (std::set<std::string>{"2", "3"}));
+  std::set<std::string> workers;
+  for (const auto& r : ListServiceWorkers(LevelDbCopy(p + "Service Worker\\Database\\")).value_or(
+           std::vector<ServiceWorkerRegistration>{}))
+    workers.insert(r.storageKey);
+  EXPECT_EQ(workers, (std::set<std::string>{"http://tracker.test/^0http://shop.test", "http://www.shop.test/"}));
+  EXPECT_EQ(SubfolderNames(p + "Service Worker\\CacheStorage\\"),
+            std::set<std::string>{"68ae2896c2c509ae9f178682bc515598f6bf54f4"});
+  EXPECT_EQ(SubfolderNames(p + "File System\\"), (std::set<std::string>{"000", "Origins"}));
   // The next scan finds the kept site alone; once the browser lets go, the rest of it too.
   held.reset();
   form.ClickScan();
