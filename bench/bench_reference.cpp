@@ -23,6 +23,7 @@
 #include "categories/chromium_browsers.h"
 #include "categories/chromium_profile.h"
 #include "categories/chromium_profile_order.h"
+#include "categories/firefox_profiles.h"
 #include "categories/explorer.h"
 #include "categories/interexplor.h"
 #include "categories/mediaplay.h"
@@ -494,7 +495,7 @@ void InternetExplorer(Ref& r) {
 void Firefox(Ref& r) {
   const std::string& local = r.folders.Get(BaseFolder::LocalAppData);
   TextList scratch;
-  const std::string profile = ReadProfileName(r.folders.Get(BaseFolder::AppData), scratch);
+  const std::vector<std::string> profiles = ReadProfileNames(r.folders.Get(BaseFolder::AppData), scratch);
   std::vector<Staged> staged;
   std::vector<std::vector<Staged>> databases;
   // Each build's profile: its folders below the roaming and the local folder, on a base.
@@ -526,11 +527,12 @@ void Firefox(Ref& r) {
     r.Stage(today, staged);
     r.Stage(rows, databases.emplace_back());
   };
-  if (!profile.empty()) stage(profile, BaseFolder::AppData, "", BaseFolder::LocalAppData, "", true);
+  for (const std::string& profile : profiles) stage(profile, BaseFolder::AppData, "", BaseFolder::LocalAppData, "", true);
   const std::string store = "\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\";
-  const std::string storeProfile = local.empty() ? std::string() : ReadProfileName(local + store + "Roaming", scratch);
-  if (!storeProfile.empty())
-    stage(storeProfile, BaseFolder::LocalAppData, store + "Roaming", BaseFolder::LocalAppData, store + "Local", false);
+  const std::vector<std::string> storeProfiles =
+      local.empty() ? std::vector<std::string>() : ReadProfileNames(local + store + "Roaming", scratch);
+  for (const std::string& profile : storeProfiles)
+    stage(profile, BaseFolder::LocalAppData, store + "Roaming", BaseFolder::LocalAppData, store + "Local", false);
   r.Add(staged, FileFilter::None, "Internet Cache");
   for (const std::vector<Staged>& profileDatabases : databases)
     r.Databases(profileDatabases, FileFilter::Existing, FirefoxDatabase);
@@ -542,7 +544,7 @@ void ChromiumProfile(Ref& r, const std::string& below, std::optional<BaseFolder>
   for (const ProfilePart& part : ChromiumProfileParts()) {
     std::vector<Staged> staged;
     r.Stage(LocationsBelow(part.rows, below, base), staged);
-    if (part.database)
+    if (part.rows.front().store)
       r.Databases(staged, part.filter, ChromiumCookies);
     else
       r.Add(staged, part.filter, part.info);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "categories/cookie_sites.h"
+#include "categories/firefox_profiles.h"
 #include "categories/mozilla_history.h"
 #include "categories/mozilla_profile.h"
 #include "res/resource.h"
@@ -76,27 +77,29 @@ void TmozzForm::Probe() {
   const std::string& roaming = folders.Get(BaseFolder::AppData);
 
   ListBox[1].Clear();
-  const std::string profile = ReadProfileName(roaming, ListBox[1]);
+  const std::vector<std::string> names = ReadProfileNames(roaming, ListBox[1]);
   ListBox[1].Clear();
   for (const FileLocation& loc : kProfile) ListBox[loc.workingList].Clear();
   const std::string& local = folders.Get(BaseFolder::LocalAppData);
-  const std::string store = local.empty() ? std::string() : ReadProfileName(local + kStoreRoaming, Memo1);
+  const std::vector<std::string> storeNames =
+      local.empty() ? std::vector<std::string>() : ReadProfileNames(local + kStoreRoaming, Memo1);
   Memo1.Clear();
 
   // Each profile's folders below the roaming and the local part, once: the installed
-  // build's on each row's own base folder, the store build's inside its package. Without a
-  // profile name the folders would be Profiles\Cache\ and Profiles\, which are no
-  // profile's: nothing is looked up at all.
+  // build's on each row's own base folder, the store build's inside its package. Every
+  // profile that profiles.ini names, the one of its last Path= line first: the one in use
+  // need not be the last. Without a profile name the folders would be Profiles\Cache\ and
+  // Profiles\, which are no profile's: nothing is looked up at all.
   struct Profile {
     std::string roaming, local;
     std::optional<BaseFolder> base;
     bool olderVersions;  // the installed build also keeps the files of the 2008 versions
   };
   std::vector<Profile> profiles;
-  if (!profile.empty()) profiles.push_back({kProfiles + profile, kProfiles + profile, std::nullopt, true});
-  if (!store.empty())
+  for (const std::string& name : names) profiles.push_back({kProfiles + name, kProfiles + name, std::nullopt, true});
+  for (const std::string& name : storeNames)
     profiles.push_back(
-        {kStoreRoaming + (kProfiles + store), kStoreLocal + (kProfiles + store), BaseFolder::LocalAppData, false});
+        {kStoreRoaming + (kProfiles + name), kStoreLocal + (kProfiles + name), BaseFolder::LocalAppData, false});
 
   for (const Profile& p : profiles) {
     if (p.olderVersions) StageFiles(*this, LocationsBelow(kProfile, p.local), ListBox[1], folders);
@@ -107,7 +110,7 @@ void TmozzForm::Probe() {
   // and a subfolder of the cache is a trace of its own.
   AddStagedFiles(*this, ListBox[1], FileFilter::None, kInfo);
 
-  // The rows of each profile's databases, the profile's before the store build's.
+  // The rows of each profile's databases, in the same order.
   for (const Profile& p : profiles)
     AddStoreItems(*this, LocationsBelow(kDatabases, p.roaming, p.base), ListBox[kDatabaseStaging], folders,
                   FileFilter::Existing);

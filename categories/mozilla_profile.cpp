@@ -115,17 +115,4 @@ bool StaysInProfiles(std::string_view name) {
   return true;
 }
 
-std::string ReadProfileName(const std::string& appData, TextList& scratch) {
-  // Without the roaming folder there is no profiles.ini to read: never one at the root
-  // of the current drive.
-  if (appData.empty()) return {};
-  const std::string path = appData + "\\Mozilla\\Firefox\\profiles.ini";
-  if (!FileExists(path)) return {};
-  // A file that Firefox or another program holds without sharing reads as missing, so
-  // the scan and the wizard go on.
-  if (!ReadTextLines(path, scratch)) return {};
-  std::string name = ProfileNameFromLines(scratch);
-  return StaysInProfiles(name) ? name : std::string();
-}
-
 }  // namespace zarn

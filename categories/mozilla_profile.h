@@ -25,9 +25,4 @@ std::string ProfileNameFromLines(const TextList& lines);
 // the scan (which has no filter) and then the cleaner at any folder of the disk.
 bool StaysInProfiles(std::string_view name);
 
-// The profile name from appData + "\Mozilla\Firefox\profiles.ini", its lines left in
-// `scratch`. Empty when appData is empty, the file is missing or cannot be read, or the
-// name does not stay inside Profiles.
-std::string ReadProfileName(const std::string& appData, TextList& scratch);
-
 }  // namespace zarn

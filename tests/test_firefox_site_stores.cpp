@@ -167,6 +167,11 @@ TEST(FirefoxProfilesTest, EveryProfileTheLastPathLineFirst) {
   // The last line names no profile of Profiles: the others in order.
   EXPECT_EQ(names({"Path=Profiles/a.x", "Path=Profiles/b.x", "Path=D:\\p"}), (Names{"a.x", "b.x"}));
   EXPECT_EQ(names({"[General]", "StartWithLastProfile=1", "path=Profiles/lower.case"}), Names{});
+  // Names that lead to one folder are one profile, scanned under the last line's name.
+  EXPECT_EQ(names({"Path=Profiles/A.x", "Path=Profiles/b.x/", "Path=Profiles/a.X", "Path=Profiles/./b.x.",
+                   "Path=Profiles/b.x\\sub", "Path=Profiles/b.x//sub", "Path=Profiles/.", "Path=Profiles/c.x"}),
+            (Names{"c.x", "A.x", "b.x/", "b.x\\sub"}));
+  EXPECT_EQ(names({"Path=Profiles/A.x", "Path=Profiles/b.x", "Path=Profiles/a.X"}), (Names{"a.X", "b.x"}));
 }
 
 }  // namespace

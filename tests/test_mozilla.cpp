@@ -68,7 +68,9 @@ TextList ListOf(std::initializer_list<std::string> lines) {
   return list;
 }
 
-TEST_F(MozillaTest, RealProfilesIniWithWindowsUnixAndOldMacLineEndsScansTheLastProfile) {
+// Every profile is scanned, the last Path= line's first (as the scan has always read that
+// one), then the others in the file's order: the profile in use need not be the last.
+TEST_F(MozillaTest, RealProfilesIniWithWindowsUnixAndOldMacLineEndsScansEveryProfileTheLastFirst) {
   SeedProfile("abcd1234.default");
   SeedProfile("wxyz9876.work");
   for (const char* eol : {"\r\n", "\n", "\r"}) {
@@ -76,11 +78,14 @@ TEST_F(MozillaTest, RealProfilesIniWithWindowsUnixAndOldMacLineEndsScansTheLastP
     Sandbox::WriteFile(ini, RealIni(eol));
     TmozzForm form;
     ASSERT_TRUE(form.Create());
-    ExpectProfileFound(ShownPaths(form), Expected("wxyz9876.work"));
-    EXPECT_EQ(form.FoundCount(), 5);
-    EXPECT_EQ(WindowText(form.StatusLabel()), "5 Files founds");
+    const std::vector<std::string> shown = ShownPaths(form);
+    ASSERT_EQ(shown.size(), 10u);
+    ExpectProfileFound({shown.begin(), shown.begin() + 5}, Expected("wxyz9876.work"));
+    ExpectProfileFound({shown.begin() + 5, shown.end()}, Expected("abcd1234.default"));
+    EXPECT_EQ(form.FoundCount(), 10);
+    EXPECT_EQ(WindowText(form.StatusLabel()), "10 Files founds");
     auto rows = ReadList(form.Traces().Handle());
-    ASSERT_EQ(rows.size(), 5u);
+    ASSERT_EQ(rows.size(), 10u);
     EXPECT_EQ(rows[3].cells,
               (std::vector<std::string>{"history.dat", Roaming("wxyz9876.work"), ".dat", "Internet Cache", "1.00 KB"}));
     for (const ShownRow& row : rows) {
@@ -189,13 +194,18 @@ TEST_F(MozillaTest, WithoutAProfileNameNothingIsLookedUp) {
       "",
       std::string("\0\0\0\0", 4),
   };
+  // The profiles the file names besides are scanned; the folders of no profile never.
   for (const std::string& content : inis) {
     SCOPED_TRACE(testing::PrintToString(content));
     Sandbox::WriteFile(ini, content);
     TmozzForm form;
     ASSERT_TRUE(form.Create());
-    EXPECT_EQ(form.FoundCount(), 0);
-    EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
+    if (content.find("wxyz9876.work") == std::string::npos) {
+      EXPECT_EQ(form.FoundCount(), 0);
+      EXPECT_EQ(WindowText(form.StatusLabel()), "0 Files founds");
+    } else {
+      ExpectProfileFound(ShownPaths(form), Expected("wxyz9876.work"));
+    }
   }
 }
 
@@ -214,13 +224,19 @@ TEST_F(MozillaTest, OddProfilesIniContentIsReadSoundly) {
     ASSERT_TRUE(form.Create());
     ExpectProfileFound(ShownPaths(form), Expected("wxyz9876.work"));
   }
-  // A NUL byte in the chosen name, or a name far too long for a path, finds nothing.
+  // A NUL byte in a name, or a name far too long for a path, finds nothing; the file's other
+  // profiles are found as ever.
   for (const std::string& content : {RealIni("\r\n") + std::string("Path=Profiles/wxyz9876.work\0x\r\n", 31),
                                      RealIni("\r\n") + "Path=Profiles/" + std::string(100000, 'a') + "\r\n"}) {
-    Sandbox::WriteFile(ini, content);
-    TmozzForm form;
-    ASSERT_TRUE(form.Create());
-    EXPECT_EQ(form.FoundCount(), 0);
+    for (const std::string& start : {std::string(), std::string("Path=Profiles/wxyz9876.work\r\n")}) {
+      Sandbox::WriteFile(ini, start.empty() ? content.substr(content.rfind("Path=")) : content);
+      TmozzForm form;
+      ASSERT_TRUE(form.Create());
+      if (start.empty())
+        EXPECT_EQ(form.FoundCount(), 0);
+      else
+        ExpectProfileFound(ShownPaths(form), Expected("wxyz9876.work"));
+    }
   }
 }
 
@@ -341,11 +357,14 @@ TEST_F(MozillaTest, CleanDeletesExactlyTheTickedFiles) {
 
   TmozzForm form;
   ASSERT_TRUE(form.Create());
-  ASSERT_EQ(form.FoundCount(), 6);
+  // Both profiles are listed, the last line's first; the other one is unticked whole.
+  ASSERT_EQ(form.FoundCount(), 11);
   HWND list = form.Traces().Handle();
   int kept = FindRow(list, "_CACHE_001_");
   ASSERT_GE(kept, 0);
+  ASSERT_LT(kept, 6);
   SetTick(list, kept, false);
+  for (int row = 6; row < 11; ++row) SetTick(list, row, false);
   form.ClickDelete();
 
   for (const std::string& p : Expected(n)) EXPECT_EQ(Sandbox::Exists(p), p == Cache(n) + "_CACHE_001_") << p;
@@ -355,7 +374,7 @@ TEST_F(MozillaTest, CleanDeletesExactlyTheTickedFiles) {
   EXPECT_TRUE(Sandbox::Exists(Roaming(n) + "cookies.txt"));
   for (const std::string& p : Expected("abcd1234.default")) EXPECT_TRUE(Sandbox::Exists(p)) << p;
   EXPECT_TRUE(Sandbox::Exists(ini));
-  EXPECT_EQ(form.FoundCount(), 6);
+  EXPECT_EQ(form.FoundCount(), 11);
   EXPECT_FALSE(ReadList(list)[kept].ticked);
 }
 
