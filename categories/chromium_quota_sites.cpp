@@ -4,9 +4,11 @@
 
 #include "categories/chromium_quota_stores.h"
 #include "traces/database.h"
+#include "traces/database_shape.h"
 #include "traces/folder_removal.h"
 #include "traces/leveldb_store.h"
 #include "traces/probes.h"
+#include "traces/small_file.h"
 #include "traces/text_list.h"
 
 namespace zarn {
@@ -21,7 +23,7 @@ class Buckets final : public SiteStore {
     const std::string path = profile.path + kQuota;
     if (!Exists(path)) return;
     Database db({path, profile.base}, Database::Mode::Read);
-    if (!db.Ok() || !db.QuickCheck()) return;
+    if (!db.Ok() || !Usable(db)) return;
     if (const auto buckets = ListBuckets(db))
       for (const Bucket& bucket : *buckets) tallies[bucket.site].data = true;
   }
@@ -30,7 +32,7 @@ class Buckets final : public SiteStore {
     if (!Exists(path)) return true;
     Database db({path, profile.base}, Database::Mode::Write);
     if (!db.Ok() || !db.Begin()) return false;
-    const auto buckets = db.QuickCheck() ? ListBuckets(db) : std::nullopt;
+    const auto buckets = Usable(db) ? ListBuckets(db) : std::nullopt;
     if (!buckets) {
       db.Rollback();
       return false;
@@ -58,6 +60,11 @@ class Buckets final : public SiteStore {
 
  private:
   static constexpr char kQuota[] = "WebStorage\\QuotaManager";
+  // No trigger or view may turn the delete of one bucket's row into others'.
+  static bool Usable(Database& db) {
+    const TableShape tables[] = {{"main", "buckets", {"id", "storage_key", "name"}}};
+    return HasShape(db, {tables}) && db.QuickCheck();
+  }
 };
 
 // Service Worker\Database's registrations, and Service Worker\CacheStorage's folders, each
@@ -97,30 +104,12 @@ class ServiceWorkers final : public SiteStore {
     ListRealSubfolders(listed, root);
     for (size_t i = 0; i < listed.Count(); ++i) {
       const std::string name(listed.Text(i)), folder = root + name;
-      const std::wstring reached = ReachedBelow(profile.base, folder + "\\index.txt");
-      if (reached.empty()) continue;
       std::string bytes;
       if (!ReadSmallFile(folder + "\\index.txt", bytes)) continue;
       const std::optional<CacheStorageIndex> index = ParseCacheStorageIndex(bytes);
       const std::string site = index ? SiteOfCacheStorage(name, *index) : std::string();
       if (!site.empty()) visit(folder, site);
     }
-  }
-  // The whole of a file of at most 1 MiB.
-  static bool ReadSmallFile(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool read = GetFileSizeEx(file, &size) && size.QuadPart <= (1 << 20);
-    if (read) {
-      bytes.resize(static_cast<size_t>(size.QuadPart));
-      DWORD got = 0;
-      read = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                               got == bytes.size());
-    }
-    CloseHandle(file);
-    return read;
   }
 };
 

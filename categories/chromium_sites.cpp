@@ -11,6 +11,7 @@
 #include "categories/chromium_storage_key.h"
 #include "categories/cookie_sites.h"
 #include "traces/database.h"
+#include "traces/database_shape.h"
 #include "traces/folder_removal.h"
 #include "traces/leveldb_store.h"
 #include "traces/probes.h"
@@ -103,13 +104,13 @@ class SqliteDomStorage final : public SiteStore {
  public:
   using Lister = std::optional<std::vector<StorageArea>> (*)(Database&);
   using Deleter = bool (*)(Database&, const std::set<std::string>&);
-  constexpr SqliteDomStorage(const char* name, Lister list, Deleter remove)
-      : name_(name), list_(list), remove_(remove) {}
+  constexpr SqliteDomStorage(const char* name, const char* areas, Lister list, Deleter remove)
+      : name_(name), areas_(areas), list_(list), remove_(remove) {}
   void List(const StorePlace& profile, SiteTallies& tallies) const override {
     const std::string path = profile.path + name_;
     if (!IsFile(path)) return;
     Database db({path, profile.base}, Database::Mode::Read);
-    if (!db.Ok() || !db.QuickCheck()) return;
+    if (!db.Ok() || !Usable(db)) return;
     if (const auto areas = list_(db))
       for (const StorageArea& area : *areas) tallies[area.site].data = true;
   }
@@ -119,13 +120,19 @@ class SqliteDomStorage final : public SiteStore {
     Database db({path, profile.base}, Database::Mode::Write);
     if (!db.Ok() || !db.Begin()) return false;
     // Of the right shape and version, checked inside the transaction.
-    if (db.QuickCheck() && list_(db) && remove_(db, sites) && db.Commit()) return true;
+    if (Usable(db) && list_(db) && remove_(db, sites) && db.Commit()) return true;
     db.Rollback();
     return false;
   }
 
  private:
+  // No trigger or view may turn the delete of one site's rows into others'.
+  bool Usable(Database& db) const {
+    const TableShape tables[] = {{"main", areas_, {"storage_key"}}, {"main", "map_entries", {"map_id"}}};
+    return HasShape(db, {tables}) && db.QuickCheck();
+  }
   const char* name_;
+  const char* areas_;
   Lister list_;
   Deleter remove_;
 };
@@ -170,8 +177,9 @@ class IndexedDbFolders final : public SiteStore {
 constexpr CookieStore kNetworkCookies("Network\\Cookies"), kOlderCookies("Cookies");
 constexpr DomStorage kLocalStorage("Local Storage\\leveldb\\", ListLocalStorage, true),
     kSessionStorage("Session Storage\\", ListSessionStorage, false);
-constexpr SqliteDomStorage kSqliteLocalStorage("LocalStorage", ListSqliteLocalStorage, DeleteSqliteLocalStorage),
-    kSqliteSessionStorage("SessionStorage", ListSqliteSessionStorage, DeleteSqliteSessionStorage);
+constexpr SqliteDomStorage kSqliteLocalStorage("LocalStorage", "maps", ListSqliteLocalStorage,
+                                               DeleteSqliteLocalStorage),
+    kSqliteSessionStorage("SessionStorage", "session_metadata", ListSqliteSessionStorage, DeleteSqliteSessionStorage);
 const IndexedDbFolders kIndexedDb;
 // The cookies first, then each store; the quota-managed stores last.
 const SiteStore* const kStores[] = {

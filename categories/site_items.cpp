@@ -20,7 +20,8 @@ void ProfileSites::ListItems(const StorePlace& profile, ItemSink& sink) const {
 bool ProfileSites::DeleteItems(const StorePlace& place, std::span<const std::string> names) const {
   if (names.empty()) return false;
   const StorePlace profile{ProfileOf(place.path), place.base};
-  if (profile.path.empty() || ProfileHeld(profile)) return false;
+  unique_file hold;
+  if (profile.path.empty() || !TakeProfile(profile, hold)) return false;
   const std::set<std::string> sites(names.begin(), names.end());
   bool whole = true;
   for (const SiteStore* store : Stores()) whole &= store->Delete(profile, sites);

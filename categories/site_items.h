@@ -10,6 +10,7 @@
 #include <string>
 
 #include "traces/database_guard.h"
+#include "traces/handles.h"
 #include "traces/store_kind.h"
 
 namespace zarn {
@@ -59,6 +60,9 @@ class ProfileSites : public StoreKind {
   // True when the profile is in use as a whole (Firefox's parent.lock): no store of it is
   // listed or cleaned.
   virtual bool ProfileHeld(const StorePlace&) const { return false; }
+  // Takes the profile for the clean, as the browser takes it when it starts, so that one
+  // starting meanwhile finds it in use; false when the browser holds it.
+  virtual bool TakeProfile(const StorePlace&, unique_file&) const { return true; }
 };
 
 }  // namespace zarn
