@@ -141,17 +141,30 @@ class SqliteDomStorage final : public SiteStore {
 class IndexedDbFolders final : public SiteStore {
  public:
   void List(const StorePlace& profile, SiteTallies& tallies) const override {
-    ForEachOrigin(profile, [&](const std::string&, const std::string& site) { tallies[site].data = true; });
+    ForEachOrigin(profile, [&](const std::string& root, const std::string& name, const std::string& site) {
+      if (!Held(root, name)) tallies[site].data = true;
+    });
   }
   bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
     bool whole = true;
-    ForEachOrigin(profile, [&](const std::string& folder, const std::string& site) {
-      if (sites.count(site)) whole &= RemoveFolderBelow(profile.base, folder);
+    ForEachOrigin(profile, [&](const std::string& root, const std::string& name, const std::string& site) {
+      if (sites.count(site) && !Held(root, name)) whole &= RemoveRealFolder(root + name);
     });
     return whole;
   }
 
  private:
+  // The database a running browser has open, and its large values: neither listed nor
+  // cleaned. Its LOCK lies in the database's folder.
+  static bool Held(const std::string& root, const std::string& name) {
+    constexpr std::string_view kBlob = ".indexeddb.blob";
+    const std::string_view n(name);
+    if (n.size() > kBlob.size() && n.substr(n.size() - kBlob.size()) == kBlob)
+      return FileHeld(root + name.substr(0, name.size() - kBlob.size()) + ".indexeddb.leveldb\\LOCK");
+    return FileHeld(root + name + "\\LOCK");
+  }
+  // Calls `visit` with the IndexedDB folder (checked: a real folder below the profile), the
+  // name of an origin's folder in it, and the origin's site.
   template <typename Visit>
   static void ForEachOrigin(const StorePlace& profile, Visit visit) {
     const std::string root = profile.path + "IndexedDB\\";
@@ -163,13 +176,8 @@ class IndexedDbFolders final : public SiteStore {
       const std::string name(listed.Text(i));
       const std::optional<WebOrigin> origin = IndexedDbOriginOf(name);
       if (!origin) continue;
-      const std::string folder = root + name;
-      // The database a running browser has open, and its large values: neither listed nor
-      // cleaned.
-      if (FileHeld(folder + "\\LOCK") || FileHeld(root + OriginIdentifier(*origin) + ".indexeddb.leveldb\\LOCK"))
-        continue;
       const std::string site = SiteOfHost(origin->host);
-      if (!site.empty()) visit(folder, site);
+      if (!site.empty()) visit(root, name, site);
     }
   }
 };

@@ -3,7 +3,9 @@
 #include <map>
 #include <set>
 
+#include "categories/firefox_storage.h"
 #include "categories/mozilla_profile.h"
+#include "categories/web_origin.h"
 #include "traces/database_shape.h"
 #include "traces/site_rule.h"
 
@@ -23,19 +25,51 @@ bool HasCookieShape(Database& db, const CookieTable& table) {
   return HasShape(db, {tables});
 }
 
-std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const CookieTable& table) {
+std::optional<std::string> ChromiumPartitionHost(std::string_view key) {
+  if (key.empty()) return std::nullopt;
+  const std::optional<WebOrigin> top = ParseWebOrigin(key);
+  return top ? top->host : std::string();
+}
+
+std::optional<std::string> FirefoxPartitionHost(std::string_view attributes) {
+  if (attributes.find("partitionKey=") == std::string_view::npos) return std::nullopt;
+  return PartitionKeyHost(attributes).value_or(std::string());
+}
+
+namespace {
+
+// The stored host and partition of every distinct pair of the table, with its number of
+// cookies, and the site it belongs to; false on error. A file without the partition column
+// has no partitioned cookies.
+template <typename Visit>
+bool ForEachHost(Database& db, const CookieTable& table, Visit visit) {
   const std::string host = Quoted(table.hostColumn);
-  // Grouped by the stored host, which the browsers index; the hosts of a site are joined
-  // here.
-  const std::string sql = "SELECT " + host + ", count(*) FROM " + Quoted(table.table) + " WHERE typeof(" + host +
-                          ") = 'text' GROUP BY " + host;
+  const bool partitions = db.HasColumns("main", table.table, {table.partitionColumn});
+  const std::string partition = partitions ? "CASE WHEN typeof(" + Quoted(table.partitionColumn) +
+                                                 ") = 'text' THEN " + Quoted(table.partitionColumn) + " ELSE '' END"
+                                           : std::string("''");
+  // Grouped by the stored host, which the browsers index; the hosts of a site are joined by
+  // the caller.
+  const std::string sql = "SELECT " + host + ", " + partition + ", count(*) FROM " + Quoted(table.table) +
+                          " WHERE typeof(" + host + ") = 'text' GROUP BY 1, 2";
   Statement hosts(db, sql.c_str());
-  std::map<std::string, int64_t> sites;
   while (hosts.Step()) {
-    std::string site = SiteOfHost(hosts.Text(0));
-    if (!site.empty()) sites[std::move(site)] += hosts.Int(1);
+    const std::string stored = hosts.Text(0), storedPartition = hosts.Text(1);
+    const std::optional<std::string> top = table.partitionHost(storedPartition);
+    const std::string site = SiteOfHost(top ? *top : stored);
+    if (!site.empty() && (!top || !top->empty())) visit(stored, storedPartition, site, hosts.Int(2));
   }
-  if (!hosts.Done()) return {};
+  return hosts.Done();
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const CookieTable& table) {
+  std::map<std::string, int64_t> sites;
+  if (!ForEachHost(db, table, [&](const std::string&, const std::string&, const std::string& site, int64_t count) {
+        sites[site] += count;
+      }))
+    return {};
   return {sites.begin(), sites.end()};
 }
 
@@ -45,26 +79,26 @@ void CookieSites::List(Database& db, ItemSink& sink) const {
 
 bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const std::string> sites) {
   const std::set<std::string, std::less<>> doomed(sites.begin(), sites.end());
-  const std::string host = Quoted(table.hostColumn), name = Quoted(table.table);
   // The stored hosts are read again inside the transaction, so that a cookie the browser
   // stored since the scan for a host of a ticked site goes too, and each goes by its exact
   // bytes, whatever collation a file declares.
-  std::vector<std::string> hosts;
-  {
-    const std::string sql = "SELECT DISTINCT " + host + " FROM " + name + " WHERE typeof(" + host + ") = 'text'";
-    Statement read(db, sql.c_str());
-    while (read.Step()) {
-      std::string stored = read.Text(0);
-      const std::string site = SiteOfHost(stored);
-      if (!site.empty() && doomed.count(site)) hosts.push_back(std::move(stored));
-    }
-    if (!read.Done()) return false;
-  }
-  const std::string sql = "DELETE FROM " + name + " WHERE " + host + " COLLATE BINARY = ?1";
+  std::vector<std::pair<std::string, std::string>> rows;
+  if (!ForEachHost(db, table, [&](const std::string& host, const std::string& partition, const std::string& site,
+                                  int64_t) {
+        if (doomed.count(site)) rows.emplace_back(host, partition);
+      }))
+    return false;
+  const bool partitions = db.HasColumns("main", table.table, {table.partitionColumn});
+  const std::string partition = Quoted(table.partitionColumn);
+  const std::string sql =
+      "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) + " COLLATE BINARY = ?1" +
+      (partitions ? " AND (CASE WHEN typeof(" + partition + ") = 'text' THEN " + partition +
+                        " ELSE '' END) COLLATE BINARY = ?2"
+                  : std::string());
   Statement remove(db, sql.c_str());
-  for (const std::string& stored : hosts) {
+  for (const auto& [host, part] : rows) {
     remove.Reset();
-    if (!remove.Bind(1, stored) || !remove.Run()) return false;
+    if (!remove.Bind(1, host) || (partitions && !remove.Bind(2, part)) || !remove.Run()) return false;
   }
   return remove.Ok();
 }

@@ -7,8 +7,10 @@
 // maps to a ticked item, read again inside the clean's transaction. Chromium's and Firefox's
 // cookie databases differ in their table alone.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,14 +18,24 @@
 
 namespace zarn {
 
-// The table that holds one row per cookie, and its column with the cookie's host.
+// The table that holds one row per cookie, its column with the cookie's host, and the column
+// that names the top-level site a partitioned cookie was set under (a browser of the years
+// before partitioning has none): such a cookie is the top-level site's.
 struct CookieTable {
   const char* table;
   const char* hostColumn;
+  const char* partitionColumn;
+  // The host of the top-level site the stored partition names; nothing for "" (no
+  // partition), empty for a partition that does not parse (the cookie is no site's).
+  std::optional<std::string> (*partitionHost)(std::string_view stored);
 };
 
-inline constexpr CookieTable kChromiumCookieTable = {"cookies", "host_key"};
-inline constexpr CookieTable kFirefoxCookieTable = {"moz_cookies", "host"};
+std::optional<std::string> ChromiumPartitionHost(std::string_view topFrameSiteKey);
+std::optional<std::string> FirefoxPartitionHost(std::string_view originAttributes);
+
+inline constexpr CookieTable kChromiumCookieTable = {"cookies", "host_key", "top_frame_site_key",
+                                                     ChromiumPartitionHost};
+inline constexpr CookieTable kFirefoxCookieTable = {"moz_cookies", "host", "originAttributes", FirefoxPartitionHost};
 
 // The Info text of a cookie site.
 inline constexpr char kCookiesInfo[] = "Cookies";

@@ -129,13 +129,18 @@ TEST_P(CookieSitesTest, TheHostsOfASiteAreOneItemAndItsNewHostsGoWithIt) {
                                            {"alice.github.io", 1}, {".bob.github.io", 1}, {"WWW.News.CO.UK", 1},
                                            {"mail.news.co.uk", 1}, {"127.0.0.1", 1}, {"localhost", 1},
                                            {".tracker.test", 1}, {"co.uk", 1}});
+  // A widget's cookie set under the shop's pages is the shop's, as the browsers group it.
+  RunSql(path, s.firefox ? "INSERT INTO moz_cookies (name, host, path, originAttributes) VALUES ('p', 'widget.test', "
+                           "'/', '^partitionKey=%28http%2Cshop.test%29')"
+                         : "INSERT INTO cookies VALUES (0, 'widget.test', 'http://shop.test', 'p', 'v', x'00', '/', "
+                           "0, 0, 0, 0, 0, 0, 1, 0, 2, 443, 0, 0)");
   auto form = s.make();
   ASSERT_TRUE(form->Create());
   const auto items = DatabaseItems(*form);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"127.0.0.1", "1 cookie"}, {"alice.github.io", "1 cookie"}, {"bob.github.io", "1 cookie"},
       {"co.uk", "1 cookie"},     {"localhost", "1 cookie"},       {"news.co.uk", "2 cookies"},
-      {"shop.test", "4 cookies"}, {"tracker.test", "1 cookie"}};
+      {"shop.test", "5 cookies"}, {"tracker.test", "1 cookie"}};
   ASSERT_EQ(items.size(), expected.size());
   for (size_t i = 0; i < items.size(); ++i) {
     EXPECT_EQ(items[i]->name, expected[i].first) << i;
@@ -148,7 +153,8 @@ TEST_P(CookieSitesTest, TheHostsOfASiteAreOneItemAndItsNewHostsGoWithIt) {
   AddCookies(path, s.firefox, "mail.shop.test", 1);
   form->ClickDelete();
   EXPECT_EQ(Rows(path, "SELECT " + HostColumn(s) + ", count(*) FROM " + CookieTable(s) + " GROUP BY 1 ORDER BY 1"),
-            (std::vector<std::string>{".shop.test|1", "accounts.shop.test|1", "mail.shop.test|1", "www.shop.test|2"}));
+            (std::vector<std::string>{".shop.test|1", "accounts.shop.test|1", "mail.shop.test|1", "widget.test|1",
+                                      "www.shop.test|2"}));
 }
 
 TEST_P(CookieSitesTest, ADatabaseInUseGivesNoItemAndOneThatComesIntoUseIsLeft) {

@@ -62,16 +62,22 @@ bool FileHeld(const std::string& path) {
 }
 
 bool RemoveFolderBelow(const std::string& base, const std::string& path) {
+  return RealFolderBelow(base, path) && RemoveRealFolder(path);
+}
+
+bool RemoveRealFolder(const std::string& path) {
   const std::string folder = WithoutSlash(path);
-  if (!RealFolderBelow(base, folder)) return false;
-  // A name of the same parent that no store reads as one of its own.
+  const DWORD before = GetFileAttributesA(folder.c_str());
+  if (before == INVALID_FILE_ATTRIBUTES || !(before & FILE_ATTRIBUTE_DIRECTORY) || IsLink(before)) return false;
+  // A name of the same parent that no store reads as one of its own; the rename fails while
+  // a program has a file of the folder open without letting others delete it.
   std::string aside;
   for (int n = 0;; ++n) {
     aside = folder + ".deleted" + (n ? std::to_string(n) : std::string());
-    if (GetFileAttributesA(aside.c_str()) == INVALID_FILE_ATTRIBUTES) break;
-    if (n == 99) return false;
+    if (MoveFileExA(folder.c_str(), aside.c_str(), 0)) break;
+    const DWORD error = GetLastError();
+    if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || n == 99) return false;
   }
-  if (!MoveFileExA(folder.c_str(), aside.c_str(), 0)) return false;
   const DWORD attributes = GetFileAttributesA(aside.c_str());
   // What was renamed is what was checked; should a link have taken its place meanwhile, the
   // link alone goes.

@@ -22,5 +22,8 @@ bool FileHeld(const std::string& path);
 // folder where it was, when it is no real folder below `base` or cannot be renamed (a
 // program uses it); false too when the renamed folder could not be emptied whole.
 bool RemoveFolderBelow(const std::string& base, const std::string& folder);
+// The same for a folder whose parent RealFolderBelow has found real already: the folder
+// itself must be a real folder, no link.
+bool RemoveRealFolder(const std::string& folder);
 
 }  // namespace zarn
