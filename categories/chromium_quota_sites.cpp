@@ -44,7 +44,7 @@ class Buckets final : public SiteStore {
     for (const Bucket& bucket : *buckets) {
       if (!sites.count(bucket.site)) continue;
       const std::string folder = profile.path + "WebStorage\\" + std::to_string(bucket.id);
-      if (!Exists(folder) || RemoveFolderBelow(profile.base, folder))
+      if (!Exists(folder) || RemoveFolderBelow(profile.path, folder))
         gone.push_back(bucket.id);
       else
         whole = false;
@@ -73,7 +73,7 @@ class ServiceWorkers final : public SiteStore {
  public:
   void List(const StorePlace& profile, SiteTallies& tallies) const override {
     const std::string database = profile.path + kDatabase;
-    if (RealFolderBelow(profile.base, database)) {
+    if (RealFolderBelow(profile.path, database)) {
       const LevelDbCopy copy(database);
       if (copy.Ok())
         if (const auto registrations = ListServiceWorkers(copy))
@@ -86,10 +86,10 @@ class ServiceWorkers final : public SiteStore {
     const std::string database = profile.path + kDatabase;
     if (Exists(database + "CURRENT")) {
       ServiceWorkerClean clean(sites);
-      whole = RealFolderBelow(profile.base, database) && EditLevelDb(database, clean);
+      whole = RealFolderBelow(profile.path, database) && EditLevelDb(database, clean);
     }
     ForEachCache(profile, [&](const std::string& folder, const std::string& site) {
-      if (sites.count(site)) whole &= RemoveFolderBelow(profile.base, folder);
+      if (sites.count(site)) whole &= RemoveFolderBelow(profile.path, folder);
     });
     return whole;
   }
@@ -99,7 +99,7 @@ class ServiceWorkers final : public SiteStore {
   template <typename Visit>
   static void ForEachCache(const StorePlace& profile, Visit visit) {
     const std::string root = profile.path + "Service Worker\\CacheStorage\\";
-    if (!RealFolderBelow(profile.base, root)) return;
+    if (!RealFolderBelow(profile.path, root)) return;
     TextList listed;
     ListRealSubfolders(listed, root);
     for (size_t i = 0; i < listed.Count(); ++i) {
@@ -131,7 +131,7 @@ class FileSystems final : public SiteStore {
     bool whole = true;
     for (const FileSystemOrigin& o : *origins) {
       const std::string folder = profile.path + "File System\\" + o.folder;
-      if (sites.count(o.site) && Exists(folder)) whole &= RemoveFolderBelow(profile.base, folder);
+      if (sites.count(o.site) && Exists(folder)) whole &= RemoveFolderBelow(profile.path, folder);
     }
     return whole;
   }
@@ -140,7 +140,7 @@ class FileSystems final : public SiteStore {
   static constexpr char kOrigins[] = "File System\\Origins\\";
   static std::optional<std::vector<FileSystemOrigin>> Read(const StorePlace& profile) {
     const std::string database = profile.path + kOrigins;
-    if (!RealFolderBelow(profile.base, database)) return std::nullopt;
+    if (!RealFolderBelow(profile.path, database)) return std::nullopt;
     const LevelDbCopy copy(database);
     return copy.Ok() ? ListFileSystemOrigins(copy) : std::nullopt;
   }

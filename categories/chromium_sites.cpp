@@ -74,7 +74,7 @@ class DomStorage final : public SiteStore {
   constexpr DomStorage(const char* below, Lister list, bool local) : below_(below), list_(list), local_(local) {}
   void List(const StorePlace& profile, SiteTallies& tallies) const override {
     const std::string folder = profile.path + below_;
-    if (!RealFolderBelow(profile.base, folder)) return;
+    if (!RealFolderBelow(profile.path, folder)) return;
     const LevelDbCopy copy(folder);
     if (!copy.Ok()) return;
     if (const auto areas = list_(copy))
@@ -83,7 +83,7 @@ class DomStorage final : public SiteStore {
   bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
     const std::string folder = profile.path + below_;
     if (!IsFile(folder + "CURRENT")) return true;
-    if (!RealFolderBelow(profile.base, folder)) return false;
+    if (!RealFolderBelow(profile.path, folder)) return false;
     if (local_) {
       LocalStorageClean clean(sites);
       return EditLevelDb(folder, clean);
@@ -168,7 +168,7 @@ class IndexedDbFolders final : public SiteStore {
   template <typename Visit>
   static void ForEachOrigin(const StorePlace& profile, Visit visit) {
     const std::string root = profile.path + "IndexedDB\\";
-    if (!RealFolderBelow(profile.base, root)) return;
+    if (!RealFolderBelow(profile.path, root)) return;
     TextList listed;
     // Real folders only: a link in the place of an origin is never followed nor deleted.
     ListRealSubfolders(listed, root);

@@ -40,18 +40,16 @@ namespace {
 
 // The stored host and partition of every distinct pair of the table, with its number of
 // cookies, and the site it belongs to; false on error. A file without the partition column
-// has no partitioned cookies.
+// has no partitioned cookies; a row whose host or partition is not text is no site's.
 template <typename Visit>
-bool ForEachHost(Database& db, const CookieTable& table, Visit visit) {
+bool ForEachHost(Database& db, const CookieTable& table, bool partitions, Visit visit) {
   const std::string host = Quoted(table.hostColumn);
-  const bool partitions = db.HasColumns("main", table.table, {table.partitionColumn});
-  const std::string partition = partitions ? "CASE WHEN typeof(" + Quoted(table.partitionColumn) +
-                                                 ") = 'text' THEN " + Quoted(table.partitionColumn) + " ELSE '' END"
-                                           : std::string("''");
-  // Grouped by the stored host, which the browsers index; the hosts of a site are joined by
-  // the caller.
+  const std::string partition = partitions ? Quoted(table.partitionColumn) : std::string("''");
+  // Grouped by the stored host and partition, which Chromium's index orders; the hosts of a
+  // site are joined by the caller.
   const std::string sql = "SELECT " + host + ", " + partition + ", count(*) FROM " + Quoted(table.table) +
-                          " WHERE typeof(" + host + ") = 'text' GROUP BY 1, 2";
+                          " WHERE typeof(" + host + ") = 'text' AND typeof(" + partition + ") = 'text' GROUP BY " +
+                          host + ", " + partition;
   Statement hosts(db, sql.c_str());
   while (hosts.Step()) {
     const std::string stored = hosts.Text(0), storedPartition = hosts.Text(1);
@@ -62,11 +60,16 @@ bool ForEachHost(Database& db, const CookieTable& table, Visit visit) {
   return hosts.Done();
 }
 
+bool HasPartitions(Database& db, const CookieTable& table) {
+  return db.HasColumns("main", table.table, {table.partitionColumn});
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const CookieTable& table) {
   std::map<std::string, int64_t> sites;
-  if (!ForEachHost(db, table, [&](const std::string&, const std::string&, const std::string& site, int64_t count) {
+  if (!ForEachHost(db, table, HasPartitions(db, table),
+                   [&](const std::string&, const std::string&, const std::string& site, int64_t count) {
         sites[site] += count;
       }))
     return {};
@@ -83,18 +86,15 @@ bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const s
   // stored since the scan for a host of a ticked site goes too, and each goes by its exact
   // bytes, whatever collation a file declares.
   std::vector<std::pair<std::string, std::string>> rows;
-  if (!ForEachHost(db, table, [&](const std::string& host, const std::string& partition, const std::string& site,
-                                  int64_t) {
-        if (doomed.count(site)) rows.emplace_back(host, partition);
-      }))
+  const bool partitions = HasPartitions(db, table);
+  if (!ForEachHost(db, table, partitions,
+                   [&](const std::string& host, const std::string& partition, const std::string& site, int64_t) {
+                     if (doomed.count(site)) rows.emplace_back(host, partition);
+                   }))
     return false;
-  const bool partitions = db.HasColumns("main", table.table, {table.partitionColumn});
-  const std::string partition = Quoted(table.partitionColumn);
-  const std::string sql =
-      "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) + " COLLATE BINARY = ?1" +
-      (partitions ? " AND (CASE WHEN typeof(" + partition + ") = 'text' THEN " + partition +
-                        " ELSE '' END) COLLATE BINARY = ?2"
-                  : std::string());
+  const std::string sql = "DELETE FROM " + Quoted(table.table) + " WHERE " + Quoted(table.hostColumn) +
+                          " COLLATE BINARY = ?1" +
+                          (partitions ? " AND " + Quoted(table.partitionColumn) + " COLLATE BINARY = ?2" : std::string());
   Statement remove(db, sql.c_str());
   for (const auto& [host, part] : rows) {
     remove.Reset();

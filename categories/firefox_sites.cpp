@@ -86,7 +86,7 @@ class OriginFolders final : public SiteStore {
     bool whole = true, removed = false;
     ForEachOrigin(profile, [&](const std::string& folder, const std::string& site) {
       if (!sites.count(site)) return;
-      const bool gone = RemoveFolderBelow(profile.base, folder);
+      const bool gone = RemoveFolderBelow(profile.path, folder);
       whole &= gone;
       removed |= gone;
     });
@@ -104,7 +104,7 @@ class OriginFolders final : public SiteStore {
   static void ForEachOrigin(const StorePlace& profile, Visit visit) {
     for (const char* repository : {"storage\\default\\", "storage\\temporary\\"}) {
       const std::string root = profile.path + repository;
-      if (!RealFolderBelow(profile.base, root)) continue;
+      if (!RealFolderBelow(profile.path, root)) continue;
       TextList listed;
       // Real folders only: a link in the place of an origin is never followed nor deleted.
       ListRealSubfolders(listed, root);

@@ -1,6 +1,7 @@
 #include "categories/site_items.h"
 
 #include "categories/cookie_sites.h"
+#include "traces/folder_removal.h"
 
 namespace zarn {
 
@@ -21,7 +22,10 @@ bool ProfileSites::DeleteItems(const StorePlace& place, std::span<const std::str
   if (names.empty()) return false;
   const StorePlace profile{ProfileOf(place.path), place.base};
   unique_file hold;
-  if (profile.path.empty() || !TakeProfile(profile, hold)) return false;
+  // The profile is looked at again: no link may have taken its place since the scan. Each
+  // store looks for links below it.
+  if (profile.path.empty() || !RealFolderBelow(profile.base, profile.path) || !TakeProfile(profile, hold))
+    return false;
   const std::set<std::string> sites(names.begin(), names.end());
   bool whole = true;
   for (const SiteStore* store : Stores()) whole &= store->Delete(profile, sites);

@@ -24,7 +24,8 @@ struct SiteTally {
 using SiteTallies = std::map<std::string, SiteTally>;
 
 // One store of a profile's site data. `profile` is the profile folder (ending in a backslash)
-// and the base folder its scan started from.
+// and the base folder its scan started from; the profile has been found a real folder below
+// that base, with no link on the way, and each store looks for links below the profile.
 class SiteStore {
  public:
   // Marks the sites whose data the store holds; none when the store is not there, cannot be
