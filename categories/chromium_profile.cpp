@@ -1,6 +1,7 @@
 #include "categories/chromium_profile.h"
 
 #include "categories/chromium_profile_order.h"
+#include "categories/chromium_sites.h"
 #include "categories/cookie_sites.h"
 #include "traces/category_form.h"
 #include "traces/probes.h"
@@ -23,7 +24,8 @@ const FileLocation kCaches[] = {
     {kProfile, "\\Code Cache\\", "*", 4, Listing::Paths, Dots::Skip, nullptr, Depth::Tree},
     {kProfile, "\\GPUCache\\", "*", 5, Listing::Paths, Dots::Skip},
 };
-// The cookies are rows of their database, one item per site; the database itself stays.
+// The cookies are rows of their database; the database itself stays. The profile's sites
+// (kChromiumSites) read these databases with the site data, one item per site.
 const FileLocation kCookies[] = {
     AsStore({kProfile, "\\Network\\", "Cookies", 2, Listing::Paths, Dots::Skip}, kChromiumCookies),
     AsStore({kProfile, "\\", "Cookies", 3, Listing::Paths, Dots::Skip}, kChromiumCookies),
@@ -70,11 +72,15 @@ void ProbeChromiumProfile(TCategoryForm& form, FolderSnapshot& folders, const st
                           std::optional<BaseFolder> base) {
   TextList& staging = form.ListBox[kStaging];
   for (const ProfilePart& part : kParts) {
-    const LocationsBelow rows(part.rows, below, base);
     if (part.rows.front().store) {
-      AddStoreItems(form, rows, staging, folders, part.filter);
+      // One item per site of the profile, its cookies and site data together.
+      const BaseFolder on = base.value_or(kProfile);
+      const std::string& root = folders.Get(on);
+      if (!root.empty() && folders.NoLinkOnTheWay(root, below + "\\"))
+        AddStoreTraces(form, kChromiumSites, {root + below + "\\", root});
       continue;
     }
+    const LocationsBelow rows(part.rows, below, base);
     staging.Clear();
     StageFiles(form, rows, staging, folders);
     AddStagedFiles(form, staging, part.filter, part.info);

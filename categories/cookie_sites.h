@@ -1,14 +1,16 @@
 #pragma once
 // A browser's cookies as traces site by site: one item per site of a cookie database, so a
-// user who wants to stay signed in to one site unticks that site alone. A site is a host
-// without its leading dot: ".example.com" (the cookies of the domain) and "example.com"
-// (those of the host alone) are one item. One rule (SiteOfHost) says which item a stored
-// host belongs to; the listing builds the items with it and the clean deletes exactly the
-// rows whose host it maps to a ticked item. Chromium's and Firefox's cookie databases differ
-// in their table alone.
+// user who wants to stay signed in to one site unticks that site alone. A site is what the
+// browsers group a user's data by (traces/site_rule.h): ".example.com", "example.com" and
+// "mail.example.com" are one item. That one rule says which item a stored host belongs to;
+// the listing builds the items with it and the clean deletes exactly the rows whose host it
+// maps to a ticked item, read again inside the clean's transaction. Chromium's and Firefox's
+// cookie databases differ in their table alone.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,14 +18,24 @@
 
 namespace zarn {
 
-// The table that holds one row per cookie, and its column with the cookie's host.
+// The table that holds one row per cookie, its column with the cookie's host, and the column
+// that names the top-level site a partitioned cookie was set under (a browser of the years
+// before partitioning has none): such a cookie is the top-level site's.
 struct CookieTable {
   const char* table;
   const char* hostColumn;
+  const char* partitionColumn;
+  // The host of the top-level site the stored partition names; nothing for "" (no
+  // partition), empty for a partition that does not parse (the cookie is no site's).
+  std::optional<std::string> (*partitionHost)(std::string_view stored);
 };
 
-inline constexpr CookieTable kChromiumCookieTable = {"cookies", "host_key"};
-inline constexpr CookieTable kFirefoxCookieTable = {"moz_cookies", "host"};
+std::optional<std::string> ChromiumPartitionHost(std::string_view topFrameSiteKey);
+std::optional<std::string> FirefoxPartitionHost(std::string_view originAttributes);
+
+inline constexpr CookieTable kChromiumCookieTable = {"cookies", "host_key", "top_frame_site_key",
+                                                     ChromiumPartitionHost};
+inline constexpr CookieTable kFirefoxCookieTable = {"moz_cookies", "host", "originAttributes", FirefoxPartitionHost};
 
 // The Info text of a cookie site.
 inline constexpr char kCookiesInfo[] = "Cookies";
@@ -31,16 +43,12 @@ inline constexpr char kCookiesInfo[] = "Cookies";
 // "1 cookie", "3 cookies".
 std::string CookieCountText(int64_t count);
 
-// The site a stored host belongs to: the host without one leading dot; empty (no site) for
-// "" and ".".
-std::string SiteOfHost(const std::string& host);
-
 // Every site of the open database with the number of its cookies, sorted by site, byte by
-// byte. A host that is not text, or no site at all ("" or "."), is left out. Empty on error.
+// byte. A host that is not text, or of no site at all ("" or "."), is left out. Empty on error.
 std::vector<std::pair<std::string, int64_t>> ListCookieSites(Database& db, const CookieTable& table);
 
-// Deletes every cookie whose host belongs to one of the sites, inside the open transaction;
-// false on any error.
+// Deletes every cookie whose host belongs to one of the sites, inside the open transaction,
+// the cookies stored since the scan included; false on any error.
 bool DeleteCookieSites(Database& db, const CookieTable& table, std::span<const std::string> sites);
 
 bool HasCookieShape(Database& db, const CookieTable& table);

@@ -6,6 +6,7 @@
 
 #include "categories/cookie_sites.h"
 #include "categories/firefox_profiles.h"
+#include "categories/firefox_sites.h"
 #include "categories/mozilla_history.h"
 #include "categories/mozilla_profile.h"
 #include "res/resource.h"
@@ -49,7 +50,8 @@ const FileLocation kTodaysRoaming[] = {
 };
 // The databases whose traces are rows, in the order their items follow the files': the
 // cookies site by site, then the history. The files stay, for places.sqlite also holds the
-// bookmarks; neither is touched while Firefox uses the profile.
+// bookmarks; neither is touched while Firefox uses the profile. The profile's sites
+// (kFirefoxSites) read the cookies with the site data, one item per site.
 const FileLocation kDatabases[] = {
     AsStore({BaseFolder::AppData, "\\", "cookies.sqlite", 8, Listing::Paths, Dots::Skip}, kFirefoxCookies),
     AsStore({BaseFolder::AppData, "\\", "places.sqlite", 9, Listing::Paths, Dots::Skip}, kFirefoxHistory),
@@ -110,10 +112,14 @@ void TmozzForm::Probe() {
   // and a subfolder of the cache is a trace of its own.
   AddStagedFiles(*this, ListBox[1], FileFilter::None, kInfo);
 
-  // The rows of each profile's databases, in the same order.
-  for (const Profile& p : profiles)
-    AddStoreItems(*this, LocationsBelow(kDatabases, p.roaming, p.base), ListBox[kDatabaseStaging], folders,
-                  FileFilter::Existing);
+  // The rows of each profile's databases, in the same order: its sites, then its history.
+  for (const Profile& p : profiles) {
+    const std::string& root = folders.Get(p.base.value_or(BaseFolder::AppData));
+    if (!root.empty() && folders.NoLinkOnTheWay(root, p.roaming + "\\"))
+      AddStoreTraces(*this, kFirefoxSites, {root + p.roaming + "\\", root});
+    AddStoreItems(*this, LocationsBelow(std::span(kDatabases).subspan(1), p.roaming, p.base),
+                  ListBox[kDatabaseStaging], folders, FileFilter::Existing);
+  }
 }
 
 }  // namespace zarn

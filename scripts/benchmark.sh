@@ -58,10 +58,11 @@ PRELUDE="$repo/scripts/wine-prefix.sh" nice -n "$niceness" xvfb-run -a -s "-scre
   wine "$0" startup "${@:2}" --exe "$1" || status=$?
   wine "$0" stretch "${@:2}" --scale "$BENCH_STRETCH_SCALE" || status=$?
   wine "$0" cookies "${@:2}" || status=$?
+  wine "$0" sites "${@:2}" || status=$?
   wineserver -k || true
   exit $status
 ' "$bench" "$(winpath "$build/ZarnCleaner.exe")" "${args[@]}"
 
 png="$repo/docs/benchmark-scan.png"
 gnuplot -e "data='$out/scaling.tsv'; png='$png'" "$repo/scripts/benchmark-plot.gp"
-echo "plot: $png; figures: $out/run.txt, $out/startup.txt, $out/stretch.txt, $out/cookies.txt"
+echo "plot: $png; figures: $out/run.txt, $out/startup.txt, $out/stretch.txt, $out/cookies.txt, $out/sites.txt"

@@ -121,6 +121,42 @@ TEST_P(CookieSitesTest, OneItemPerSiteSortedAndAnUntickedSiteKeepsItsCookies) {
   EXPECT_EQ(DatabaseItems(*form).size(), 2u);
 }
 
+// A sign-in spread over the hosts of one site is one item, as the browsers group it, and the
+// clean takes every host the rule maps to a ticked site, one stored after the scan too.
+TEST_P(CookieSitesTest, TheHostsOfASiteAreOneItemAndItsNewHostsGoWithIt) {
+  const CookieStore& s = GetParam();
+  const std::string path = MakeCookies(s, {{"www.shop.test", 2}, {".shop.test", 1}, {"accounts.shop.test", 1},
+                                           {"alice.github.io", 1}, {".bob.github.io", 1}, {"WWW.News.CO.UK", 1},
+                                           {"mail.news.co.uk", 1}, {"127.0.0.1", 1}, {"localhost", 1},
+                                           {".tracker.test", 1}, {"co.uk", 1}});
+  // A widget's cookie set under the shop's pages is the shop's, as the browsers group it.
+  RunSql(path, s.firefox ? "INSERT INTO moz_cookies (name, host, path, originAttributes) VALUES ('p', 'widget.test', "
+                           "'/', '^partitionKey=%28http%2Cshop.test%29')"
+                         : "INSERT INTO cookies VALUES (0, 'widget.test', 'http://shop.test', 'p', 'v', x'00', '/', "
+                           "0, 0, 0, 0, 0, 0, 1, 0, 2, 443, 0, 0)");
+  auto form = s.make();
+  ASSERT_TRUE(form->Create());
+  const auto items = DatabaseItems(*form);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"127.0.0.1", "1 cookie"}, {"alice.github.io", "1 cookie"}, {"bob.github.io", "1 cookie"},
+      {"co.uk", "1 cookie"},     {"localhost", "1 cookie"},       {"news.co.uk", "2 cookies"},
+      {"shop.test", "5 cookies"}, {"tracker.test", "1 cookie"}};
+  ASSERT_EQ(items.size(), expected.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i]->name, expected[i].first) << i;
+    EXPECT_EQ(items[i]->size, expected[i].second) << i;
+  }
+  for (size_t i = 0; i < form->Traces().Count(); ++i)
+    if (form->Traces().Item(i).name == "shop.test") SetTick(form->Traces().Handle(), static_cast<int>(i), false);
+  // Since the scan the sites have stored cookies on hosts the scan never saw.
+  AddCookies(path, s.firefox, "pixel.tracker.test", 1);
+  AddCookies(path, s.firefox, "mail.shop.test", 1);
+  form->ClickDelete();
+  EXPECT_EQ(Rows(path, "SELECT " + HostColumn(s) + ", count(*) FROM " + CookieTable(s) + " GROUP BY 1 ORDER BY 1"),
+            (std::vector<std::string>{".shop.test|1", "accounts.shop.test|1", "mail.shop.test|1", "widget.test|1",
+                                      "www.shop.test|2"}));
+}
+
 TEST_P(CookieSitesTest, ADatabaseInUseGivesNoItemAndOneThatComesIntoUseIsLeft) {
   const CookieStore& s = GetParam();
   const std::string path = MakeCookies(s, {{"a.com", 1}, {".b.com", 2}});

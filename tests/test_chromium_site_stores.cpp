@@ -7,19 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "categories/chromium_dom_storage.h"
+#include "categories/chromium_form.h"
 #include "categories/chromium_dom_storage_sqlite.h"
 #include "categories/chromium_quota_stores.h"
 #include "categories/chromium_storage_key.h"
+#include "tests/support/category_test.h"
 #include "tests/support/databases.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/sandbox.h"
 #include "traces/database.h"
+#include "traces/trace_list.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -304,3 +309,174 @@ TEST_F(ChromiumSiteStoresTest, TheQuotaStoresNameTheirSitesAndLoseOnlyTheCleaned
 }
 
 }  // namespace
+
+// The profile Chromium wrote, as the Chrome scan finds it: one item per site with its cookies
+// and site data, and a clean that leaves the unticked site everything, in every store, and
+// the others nothing. Each case damages or holds one store, which then gives no item and
+// keeps every byte, while the other stores are cleaned as ever.
+struct ProfileCase {
+  const char* name;
+  void (*damage)(const std::string& profile);
+  const char* held;       // a file below the profile that the browser holds through scan and clean
+  const char* untouched;  // a store folder below the profile whose files must keep every byte
+  bool cookies = true;
+};
+
+void NoCookies(const std::string& p) { DeleteFileA((p + "Cookies").c_str()); }
+void TruncatedTable(const std::string& p) {
+  const std::string table = p + "Local Storage\\leveldb\\000005.ldb";
+  Sandbox::WriteFile(table, FileBytes(table).substr(0, 100));
+}
+// Takes the store's VERSION out: a store of no version the browser knows.
+class DropVersion final : public LevelDbEdit {
+ public:
+  bool Visit(std::string_view, std::string_view) override { return true; }
+  bool Finish(std::vector<std::string>& doomed) override {
+    doomed = {"VERSION"};
+    return true;
+  }
+};
+void NoVersion(const std::string& p) {
+  DropVersion edit;
+  ASSERT_TRUE(EditLevelDb(p + "Local Storage\\leveldb\\", edit));
+}
+void Nothing(const std::string&) {}
+// A profile that has the SQLite form of both DOM storages too.
+void SqliteStorages(const std::string& p) { ASSERT_TRUE(CopyFixture("sites/chromium-sqlite/Default", p)); }
+
+const ProfileCase kProfileCases[] = {
+    {"Whole", Nothing, nullptr, nullptr},
+    {"SiteDataWithoutCookies", NoCookies, nullptr, nullptr, false},
+    {"SqliteDomStorages", SqliteStorages, nullptr, nullptr},
+    {"LocalStorageHeld", Nothing, "Local Storage\\leveldb\\LOCK", "Local Storage\\leveldb\\"},
+    {"LocalStorageTruncated", TruncatedTable, nullptr, "Local Storage\\leveldb\\"},
+    {"LocalStorageWithoutVersion", NoVersion, nullptr, "Local Storage\\leveldb\\"},
+    {"IndexedDbHeld", Nothing, "IndexedDB\\http_tracker.test_0.indexeddb.leveldb\\LOCK",
+     "IndexedDB\\http_tracker.test_0.indexeddb.leveldb\\"},
+};
+
+class ChromiumProfileSitesTest : public CategoryTest, public ::testing::WithParamInterface<ProfileCase> {};
+
+// The names and bytes of the files of a folder.
+std::map<std::string, std::string> FolderBytes(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return files;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files[data.cFileName] = FileBytes(folder + data.cFileName);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return files;
+}
+
+std::set<std::string> SubfolderNames(const std::string& folder) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = data.cFileName;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.insert(name);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+TEST_P(ChromiumProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) {
+  const ProfileCase& c = GetParam();
+  const std::string p = sandbox.localAppData + "\\Google\\Chrome\\User Data\\Default\\";
+  ASSERT_TRUE(CopyFixture(kProfile, p));
+  // An extension's database is never an item and never touched.
+  const std::string extension = p + "IndexedDB\\chrome-extension_abcdefghijklmnopabcdefghijklmnop_0.indexeddb.leveldb\\";
+  Sandbox::WriteFile(extension + "CURRENT", "MANIFEST-000001\n");
+  c.damage(p);
+  std::unique_ptr<HeldOpen> held;
+  if (c.held) {
+    held = std::make_unique<HeldOpen>(p + c.held, GENERIC_READ | GENERIC_WRITE);
+    ASSERT_TRUE(held->Held());
+  }
+  const auto before = c.untouched ? FolderBytes(p + c.untouched) : std::map<std::string, std::string>{};
+
+  TChromiumForm form(ChromiumBrowsers()[0]);
+  ASSERT_TRUE(form.Create());
+  const std::string two = c.cookies ? "2 cookies, site data" : "site data";
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"127.0.0.1", two},    {"alice.github.io", two},                               {"bob.github.io", two},
+      {"localhost", two},    {"news.co.uk", two},
+      {"shop.test", c.cookies ? "8 cookies, site data" : "site data"},               {"tracker.test", two}};
+  const auto items = DatabaseItems(form);
+  ASSERT_EQ(items.size(), expected.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i]->name, expected[i].first) << i;
+    EXPECT_EQ(items[i]->size, expected[i].second) << i;
+    EXPECT_EQ(items[i]->info, "Cookies");
+    EXPECT_EQ(items[i]->location, c.cookies ? p + "Cookies" : p);
+  }
+  if (c.untouched) {
+    EXPECT_EQ(FolderBytes(p + c.untouched), before) << "the scan wrote to the store";
+  }
+
+  for (size_t i = 0; i < form.Traces().Count(); ++i)
+    if (form.Traces().Item(i).name == "shop.test") form.Traces().SetTicked(i, false);
+  form.ClickDelete();
+
+  if (c.cookies) {
+    EXPECT_EQ(Rows(p + "Cookies", "SELECT DISTINCT host_key FROM cookies ORDER BY 1"),
+              (std::vector<std::string>{".shop.test", "accounts.shop.test", "mail.shop.test", "www.shop.test"}));
+  }
+  if (c.untouched) {
+    EXPECT_EQ(FolderBytes(p + c.untouched), before) << "the clean wrote to a store it could not read";
+  }
+  std::set<std::string> indexedDb = {"http_accounts.shop.test_0.indexeddb.leveldb",
+                                     "http_mail.shop.test_0.indexeddb.leveldb", "http_www.shop.test_0.indexeddb.leveldb",
+                                     "chrome-extension_abcdefghijklmnopabcdefghijklmnop_0.indexeddb.leveldb"};
+  if (c.held && std::string(c.held).rfind("IndexedDB", 0) == 0) indexedDb.insert("http_tracker.test_0.indexeddb.leveldb");
+  EXPECT_EQ(SubfolderNames(p + "IndexedDB\\"), indexedDb);
+  if (!c.untouched || std::string(c.untouched).rfind("Local", 0) != 0) {
+    held.reset();
+    std::set<std::string> sites;
+    const auto areas = ListLocalStorage(LevelDbCopy(p + "Local Storage\\leveldb\\"));
+    ASSERT_TRUE(areas);
+    for (const StorageArea& area : *areas) sites.insert(area.site);
+    EXPECT_EQ(sites, kShop);
+  }
+  if (c.damage == SqliteStorages) {
+    for (const char* name : {"LocalStorage", "SessionStorage"}) {
+      Database db(p + name, Database::Mode::Read);
+      const auto areas = name == std::string("LocalStorage") ? ListSqliteLocalStorage(db) : ListSqliteSessionStorage(db);
+      ASSERT_TRUE(areas) << name;
+      std::set<std::string> sites;
+      for (const StorageArea& area : *areas) sites.insert(area.site);
+      EXPECT_EQ(sites, kShop) << name;
+    }
+  }
+  // The quota-managed stores keep shop.test's buckets, workers, caches and files alone.
+  {
+    Database quota(p + "WebStorage\\QuotaManager", Database::Mode::Read);
+    std::set<std::string> sites;
+    for (const Bucket& bucket : ListBuckets(quota).value_or(std::vector<Bucket>{})) sites.insert(bucket.site);
+    EXPECT_EQ(sites, kShop);
+  }
+  EXPECT_EQ(SubfolderNames(p + "WebStorage\\"), (std::set<std::string>{"2", "3"}));
+  std::set<std::string> workers;
+  for (const auto& r : ListServiceWorkers(LevelDbCopy(p + "Service Worker\\Database\\")).value_or(
+           std::vector<ServiceWorkerRegistration>{}))
+    workers.insert(r.storageKey);
+  EXPECT_EQ(workers, (std::set<std::string>{"http://tracker.test/^0http://shop.test", "http://www.shop.test/"}));
+  EXPECT_EQ(SubfolderNames(p + "Service Worker\\CacheStorage\\"),
+            std::set<std::string>{"68ae2896c2c509ae9f178682bc515598f6bf54f4"});
+  EXPECT_EQ(SubfolderNames(p + "File System\\"), (std::set<std::string>{"000", "Origins"}));
+  // The next scan finds the kept site alone; once the browser lets go, the rest of it too.
+  held.reset();
+  form.ClickScan();
+  std::set<std::string> left;
+  for (const TraceItem* item : DatabaseItems(form)) left.insert(item->name);
+  EXPECT_TRUE(left.count("shop.test"));
+  if (!c.untouched) {
+    EXPECT_EQ(left.size(), 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ChromiumProfileSitesTest, ::testing::ValuesIn(kProfileCases),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -7,18 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "categories/firefox_profiles.h"
+#include "categories/mozilla.h"
 #include "categories/firefox_storage.h"
 #include "categories/web_origin.h"
+#include "tests/support/category_test.h"
 #include "tests/support/databases.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/sandbox.h"
 #include "traces/database.h"
 #include "traces/site_rule.h"
+#include "traces/trace_list.h"
 
 using namespace zarn;
 using namespace zarn::test;
@@ -173,5 +179,114 @@ TEST(FirefoxProfilesTest, EveryProfileTheLastPathLineFirst) {
             (Names{"c.x", "A.x", "b.x/", "b.x\\sub"}));
   EXPECT_EQ(names({"Path=Profiles/A.x", "Path=Profiles/b.x", "Path=Profiles/a.X"}), (Names{"a.X", "b.x"}));
 }
+
+
+// The profile Firefox wrote, as the Mozilla Firefox scan finds it: one item per site with its
+// cookies and site data; a clean leaves the unticked site everything and the others nothing,
+// and Firefox's cache of its origins is marked for rebuilding. Each case holds or damages a
+// part of the profile, which then gives no item and keeps every byte.
+struct FirefoxCase {
+  const char* name;
+  void (*damage)(const std::string& profile);
+  bool profileHeld = false;
+};
+
+const char kTrackerFolder[] = "storage\\default\\http+++tracker.test\\";
+void Nothing(const std::string&) {}
+void BadMetadata(const std::string& p) {
+  const std::string metadata = p + kTrackerFolder + ".metadata-v2";
+  Sandbox::WriteFile(metadata, FileBytes(metadata).substr(0, 20));
+}
+
+const FirefoxCase kFirefoxCases[] = {
+    {"Whole", Nothing},
+    {"ProfileInUse", Nothing, true},
+    {"TruncatedOriginMetadata", BadMetadata},
+};
+
+class FirefoxProfileSitesTest : public CategoryTest, public ::testing::WithParamInterface<FirefoxCase> {};
+
+std::set<std::string> Subfolders(const std::string& folder) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = data.cFileName;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.insert(name);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) {
+  const FirefoxCase& c = GetParam();
+  const std::string firefox = sandbox.appData + "\\Mozilla\\Firefox\\";
+  Sandbox::WriteFile(firefox + "profiles.ini", "[Profile0]\r\nPath=Profiles/t.default\r\n");
+  const std::string p = firefox + "Profiles\\t.default\\";
+  ASSERT_TRUE(CopyFixture(FirefoxProfile().substr(FixturePath("").size()), p));
+  // Legacy local storage of a kept site, a cleaned one and an extension, which is no site.
+  RunSql(p + "webappsstore.sqlite",
+         "INSERT INTO webappsstore2 (originAttributes, originKey, scope, key, value) VALUES "
+         "('', 'tset.pohs.www.:http:80', '', 'k', 'v'), ('', 'tset.rekcart.:http:80', '', 'k', 'v'), "
+         "('', 'cba.:moz-extension:0', '', 'k', 'v')");
+  c.damage(p);
+  std::unique_ptr<HeldOpen> held;
+  if (c.profileHeld) {
+    Sandbox::WriteFile(p + "parent.lock");
+    held = std::make_unique<HeldOpen>(p + "parent.lock", GENERIC_READ | GENERIC_WRITE);
+    ASSERT_TRUE(held->Held());
+  }
+  const auto folders = Subfolders(p + "storage\\default\\");
+  const std::string cookies = FileBytes(p + "cookies.sqlite"), storage = FileBytes(p + "storage.sqlite");
+
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  const auto items = DatabaseItems(form);
+  if (c.profileHeld) {
+    EXPECT_TRUE(items.empty());
+    form.ClickDelete();
+    EXPECT_EQ(Subfolders(p + "storage\\default\\"), folders);
+    EXPECT_TRUE(FileBytes(p + "cookies.sqlite") == cookies && FileBytes(p + "storage.sqlite") == storage);
+    return;
+  }
+  const std::string two = "2 cookies, site data";
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"127.0.0.1", two},  {"alice.github.io", two},           {"bob.github.io", two},
+      {"localhost", two},  {"news.co.uk", two},                {"shop.test", "9 cookies, site data"},
+      {"tracker.test", two}};
+  ASSERT_EQ(items.size(), expected.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i]->name, expected[i].first) << i;
+    EXPECT_EQ(items[i]->size, expected[i].second) << i;
+    EXPECT_EQ(items[i]->location, p + "cookies.sqlite");
+  }
+  for (size_t i = 0; i < form.Traces().Count(); ++i)
+    if (form.Traces().Item(i).name == "shop.test") form.Traces().SetTicked(i, false);
+  form.ClickDelete();
+
+  EXPECT_EQ(Rows(p + "cookies.sqlite", "SELECT DISTINCT host FROM moz_cookies ORDER BY 1"),
+            (std::vector<std::string>{".shop.test", "accounts.shop.test", "mail.shop.test", "tracker.test",
+                                      "www.shop.test"}));
+  // The tracker's cookie under the shop's pages is the shop's; its own went.
+  EXPECT_EQ(Number(p + "cookies.sqlite", "SELECT count(*) FROM moz_cookies WHERE host = 'tracker.test'"), 1);
+  std::set<std::string> kept = {"http+++accounts.shop.test", "http+++mail.shop.test", "http+++www.shop.test",
+                                "http+++tracker.test^partitionKey=%28http%2Cshop.test%29"};
+  // A folder whose metadata does not read is nobody's: it stays.
+  if (c.damage == BadMetadata) kept.insert("http+++tracker.test");
+  EXPECT_EQ(Subfolders(p + "storage\\default\\"), kept);
+  // Firefox rebuilds its cache of the origins from the folders.
+  EXPECT_EQ(Rows(p + "storage.sqlite", "SELECT (SELECT count(*) FROM origin), valid FROM cache"),
+            std::vector<std::string>{"0|0"});
+  EXPECT_EQ(Rows(p + "webappsstore.sqlite", "SELECT originKey FROM webappsstore2 ORDER BY 1"),
+            (std::vector<std::string>{"cba.:moz-extension:0", "tset.pohs.www.:http:80"}));
+  form.ClickScan();
+  std::set<std::string> left;
+  for (const TraceItem* item : DatabaseItems(form)) left.insert(item->name);
+  EXPECT_EQ(left, std::set<std::string>{"shop.test"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FirefoxProfileSitesTest, ::testing::ValuesIn(kFirefoxCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,9 +6,7 @@
 #include "traces/probes.h"
 
 namespace zarn {
-namespace {
 
-// Whether the file `name` beside `path` exists and cannot be opened without sharing.
 bool HeldBy(const std::string& path, const char* name) {
   const std::string beside = LocationOf(path) + name;
   unique_file file(
@@ -19,10 +17,6 @@ bool HeldBy(const std::string& path, const char* name) {
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-// Takes the file `name` beside `path` without sharing, as the browser takes it while it uses
-// the profile, so that a browser starting meanwhile finds its profile in use; where the
-// browser left no such file, one is made for as long as it is held. Empty when the browser
-// holds it.
 unique_file Hold(const std::string& path, const char* name) {
   const std::string beside = LocationOf(path) + name;
   HANDLE held = CreateFileA(beside.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -31,8 +25,6 @@ unique_file Hold(const std::string& path, const char* name) {
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   return unique_file(held);
 }
-
-}  // namespace
 
 void DatabaseKind::ListItems(const StorePlace& place, ItemSink& sink) const {
   if (HeldBeside() && HeldBy(place.path, HeldBeside())) return;

@@ -8,9 +8,19 @@
 #include <string>
 
 #include "traces/database.h"
+#include "traces/handles.h"
 #include "traces/store_kind.h"
 
 namespace zarn {
+
+// Whether the file `name` beside `path` (in its folder) is there and cannot be opened
+// without sharing: the browser holds its profile.
+bool HeldBy(const std::string& path, const char* name);
+// Takes the file `name` beside `path` without sharing, as the browser takes it while it uses
+// the profile, so that a browser starting meanwhile finds its profile in use; where the
+// browser left no such file, one is made for as long as it is held. Empty when the browser
+// holds it.
+unique_file Hold(const std::string& path, const char* name);
 
 class DatabaseKind : public StoreKind {
  public:

@@ -168,6 +168,10 @@ class FormSink final : public ItemSink {
   void Add(const std::string& name, const std::string& info, std::string size) override {
     form_.AddDatabaseTrace(kind_, place_, name, info, std::move(size));
   }
+  void AddAt(const std::string& location, const std::string& name, const std::string& info,
+             std::string size) override {
+    form_.AddDatabaseTrace(kind_, {location, place_.base}, name, info, std::move(size));
+  }
 
  private:
   TCategoryForm& form_;

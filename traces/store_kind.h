@@ -14,6 +14,10 @@ namespace zarn {
 class ItemSink {
  public:
   virtual void Add(const std::string& name, const std::string& info, std::string size) = 0;
+  // An item whose Location is another file of the store's place: a site of a profile names
+  // the cookie database that holds its cookies.
+  virtual void AddAt(const std::string& location, const std::string& name, const std::string& info,
+                     std::string size) = 0;
 
  protected:
   ~ItemSink() = default;
