@@ -80,6 +80,14 @@ make_fixtures() {
     icons:favicons.sqlite-wal race:cookies.sqlite-journal whole:formhistory.sqlite-wal; do
     mkdir -p "$d/${side%%:*}"; echo x > "$dout/${side%%:*}"; ln -s "$dout/${side%%:*}" "$d/${side%%:*}/${side#*:}"
   done
+  # Site data of Chrome's profile: an IndexedDB origin that is a link, a real origin with a link
+  # inside, and a Local Storage folder that is a link, each to a folder outside.
+  local sd="$fx/chromium-sites/Google/Chrome/User Data/Default" sout="$fx/sites-outside"
+  mkdir -p "$sout/origin" "$sd/IndexedDB/https_real.test_0.indexeddb.leveldb"
+  echo x > "$sout/origin/000003.log"; echo x > "$sd/IndexedDB/https_real.test_0.indexeddb.leveldb/000003.log"
+  ln -s "$sout/origin" "$sd/IndexedDB/https_linked.test_0.indexeddb.leveldb"
+  ln -s "$sout/origin" "$sd/IndexedDB/https_real.test_0.indexeddb.leveldb/LINKED"
+  ln -s "$sout" "$sd/Local Storage"
   ln -s "$fx/unc-share" "$1/dosdevices/unc/zarnserver/profiles"
   ln -s "$fx/mapped" "$1/dosdevices/x:"
   ln -s "$fx/above-real" "$fx/above"

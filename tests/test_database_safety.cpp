@@ -399,4 +399,36 @@ TEST_F(CleanResultTest, PageFourCountsWhatTheCleanLeft) {
   }
 }
 
+// Site data behind links (made by scripts/test.sh): an IndexedDB origin that is a link and a
+// Local Storage folder that is one give no item; a real origin with a link inside is deleted
+// with the link itself, never through it. Nothing outside the profile loses a byte.
+TEST_F(CategoryTest, SiteDataBehindALinkIsNeverAnItemNorDeletedThroughTheLink) {
+  REQUIRE_LINK_FIXTURES();
+  const std::string local = Fixtures() + "\\chromium-sites";
+  const std::string indexedDb = local + "\\Google\\Chrome\\User Data\\Default\\IndexedDB\\";
+  const std::string real = indexedDb + "https_real.test_0.indexeddb.leveldb";
+  const std::string outside = Fixtures() + "\\sites-outside\\origin\\000003.log";
+  if (GetFileAttributesA((real + "\\LINKED").c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "an earlier run in this prefix has cleaned the fixture's real origin";
+  Sandbox::SetString(Root::HKCU, kShellFolders, "Local AppData", local);
+  TChromiumForm form(ChromiumBrowsers()[0]);
+  ASSERT_TRUE(form.Create());
+  const auto items = DatabaseItems(form);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0]->name, "real.test");
+  EXPECT_EQ(items[0]->size, "site data");
+
+  form.ClickDelete();
+  EXPECT_EQ(GetFileAttributesA(real.c_str()), INVALID_FILE_ATTRIBUTES) << "the browser still finds the real origin";
+  EXPECT_EQ(FileBytes(outside), "x\n");
+  const DWORD linked = GetFileAttributesA((indexedDb + "https_linked.test_0.indexeddb.leveldb").c_str());
+  EXPECT_TRUE(linked != INVALID_FILE_ATTRIBUTES && (linked & FILE_ATTRIBUTE_REPARSE_POINT));
+  const DWORD storage = GetFileAttributesA((local + "\\Google\\Chrome\\User Data\\Default\\Local Storage").c_str());
+  EXPECT_TRUE(storage != INVALID_FILE_ATTRIBUTES && (storage & FILE_ATTRIBUTE_REPARSE_POINT));
+  // Windows removes the link inside as a folder; Wine cannot remove its Unix link by any
+  // call that would not follow it, so there the renamed origin stays, and page 4 says so.
+  const bool leftover = GetFileAttributesA((real + ".deleted").c_str()) != INVALID_FILE_ATTRIBUTES;
+  EXPECT_EQ(form.LeftAfterClean(), leftover ? 1 : 0);
+}
+
 }  // namespace
