@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <charconv>
 #include <vector>
 
 #include "categories/chromium_dom_storage.h"
@@ -25,26 +24,6 @@ bool IsFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-// The sites of one cookie database, as its kind lists them.
-class CookieTally final : public ItemSink {
- public:
-  CookieTally(SiteTallies& tallies, const std::string& file) : tallies_(tallies), file_(file) {}
-  void Add(const std::string& name, const std::string&, std::string size) override {
-    int64_t count = 0;
-    std::from_chars(size.data(), size.data() + size.size(), count);
-    SiteTally& tally = tallies_[name];
-    tally.cookies += count;
-    if (tally.cookieFile.empty()) tally.cookieFile = file_;
-  }
-  void AddAt(const std::string&, const std::string& name, const std::string& info, std::string size) override {
-    Add(name, info, std::move(size));
-  }
-
- private:
-  SiteTallies& tallies_;
-  const std::string& file_;
-};
 
 // A cookie database at `below` the profile, site by site as CookieSites has it.
 class CookieStore final : public SiteStore {

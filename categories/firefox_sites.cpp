@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <charconv>
 #include <vector>
 
 #include "categories/cookie_sites.h"
@@ -35,26 +34,6 @@ bool InTransaction(const StorePlace& profile, const std::string& path, Change ch
   db.Rollback();
   return false;
 }
-
-// The sites of cookies.sqlite, as CookieSites lists them.
-class CookieTally final : public ItemSink {
- public:
-  CookieTally(SiteTallies& tallies, const std::string& file) : tallies_(tallies), file_(file) {}
-  void Add(const std::string& name, const std::string&, std::string size) override {
-    int64_t count = 0;
-    std::from_chars(size.data(), size.data() + size.size(), count);
-    SiteTally& tally = tallies_[name];
-    tally.cookies += count;
-    if (tally.cookieFile.empty()) tally.cookieFile = file_;
-  }
-  void AddAt(const std::string&, const std::string& name, const std::string& info, std::string size) override {
-    Add(name, info, std::move(size));
-  }
-
- private:
-  SiteTallies& tallies_;
-  const std::string& file_;
-};
 
 constexpr char kCookieFile[] = "cookies.sqlite";
 

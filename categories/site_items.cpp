@@ -1,9 +1,20 @@
 #include "categories/site_items.h"
 
+#include <charconv>
+
 #include "categories/cookie_sites.h"
 #include "traces/folder_removal.h"
 
 namespace zarn {
+
+void CookieTally::Add(const std::string& name, const std::string&, std::string size) {
+  // The size is the kind's "3 cookies": its number leads.
+  int64_t count = 0;
+  std::from_chars(size.data(), size.data() + size.size(), count);
+  SiteTally& tally = tallies_[name];
+  tally.cookies += count;
+  if (tally.cookieFile.empty()) tally.cookieFile = file_;
+}
 
 std::string SiteSizeText(const SiteTally& tally) {
   if (tally.cookies == 0) return "site data";

@@ -8,6 +8,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "traces/database_guard.h"
 #include "traces/handles.h"
@@ -38,6 +39,21 @@ class SiteStore {
 
  protected:
   ~SiteStore() = default;
+};
+
+// The sites of one cookie database, as its kind (CookieSites) lists them into a sink: each
+// site's cookies added to its tally, the first database that holds any its cookie file.
+class CookieTally final : public ItemSink {
+ public:
+  CookieTally(SiteTallies& tallies, const std::string& file) : tallies_(tallies), file_(file) {}
+  void Add(const std::string& name, const std::string& info, std::string size) override;
+  void AddAt(const std::string&, const std::string& name, const std::string& info, std::string size) override {
+    Add(name, info, std::move(size));
+  }
+
+ private:
+  SiteTallies& tallies_;
+  const std::string& file_;
 };
 
 // "3 cookies", "3 cookies, site data", "site data".
