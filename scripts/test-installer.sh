@@ -74,7 +74,17 @@ pe_machine() {  # pe_machine FILE: the machine of a Windows program, 8664 for x6
   od -An -t x2 -j $((pe + 4)) -N 2 "$1" | tr -d ' '
 }
 probe() { wine "$work/installer_probe.exe" "$@" </dev/null | tr -d '\r'; }
-winpath() { winepath -w "$1" 2>/dev/null; }
+# Wine now and then fails to start winepath ("ShellExecuteEx failed: Internal error", said on
+# standard output): a path is asked again, and never taken from such a message.
+winpath() {
+  local path try
+  for try in 1 2 3; do
+    path="$(winepath -w "$1" 2>/dev/null)" && [[ "$path" == [A-Za-z]:\\* ]] && { echo "$path"; return 0; }
+    sleep 1
+  done
+  echo "winepath failed for $1" >&2
+  return 1
+}
 unixpath() { winepath -u "$1" 2>/dev/null; }
 entry=""
 read_entry() { entry="$(wine reg query "$key" 2>/dev/null </dev/null | tr -d '\r')" || entry=""; }
