@@ -357,32 +357,6 @@ const ProfileCase kProfileCases[] = {
 
 class ChromiumProfileSitesTest : public CategoryTest, public ::testing::WithParamInterface<ProfileCase> {};
 
-// The names and bytes of the files of a folder.
-std::map<std::string, std::string> FolderBytes(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return files;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files[data.cFileName] = FileBytes(folder + data.cFileName);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return files;
-}
-
-std::set<std::string> SubfolderNames(const std::string& folder) {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = data.cFileName;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.insert(name);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return names;
-}
-
 TEST_P(ChromiumProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) {
   const ProfileCase& c = GetParam();
   const std::string p = sandbox.localAppData + "\\Google\\Chrome\\User Data\\Default\\";

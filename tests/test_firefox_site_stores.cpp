@@ -206,19 +206,6 @@ const FirefoxCase kFirefoxCases[] = {
 
 class FirefoxProfileSitesTest : public CategoryTest, public ::testing::WithParamInterface<FirefoxCase> {};
 
-std::set<std::string> Subfolders(const std::string& folder) {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = data.cFileName;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.insert(name);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return names;
-}
-
 TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) {
   const FirefoxCase& c = GetParam();
   const std::string firefox = sandbox.appData + "\\Mozilla\\Firefox\\";
@@ -237,7 +224,7 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
     held = std::make_unique<HeldOpen>(p + "parent.lock", GENERIC_READ | GENERIC_WRITE);
     ASSERT_TRUE(held->Held());
   }
-  const auto folders = Subfolders(p + "storage\\default\\");
+  const auto folders = SubfolderNames(p + "storage\\default\\");
   const std::string cookies = FileBytes(p + "cookies.sqlite"), storage = FileBytes(p + "storage.sqlite");
 
   TmozzForm form;
@@ -246,7 +233,7 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
   if (c.profileHeld) {
     EXPECT_TRUE(items.empty());
     form.ClickDelete();
-    EXPECT_EQ(Subfolders(p + "storage\\default\\"), folders);
+    EXPECT_EQ(SubfolderNames(p + "storage\\default\\"), folders);
     EXPECT_TRUE(FileBytes(p + "cookies.sqlite") == cookies && FileBytes(p + "storage.sqlite") == storage);
     return;
   }
@@ -274,7 +261,7 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
                                 "http+++tracker.test^partitionKey=%28http%2Cshop.test%29"};
   // A folder whose metadata does not read is nobody's: it stays.
   if (c.damage == BadMetadata) kept.insert("http+++tracker.test");
-  EXPECT_EQ(Subfolders(p + "storage\\default\\"), kept);
+  EXPECT_EQ(SubfolderNames(p + "storage\\default\\"), kept);
   // Firefox rebuilds its cache of the origins from the folders.
   EXPECT_EQ(Rows(p + "storage.sqlite", "SELECT (SELECT count(*) FROM origin), valid FROM cache"),
             std::vector<std::string>{"0|0"});
