@@ -41,10 +41,11 @@ class Buckets final : public SiteStore {
     // stays whole.
     std::vector<int64_t> gone;
     bool whole = true;
+    FolderRemoval removal(profile.path);
     for (const Bucket& bucket : *buckets) {
       if (!sites.count(bucket.site)) continue;
       const std::string folder = profile.path + "WebStorage\\" + std::to_string(bucket.id);
-      if (!Exists(folder) || RemoveFolderBelow(profile.path, folder))
+      if (!Exists(folder) || removal.RemoveBelow(folder))
         gone.push_back(bucket.id);
       else
         whole = false;
@@ -88,8 +89,9 @@ class ServiceWorkers final : public SiteStore {
       ServiceWorkerClean clean(sites);
       whole = RealFolderBelow(profile.path, database) && EditLevelDb(database, clean);
     }
+    FolderRemoval removal(profile.path);
     ForEachCache(profile, [&](const std::string& folder, const std::string& site) {
-      if (sites.count(site)) whole &= RemoveFolderBelow(profile.path, folder);
+      if (sites.count(site)) whole &= removal.RemoveBelow(folder);
     });
     return whole;
   }
@@ -129,9 +131,10 @@ class FileSystems final : public SiteStore {
     if (!EditLevelDb(database, clean)) return false;
     // The origins' keys are gone: their folders are nobody's now.
     bool whole = true;
+    FolderRemoval removal(profile.path);
     for (const FileSystemOrigin& o : *origins) {
       const std::string folder = profile.path + "File System\\" + o.folder;
-      if (sites.count(o.site) && Exists(folder)) whole &= RemoveFolderBelow(profile.path, folder);
+      if (sites.count(o.site) && Exists(folder)) whole &= removal.RemoveBelow(folder);
     }
     return whole;
   }

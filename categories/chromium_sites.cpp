@@ -126,8 +126,9 @@ class IndexedDbFolders final : public SiteStore {
   }
   bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
     bool whole = true;
+    FolderRemoval removal(profile.path);
     ForEachOrigin(profile, [&](const std::string& root, const std::string& name, const std::string& site) {
-      if (sites.count(site) && !Held(root, name)) whole &= RemoveRealFolder(root + name);
+      if (sites.count(site) && !Held(root, name)) whole &= removal.Remove(root + name);
     });
     return whole;
   }

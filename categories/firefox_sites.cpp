@@ -63,9 +63,10 @@ class OriginFolders final : public SiteStore {
   }
   bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
     bool whole = true, removed = false;
+    FolderRemoval removal(profile.path);
     ForEachOrigin(profile, [&](const std::string& folder, const std::string& site) {
       if (!sites.count(site)) return;
-      const bool gone = RemoveFolderBelow(profile.path, folder);
+      const bool gone = removal.RemoveBelow(folder);
       whole &= gone;
       removed |= gone;
     });

@@ -88,6 +88,11 @@ make_fixtures() {
   ln -s "$sout/origin" "$sd/IndexedDB/https_linked.test_0.indexeddb.leveldb"
   ln -s "$sout/origin" "$sd/IndexedDB/https_real.test_0.indexeddb.leveldb/LINKED"
   ln -s "$sout" "$sd/Local Storage"
+  # Firefox's: an origin folder that is a link to a folder outside (the test writes the
+  # origin's metadata there).
+  local ff="$fx/firefox-sites/Mozilla/Firefox/Profiles/linked"
+  mkdir -p "$sout/firefox-origin" "$ff/storage/default"
+  ln -s "$sout/firefox-origin" "$ff/storage/default/http+++tracker.test"
   ln -s "$fx/unc-share" "$1/dosdevices/unc/zarnserver/profiles"
   ln -s "$fx/mapped" "$1/dosdevices/x:"
   ln -s "$fx/above-real" "$fx/above"

@@ -24,6 +24,7 @@
 #include "tests/support/fixtures.h"
 #include "tests/support/sandbox.h"
 #include "traces/database.h"
+#include "traces/folder_removal.h"
 #include "traces/trace_list.h"
 
 using namespace zarn;
@@ -394,6 +395,7 @@ TEST_P(ChromiumProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything)
   for (size_t i = 0; i < form.Traces().Count(); ++i)
     if (form.Traces().Item(i).name == "shop.test") form.Traces().SetTicked(i, false);
   form.ClickDelete();
+  EXPECT_FALSE(SubfolderNames(p).count(kRemovalFolder)) << "the clean left its own folder in the profile";
 
   if (c.cookies) {
     EXPECT_EQ(Rows(p + "Cookies", "SELECT DISTINCT host_key FROM cookies ORDER BY 1"),

@@ -23,7 +23,9 @@
 #include "tests/support/app_fixture.h"
 #include "tests/support/category_test.h"
 #include "tests/support/databases.h"
+#include "tests/support/fixtures.h"
 #include "traces/database.h"
+#include "traces/folder_removal.h"
 #include "traces/pulse.h"
 #include "traces/site_rule.h"
 
@@ -279,6 +281,13 @@ TEST_P(ProfilePlaceTest, CookiesAndHistoryAreListedAndCleanedAsInALocalProfile) 
   EXPECT_EQ(Number(profile + "cookies.sqlite", "SELECT count(*) FROM moz_cookies"), 0);
   EXPECT_EQ(Rows(profile + "places.sqlite", "SELECT url FROM moz_places"),
             std::vector<std::string>{"https://example.com/bm"});
+  // A site's folder goes from there as from a local profile.
+  const std::string origin = profile + "storage\\default\\https+++example.com";
+  Sandbox::WriteFile(origin + "\\idb\\1.sqlite", "x");
+  EXPECT_TRUE(FolderRemoval(profile).RemoveBelow(origin));
+  EXPECT_EQ(GetFileAttributesA(origin.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(SubfolderNames(profile + "storage\\default\\"), std::set<std::string>{});
+  EXPECT_FALSE(SubfolderNames(profile).count(kRemovalFolder));
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, ProfilePlaceTest,
@@ -427,8 +436,107 @@ TEST_F(CategoryTest, SiteDataBehindALinkIsNeverAnItemNorDeletedThroughTheLink) {
   EXPECT_TRUE(storage != INVALID_FILE_ATTRIBUTES && (storage & FILE_ATTRIBUTE_REPARSE_POINT));
   // Windows removes the link inside as a folder; Wine cannot remove its Unix link by any
   // call that would not follow it, so there the renamed origin stays, and page 4 says so.
-  const bool leftover = GetFileAttributesA((real + ".deleted").c_str()) != INVALID_FILE_ATTRIBUTES;
+  const bool leftover = GetFileAttributesA((local + "\\Google\\Chrome\\User Data\\Default\\" + kRemovalFolder +
+                                            "\\https_real.test_0.indexeddb.leveldb")
+                                               .c_str()) != INVALID_FILE_ATTRIBUTES;
   EXPECT_EQ(form.LeftAfterClean(), leftover ? 1 : 0);
 }
+
+// The same for Firefox: an origin folder that is a link, with a real origin's metadata behind
+// it, gives no item, and the clean of the real origin beside it leaves it and what is behind it.
+TEST_F(CategoryTest, AFirefoxOriginThatIsALinkIsNeverAnItemNorDeletedThroughTheLink) {
+  REQUIRE_LINK_FIXTURES();
+  const std::string fixture = "sites/firefox/1ccbwfpv.main/storage/default/";
+  const std::string outside = Fixtures() + "\\sites-outside\\firefox-origin\\";
+  Sandbox::WriteFile(outside + ".metadata-v2", FileBytes(FixturePath(fixture + "http+++tracker.test/.metadata-v2")));
+  Sandbox::WriteFile(outside + "ls\\data.sqlite", "x");
+  const std::string storage = FirefoxProfileAt(Fixtures() + "\\firefox-sites", "linked") + "storage\\default\\";
+  ASSERT_TRUE(CopyFixture(fixture + "http+++www.shop.test", storage + "http+++www.shop.test"));
+  const auto before = FolderBytes(outside);
+  TmozzForm form;
+  ASSERT_TRUE(form.Create());
+  const auto items = DatabaseItems(form);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0]->name, "shop.test");
+  form.ClickDelete();
+  EXPECT_EQ(SubfolderNames(storage), std::set<std::string>{"http+++tracker.test"});
+  const DWORD linked = GetFileAttributesA((storage + "http+++tracker.test").c_str());
+  EXPECT_TRUE(linked != INVALID_FILE_ATTRIBUTES && (linked & FILE_ATTRIBUTE_REPARSE_POINT));
+  EXPECT_EQ(FolderBytes(outside), before);
+  EXPECT_EQ(FileBytes(outside + "ls\\data.sqlite"), "x");
+}
+
+// One site's folder leaves the profile whole or not at all: moved into the program's own
+// folder, then emptied there. Each case lays out the folder and what lies around it; the
+// folder beside it never loses a byte.
+struct RemovalCase {
+  const char* name;
+  void (*layout)(const std::string& profile, const std::string& origin);
+  bool removed;            // what the removal reports: the folder is gone
+  bool asideStays;         // the program's folder stays, holding what was there before
+  const char* held = nullptr;  // a file of the folder that a program keeps open without sharing
+};
+
+void NestedReadOnly(const std::string&, const std::string& origin) {
+  Sandbox::WriteFile(origin + "\\CURRENT", "MANIFEST-000001\n");
+  Sandbox::WriteFile(origin + "\\blob\\1\\0a\\1", "large value");
+  SetFileAttributesA((origin + "\\blob\\1\\0a\\1").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA((origin + "\\blob").c_str(), FILE_ATTRIBUTE_READONLY);
+}
+void LeftOverByAStoppedClean(const std::string& profile, const std::string& origin) {
+  NestedReadOnly(profile, origin);
+  Sandbox::WriteFile(profile + kRemovalFolder + "\\origin\\kept", "what an earlier clean left");
+}
+void LockFile(const std::string& profile, const std::string& origin) {
+  NestedReadOnly(profile, origin);
+  Sandbox::WriteFile(origin + "\\LOCK", "");
+}
+void AFile(const std::string&, const std::string& origin) { Sandbox::WriteFile(origin, "a file, no folder"); }
+
+const RemovalCase kRemovalCases[] = {
+    {"NestedReadOnly", NestedReadOnly, true, false},
+    {"LeftOverByAStoppedClean", LeftOverByAStoppedClean, true, true},
+    {"HeldByABrowser", LockFile, false, false, "LOCK"},
+    {"AFileInItsPlace", AFile, false, false},
+};
+
+class FolderRemovalTest : public SandboxTest, public ::testing::WithParamInterface<RemovalCase> {};
+
+TEST_P(FolderRemovalTest, TheFolderGoesWholeOrStaysWhole) {
+  const RemovalCase& c = GetParam();
+  if (c.held && UnderWine())
+    GTEST_SKIP() << "Wine moves a folder while a program holds a file of it without sharing; Windows refuses";
+  const std::string profile = sandbox.localAppData + "\\Profile\\", origin = profile + "IndexedDB\\origin";
+  const std::string beside = profile + "IndexedDB\\beside\\", aside = profile + kRemovalFolder;
+  Sandbox::WriteFile(beside + "CURRENT", "kept");
+  c.layout(profile, origin);
+  const auto before = FolderBytes(origin + "\\");
+  const auto leftover = FolderBytes(aside + "\\origin\\");
+  std::unique_ptr<HeldOpen> held;
+  if (c.held) {
+    held = std::make_unique<HeldOpen>(origin + "\\" + c.held, GENERIC_READ | GENERIC_WRITE);
+    ASSERT_TRUE(held->Held());
+  }
+  {
+    FolderRemoval removal(profile);
+    EXPECT_FALSE(removal.RemoveBelow(sandbox.localAppData + "\\Elsewhere")) << "outside the profile";
+    EXPECT_EQ(removal.RemoveBelow(origin), c.removed);
+  }
+  held.reset();
+  const DWORD attributes = GetFileAttributesA(origin.c_str());
+  if (c.removed) {
+    EXPECT_EQ(attributes, INVALID_FILE_ATTRIBUTES);
+  } else {
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(FolderBytes(origin + "\\"), before);
+    if (c.layout != AFile) EXPECT_EQ(FileBytes(origin + "\\blob\\1\\0a\\1"), "large value");
+  }
+  EXPECT_EQ(FolderBytes(beside), (std::map<std::string, std::string>{{"CURRENT", "kept"}}));
+  EXPECT_EQ(GetFileAttributesA(aside.c_str()) != INVALID_FILE_ATTRIBUTES, c.asideStays);
+  EXPECT_EQ(FolderBytes(aside + "\\origin\\"), leftover);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FolderRemovalTest, ::testing::ValuesIn(kRemovalCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "tests/support/fixtures.h"
 #include "tests/support/sandbox.h"
 #include "traces/database.h"
+#include "traces/folder_removal.h"
 #include "traces/site_rule.h"
 #include "traces/trace_list.h"
 
@@ -251,6 +252,7 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
   for (size_t i = 0; i < form.Traces().Count(); ++i)
     if (form.Traces().Item(i).name == "shop.test") form.Traces().SetTicked(i, false);
   form.ClickDelete();
+  EXPECT_FALSE(SubfolderNames(p).count(kRemovalFolder)) << "the clean left its own folder in the profile";
 
   EXPECT_EQ(Rows(p + "cookies.sqlite", "SELECT DISTINCT host FROM moz_cookies ORDER BY 1"),
             (std::vector<std::string>{".shop.test", "accounts.shop.test", "mail.shop.test", "tracker.test",

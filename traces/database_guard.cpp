@@ -4,19 +4,10 @@
 #include <vector>
 
 #include "traces/handles.h"
+#include "traces/kernel32_function.h"
 
 namespace zarn {
 namespace {
-
-// GetProcAddress gives one fixed pointer type; going through a pointer to a function of no
-// arguments converts it to the real one without a cast between unrelated function types.
-using AnyProc = void (*)();
-template <typename Function>
-Function Kernel32Function(const char* name) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  AnyProc proc = kernel ? reinterpret_cast<AnyProc>(GetProcAddress(kernel, name)) : nullptr;
-  return reinterpret_cast<Function>(proc);
-}
 
 using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 using CompareOrdinalFn = int(WINAPI*)(LPCWSTR, int, LPCWSTR, int, BOOL);

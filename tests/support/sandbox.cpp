@@ -164,11 +164,14 @@ void HeldOpen::Release() {
   handle = INVALID_HANDLE_VALUE;
 }
 
-bool InThrowawayWinePrefix() {
+bool UnderWine() {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool InThrowawayWinePrefix() {
   const char* flag = std::getenv("ZARN_THROWAWAY_PREFIX");
-  return wine && flag && std::string(flag) == "1";
+  return UnderWine() && flag && std::string(flag) == "1";
 }
 
 void PumpMessages(int ms) {

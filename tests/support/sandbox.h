@@ -70,6 +70,8 @@ class HeldOpen {
   HANDLE handle;
 };
 
+// Whether the tests run under Wine, not Windows.
+bool UnderWine();
 // Machine-wide state (recycle bin, clipboard, URL cache) is only touched under Wine in
 // the throwaway prefix that the test command makes.
 bool InThrowawayWinePrefix();
