@@ -93,6 +93,10 @@ make_fixtures() {
   local ff="$fx/firefox-sites/Mozilla/Firefox/Profiles/linked"
   mkdir -p "$sout/firefox-origin" "$ff/storage/default"
   ln -s "$sout/firefox-origin" "$ff/storage/default/http+++tracker.test"
+  # Chrome's profile with 10,000 IndexedDB origins, each of a site of its own.
+  local many="$fx/many-origins/Google/Chrome/User Data/Default/IndexedDB"
+  mkdir -p "$many"
+  (cd "$many" && mkdir http_site{1..10000}.test_0.indexeddb.leveldb)
   ln -s "$fx/unc-share" "$1/dosdevices/unc/zarnserver/profiles"
   ln -s "$fx/mapped" "$1/dosdevices/x:"
   ln -s "$fx/above-real" "$fx/above"

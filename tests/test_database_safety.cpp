@@ -466,6 +466,31 @@ TEST_F(CategoryTest, AFirefoxOriginThatIsALinkIsNeverAnItemNorDeletedThroughTheL
   EXPECT_EQ(FileBytes(outside + "ls\\data.sqlite"), "x");
 }
 
+// Ten thousand origins, each of a site of its own (made by scripts/test.sh): ten thousand
+// items, and a clean of two of them takes those two alone.
+TEST_F(CategoryTest, TenThousandOriginsAreAsManyItemsAndTheCleanTakesTheTickedOnes) {
+  REQUIRE_LINK_FIXTURES();
+  const std::string local = Fixtures() + "\\many-origins";
+  const std::string indexedDb = local + "\\Google\\Chrome\\User Data\\Default\\IndexedDB\\";
+  const std::set<std::string> ticked = {"site42.test", "site10000.test"};
+  auto folder = [&](const std::string& site) { return indexedDb + "http_" + site + "_0.indexeddb.leveldb"; };
+  if (GetFileAttributesA(folder("site42.test").c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "an earlier run in this prefix has cleaned the fixture";
+  Sandbox::SetString(Root::HKCU, kShellFolders, "Local AppData", local);
+  TChromiumForm form(ChromiumBrowsers()[0]);
+  ASSERT_TRUE(form.Create());
+  std::set<std::string> expected, listed;
+  for (int i = 1; i <= 10000; ++i) expected.insert("site" + std::to_string(i) + ".test");
+  for (const TraceItem* item : DatabaseItems(form)) listed.insert(item->name);
+  ASSERT_EQ(listed, expected);
+  for (size_t i = 0; i < form.Traces().Count(); ++i)
+    form.Traces().SetTicked(i, ticked.count(form.Traces().Item(i).name) > 0);
+  form.ClickDelete();
+  EXPECT_EQ(form.LeftAfterClean(), 0);
+  EXPECT_EQ(SubfolderNames(indexedDb).size(), 9998u);
+  for (const std::string& site : ticked) EXPECT_EQ(GetFileAttributesA(folder(site).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 // One site's folder leaves the profile whole or not at all: moved into the program's own
 // folder, then emptied there. Each case lays out the folder and what lies around it; the
 // folder beside it never loses a byte.
