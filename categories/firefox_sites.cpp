@@ -100,11 +100,13 @@ class OriginFolders final : public SiteStore {
   }
 };
 
-// The legacy webappsstore.sqlite: rows by origin attributes and origin key.
+// The legacy webappsstore.sqlite, and the archive of it that Firefox keeps to bring its rows
+// into the origin folders: rows by origin attributes and origin key.
 class WebappsStore final : public SiteStore {
  public:
+  explicit constexpr WebappsStore(const char* file) : file_(file) {}
   void List(const StorePlace& profile, SiteTallies& tallies) const override {
-    const std::string path = profile.path + kFile;
+    const std::string path = profile.path + file_;
     if (!IsFile(path)) return;
     Database db({path, profile.base}, Database::Mode::Read);
     if (!db.Ok() || !db.QuickCheck()) return;
@@ -113,7 +115,7 @@ class WebappsStore final : public SiteStore {
     });
   }
   bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
-    return InTransaction(profile, profile.path + kFile, [&](Database& db) {
+    return InTransaction(profile, profile.path + file_, [&](Database& db) {
       std::vector<std::pair<std::string, std::string>> doomed;
       if (!ForEachOrigin(db, [&](const std::string& attributes, const std::string& key, const std::string& site) {
             if (sites.count(site)) doomed.emplace_back(attributes, key);
@@ -131,7 +133,7 @@ class WebappsStore final : public SiteStore {
   }
 
  private:
-  static constexpr char kFile[] = "webappsstore.sqlite";
+  const char* file_;
   // False when the table is not of the shape Firefox makes or does not read.
   template <typename Visit>
   static bool ForEachOrigin(Database& db, Visit visit) {
@@ -153,8 +155,8 @@ class WebappsStore final : public SiteStore {
 
 const Cookies kCookies;
 const OriginFolders kOrigins;
-const WebappsStore kWebapps;
-const SiteStore* const kStores[] = {&kCookies, &kOrigins, &kWebapps};
+const WebappsStore kWebapps("webappsstore.sqlite"), kWebappsArchive("storage\\ls-archive.sqlite");
+const SiteStore* const kStores[] = {&kCookies, &kOrigins, &kWebapps, &kWebappsArchive};
 
 bool EndsWith(const std::string& text, std::string_view end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

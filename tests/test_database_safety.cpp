@@ -451,6 +451,8 @@ TEST_F(CategoryTest, AFirefoxOriginThatIsALinkIsNeverAnItemNorDeletedThroughTheL
   Sandbox::WriteFile(outside + ".metadata-v2", FileBytes(FixturePath(fixture + "http+++tracker.test/.metadata-v2")));
   Sandbox::WriteFile(outside + "ls\\data.sqlite", "x");
   const std::string storage = FirefoxProfileAt(Fixtures() + "\\firefox-sites", "linked") + "storage\\default\\";
+  if (GetFileAttributesA((storage + "http+++tracker.test").c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "the fixtures of this prefix were made without the link";
   ASSERT_TRUE(CopyFixture(fixture + "http+++www.shop.test", storage + "http+++www.shop.test"));
   const auto before = FolderBytes(outside);
   TmozzForm form;
@@ -554,7 +556,9 @@ TEST_P(FolderRemovalTest, TheFolderGoesWholeOrStaysWhole) {
   } else {
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(FolderBytes(origin + "\\"), before);
-    if (c.layout != AFile) EXPECT_EQ(FileBytes(origin + "\\blob\\1\\0a\\1"), "large value");
+    if (c.layout != AFile) {
+      EXPECT_EQ(FileBytes(origin + "\\blob\\1\\0a\\1"), "large value");
+    }
   }
   EXPECT_EQ(FolderBytes(beside), (std::map<std::string, std::string>{{"CURRENT", "kept"}}));
   EXPECT_EQ(GetFileAttributesA(aside.c_str()) != INVALID_FILE_ATTRIBUTES, c.asideStays);

@@ -157,8 +157,11 @@ class DpiWindowsTest : public DpiAppTest {
 
   // Every visible label shows its whole text: none is cut or ends in "...".
   void ExpectLabelsFit(HWND top) {
-    for (HWND label : TextLabels(top))
-      if (IsWindowVisible(label)) EXPECT_TRUE(TextFits(label)) << "\"" << WindowText(label) << "\"";
+    for (HWND label : TextLabels(top)) {
+      if (IsWindowVisible(label)) {
+        EXPECT_TRUE(TextFits(label)) << "\"" << WindowText(label) << "\"";
+      }
+    }
   }
 };
 

@@ -218,6 +218,8 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
          "INSERT INTO webappsstore2 (originAttributes, originKey, scope, key, value) VALUES "
          "('', 'tset.pohs.www.:http:80', '', 'k', 'v'), ('', 'tset.rekcart.:http:80', '', 'k', 'v'), "
          "('', 'cba.:moz-extension:0', '', 'k', 'v')");
+  // Its archive, of the same table, with the same rows.
+  ASSERT_TRUE(CopyFileA((p + "webappsstore.sqlite").c_str(), (p + "storage\\ls-archive.sqlite").c_str(), FALSE));
   c.damage(p);
   std::unique_ptr<HeldOpen> held;
   if (c.profileHeld) {
@@ -226,7 +228,8 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
     ASSERT_TRUE(held->Held());
   }
   const auto folders = SubfolderNames(p + "storage\\default\\");
-  const std::string cookies = FileBytes(p + "cookies.sqlite"), storage = FileBytes(p + "storage.sqlite");
+  const std::string cookies = FileBytes(p + "cookies.sqlite"), storage = FileBytes(p + "storage.sqlite"),
+                    archive = FileBytes(p + "storage\\ls-archive.sqlite");
 
   TmozzForm form;
   ASSERT_TRUE(form.Create());
@@ -235,7 +238,8 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
     EXPECT_TRUE(items.empty());
     form.ClickDelete();
     EXPECT_EQ(SubfolderNames(p + "storage\\default\\"), folders);
-    EXPECT_TRUE(FileBytes(p + "cookies.sqlite") == cookies && FileBytes(p + "storage.sqlite") == storage);
+    EXPECT_TRUE(FileBytes(p + "cookies.sqlite") == cookies && FileBytes(p + "storage.sqlite") == storage &&
+                FileBytes(p + "storage\\ls-archive.sqlite") == archive);
     return;
   }
   const std::string two = "2 cookies, site data";
@@ -267,8 +271,10 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
   // Firefox rebuilds its cache of the origins from the folders.
   EXPECT_EQ(Rows(p + "storage.sqlite", "SELECT (SELECT count(*) FROM origin), valid FROM cache"),
             std::vector<std::string>{"0|0"});
-  EXPECT_EQ(Rows(p + "webappsstore.sqlite", "SELECT originKey FROM webappsstore2 ORDER BY 1"),
-            (std::vector<std::string>{"cba.:moz-extension:0", "tset.pohs.www.:http:80"}));
+  for (const char* file : {"webappsstore.sqlite", "storage\\ls-archive.sqlite"})
+    EXPECT_EQ(Rows(p + file, "SELECT originKey FROM webappsstore2 ORDER BY 1"),
+              (std::vector<std::string>{"cba.:moz-extension:0", "tset.pohs.www.:http:80"}))
+        << file;
   form.ClickScan();
   std::set<std::string> left;
   for (const TraceItem* item : DatabaseItems(form)) left.insert(item->name);
