@@ -153,10 +153,45 @@ class WebappsStore final : public SiteStore {
   }
 };
 
+// serviceworker.txt: a ticked site's registrations go by a rewrite of the file without them,
+// put in its place at once; the others keep their bytes. A file that does not read gave no
+// item, and stays as it is.
+class ServiceWorkerRegistrations final : public SiteStore {
+ public:
+  void List(const StorePlace& profile, SiteTallies& tallies) const override {
+    if (const auto registrar = Read(profile))
+      for (const ServiceWorkerBlock& block : registrar->blocks)
+        if (!block.site.empty()) tallies[block.site].data = true;
+  }
+  bool Delete(const StorePlace& profile, const std::set<std::string>& sites) const override {
+    const auto registrar = Read(profile);
+    if (!registrar) return true;
+    std::string kept = registrar->head;
+    bool changed = false;
+    for (const ServiceWorkerBlock& block : registrar->blocks) {
+      if (sites.count(block.site))
+        changed = true;
+      else
+        kept += block.text;
+    }
+    return !changed || ReplaceSmallFile(profile.path + kFile, kept);
+  }
+
+ private:
+  static constexpr char kFile[] = "serviceworker.txt";
+  static std::optional<ServiceWorkerRegistrar> Read(const StorePlace& profile) {
+    std::string bytes;
+    if (!ReadSmallFile(profile.path + kFile, bytes)) return std::nullopt;
+    return ParseServiceWorkerRegistrar(bytes);
+  }
+};
+
 const Cookies kCookies;
 const OriginFolders kOrigins;
 const WebappsStore kWebapps("webappsstore.sqlite"), kWebappsArchive("storage\\ls-archive.sqlite");
-const SiteStore* const kStores[] = {&kCookies, &kOrigins, &kWebapps, &kWebappsArchive};
+const ServiceWorkerRegistrations kServiceWorkers;
+// As Firefox clears a site: its service workers before its storage.
+const SiteStore* const kStores[] = {&kCookies, &kServiceWorkers, &kOrigins, &kWebapps, &kWebappsArchive};
 
 bool EndsWith(const std::string& text, std::string_view end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

@@ -141,4 +141,44 @@ std::string SiteOfWebappsRow(std::string_view originAttributes, std::string_view
   return host ? SiteOfHost(*host) : std::string();
 }
 
+std::optional<ServiceWorkerRegistrar> ParseServiceWorkerRegistrar(std::string_view bytes) {
+  // Lines with their ends; a line's text without them.
+  std::vector<std::string_view> lines;
+  for (size_t at = 0; at < bytes.size();) {
+    const size_t end = bytes.find('\n', at);
+    const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    lines.push_back(bytes.substr(at, next - at));
+    at = next;
+  }
+  auto text = [](std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    return line;
+  };
+  if (lines.empty() || text(lines[0]) != "12") return std::nullopt;
+  ServiceWorkerRegistrar registrar{std::string(lines[0]), {}};
+  size_t first = 1;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    if (text(lines[i]) != "#") continue;
+    // The suffix and the scope at least.
+    if (i - first < 2) return std::nullopt;
+    ServiceWorkerBlock block;
+    for (size_t j = first; j <= i; ++j) block.text += lines[j];
+    const std::string_view suffix = text(lines[first]), scope = text(lines[first + 1]);
+    if (SuffixParameter(suffix, "partitionKey")) {
+      const std::optional<std::string> top = PartitionKeyHost(suffix);
+      if (top) block.site = SiteOfHost(*top);
+    } else {
+      const size_t from = scope.find("://");
+      const size_t slash = from == std::string_view::npos ? from : scope.find('/', from + 3);
+      const std::optional<WebOrigin> origin =
+          slash == std::string_view::npos ? std::nullopt : ParseWebOrigin(scope.substr(0, slash));
+      if (origin) block.site = SiteOfHost(origin->host);
+    }
+    registrar.blocks.push_back(std::move(block));
+    first = i + 1;
+  }
+  if (first != lines.size()) return std::nullopt;
+  return registrar;
+}
+
 }  // namespace zarn

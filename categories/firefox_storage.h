@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarn {
 
@@ -39,6 +40,22 @@ std::string SiteOfOriginFolder(std::string_view folderName, const OriginMetadata
 std::optional<std::string> HostOfOriginKey(std::string_view originKey);
 // The site of a webappsstore2 row; empty when it has none.
 std::string SiteOfWebappsRow(std::string_view originAttributes, std::string_view originKey);
+
+// serviceworker.txt, Firefox's list of service worker registrations: a version line, then
+// each registration's lines (its suffix, its scope, its script, …) ending in a line "#".
+// Each block keeps its bytes as they stand, line ends included, so that a rewrite without
+// some of them leaves the others exactly as Firefox wrote them.
+struct ServiceWorkerBlock {
+  std::string text;
+  std::string site;  // the partitionKey's site, or else the scope's; empty for no web origin
+};
+struct ServiceWorkerRegistrar {
+  std::string head;  // the version line
+  std::vector<ServiceWorkerBlock> blocks;
+};
+// Nothing for a version other than the one whose layout is known (12) or a file that does
+// not end its last registration.
+std::optional<ServiceWorkerRegistrar> ParseServiceWorkerRegistrar(std::string_view bytes);
 
 // What Firefox itself does to storage.sqlite when its cache of the origins is no longer
 // true: it forgets them and marks the cache invalid, and rebuilds it from the folders.

@@ -151,6 +151,48 @@ TEST_F(SandboxTest, TheStorageCacheIsInvalidatedAsFirefoxDoesIt) {
   EXPECT_EQ(Rows(path, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
 }
 
+// serviceworker.txt as Firefox 153 wrote it, and the same with each fault: a registration's
+// site, and its bytes kept exactly for a rewrite without others.
+TEST(FirefoxSiteStoresTest, EachServiceWorkerRegistrationBelongsToItsSite) {
+  const std::string written = FileBytes(FirefoxProfile() + "serviceworker.txt");
+  auto crlf = [](std::string text) {
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, "\r");
+    return text;
+  };
+  auto block = [](const char* suffix, const char* scope) {
+    return std::string(suffix) + "\n" + scope + "\n" + scope + "sw.js\ntrue\n#\n";
+  };
+  using Sites = std::vector<std::string>;
+  const struct {
+    std::string bytes;
+    std::optional<Sites> sites;  // nothing: the file does not read
+  } cases[] = {
+      {written, Sites{"shop.test", "shop.test", "tracker.test", "127.0.0.1"}},
+      {crlf(written), Sites{"shop.test", "shop.test", "tracker.test", "127.0.0.1"}},
+      {"12\n" + block("^userContextId=1", "https://a.example.com/app/") + block("", "moz-extension://abc/") +
+           block("^partitionKey=%28https%2Cnews.co.uk%29", "https://cdn.test/") + block("", "http://[::1]:8080/"),
+       Sites{"example.com", "", "news.co.uk", "[::1]"}},
+      {"12\n", Sites{}},
+      {"11\n" + block("", "https://a.test/"), std::nullopt},
+      {written.substr(0, written.size() - 2), std::nullopt},
+      {"12\n" + block("", "https://a.test/") + "\n#\n", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto registrar = ParseServiceWorkerRegistrar(c.bytes);
+    ASSERT_EQ(registrar.has_value(), c.sites.has_value()) << c.bytes;
+    if (!registrar) continue;
+    Sites sites;
+    std::string whole = registrar->head;
+    for (const ServiceWorkerBlock& b : registrar->blocks) {
+      sites.push_back(b.site);
+      whole += b.text;
+    }
+    EXPECT_EQ(sites, *c.sites) << c.bytes;
+    EXPECT_EQ(whole, c.bytes);
+  }
+}
+
 TEST(FirefoxProfilesTest, EveryProfileTheLastPathLineFirst) {
   auto names = [](const std::vector<std::string>& lines) {
     TextList list;
@@ -199,10 +241,17 @@ void BadMetadata(const std::string& p) {
   Sandbox::WriteFile(metadata, FileBytes(metadata).substr(0, 20));
 }
 
+// Cut inside its last registration: a file that does not read.
+void CutWorkers(const std::string& p) {
+  const std::string workers = FileBytes(p + "serviceworker.txt");
+  Sandbox::WriteFile(p + "serviceworker.txt", workers.substr(0, workers.size() - 10));
+}
+
 const FirefoxCase kFirefoxCases[] = {
     {"Whole", Nothing},
     {"ProfileInUse", Nothing, true},
     {"TruncatedOriginMetadata", BadMetadata},
+    {"CutServiceWorkerList", CutWorkers},
 };
 
 class FirefoxProfileSitesTest : public CategoryTest, public ::testing::WithParamInterface<FirefoxCase> {};
@@ -229,7 +278,7 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
   }
   const auto folders = SubfolderNames(p + "storage\\default\\");
   const std::string cookies = FileBytes(p + "cookies.sqlite"), storage = FileBytes(p + "storage.sqlite"),
-                    archive = FileBytes(p + "storage\\ls-archive.sqlite");
+                    archive = FileBytes(p + "storage\\ls-archive.sqlite"), workers = FileBytes(p + "serviceworker.txt");
 
   TmozzForm form;
   ASSERT_TRUE(form.Create());
@@ -239,7 +288,8 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
     form.ClickDelete();
     EXPECT_EQ(SubfolderNames(p + "storage\\default\\"), folders);
     EXPECT_TRUE(FileBytes(p + "cookies.sqlite") == cookies && FileBytes(p + "storage.sqlite") == storage &&
-                FileBytes(p + "storage\\ls-archive.sqlite") == archive);
+                FileBytes(p + "storage\\ls-archive.sqlite") == archive &&
+                FileBytes(p + "serviceworker.txt") == workers);
     return;
   }
   const std::string two = "2 cookies, site data";
@@ -271,6 +321,15 @@ TEST_P(FirefoxProfileSitesTest, OneItemPerSiteAndAnUntickedSiteKeepsEverything) 
   // Firefox rebuilds its cache of the origins from the folders.
   EXPECT_EQ(Rows(p + "storage.sqlite", "SELECT (SELECT count(*) FROM origin), valid FROM cache"),
             std::vector<std::string>{"0|0"});
+  // The shop's own registration and the tracker's under the shop's pages stay, byte for byte.
+  // A list that does not read stays as it was.
+  const auto registrar = ParseServiceWorkerRegistrar(workers);
+  ASSERT_EQ(registrar.has_value(), c.damage != CutWorkers);
+  std::string keptWorkers = registrar ? registrar->head : workers;
+  for (const ServiceWorkerBlock& b : registrar ? registrar->blocks : std::vector<ServiceWorkerBlock>{})
+    if (b.site == "shop.test") keptWorkers += b.text;
+  EXPECT_EQ(FileBytes(p + "serviceworker.txt"), keptWorkers);
+  EXPECT_EQ(GetFileAttributesA((p + "serviceworker.txt.zarn-new").c_str()), INVALID_FILE_ATTRIBUTES);
   for (const char* file : {"webappsstore.sqlite", "storage\\ls-archive.sqlite"})
     EXPECT_EQ(Rows(p + file, "SELECT originKey FROM webappsstore2 ORDER BY 1"),
               (std::vector<std::string>{"cba.:moz-extension:0", "tset.pohs.www.:http:80"}))
