@@ -16,7 +16,9 @@
 #include "bench/bench_clock.h"
 #include "categories/chromium_sites.h"
 #include "tests/support/databases.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/sandbox.h"
+#include "traces/folder_removal.h"
 
 namespace zarn::bench {
 namespace {
@@ -28,22 +30,6 @@ std::string Origin(int i) { return "http://" + Site(i); }
 
 void Check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(what);
-}
-
-void CopyTree(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
-  Check(find != INVALID_HANDLE_VALUE, "cannot list the source profile");
-  do {
-    const std::string name = data.cFileName;
-    if (name == "." || name == "..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CopyTree(from + "\\" + name, to + "\\" + name);
-    else
-      Check(CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE), "cannot copy a file");
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
 }
 
 void DeleteTree(const std::string& folder) {
@@ -92,15 +78,6 @@ void MakeProfile(const std::string& p) {
   }
 }
 
-// The one open of an IndexedDB origin's LOCK that tells whether a running browser holds the
-// database: work that no read or delete of an origin may skip, since the browser's own copy of
-// it is not the one on disk while it runs.
-void LockTest(const std::string& origin) {
-  const HANDLE file =
-      CreateFileA((origin + "\\LOCK").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
 // A counting sink.
 class Count final : public ItemSink {
  public:
@@ -118,7 +95,7 @@ std::pair<double, double> Race(int runs, const std::string& source, const std::s
   for (int i = 0; i < 2 * runs; ++i) {
     const int side = (i / 2 + i) % 2;  // bare, program; program, bare; ...
     DeleteTree(copy);
-    CopyTree(source, copy);
+    Check(test::CopyTree(source, copy), "cannot copy the profile");
     const double t0 = Now();
     (side == 0 ? bare : program)();
     times[side].push_back(Now() - t0);
@@ -159,7 +136,7 @@ SiteFigures MeasureSites(const std::string& folder, int runs) {
     if (find != INVALID_HANDLE_VALUE) {
       do {
         ++origins;
-        if (data.cFileName[0] != '.') LockTest(profile + "IndexedDB\\" + data.cFileName);
+        if (data.cFileName[0] != '.') FileHeld(profile + "IndexedDB\\" + data.cFileName + "\\LOCK");
       } while (FindNextFileA(find, &data));
       FindClose(find);
     }
@@ -200,7 +177,7 @@ SiteFigures MeasureSites(const std::string& folder, int runs) {
     store->CompactRange(nullptr, nullptr);
     for (int i = 0; i < kCleaned; ++i) {
       const std::string origin = profile + "IndexedDB\\http_" + Site(i) + "_0.indexeddb.leveldb";
-      LockTest(origin);
+      FileHeld(origin + "\\LOCK");
       DeleteTree(origin);
     }
   };

@@ -541,7 +541,9 @@ int main(int argc, char** argv) {
        o.mode != "sites" && o.mode != "clean-sites") || o.out.empty() ||
       o.scale <= 0 ||
       (o.mode == "startup" && o.exe.empty())) {
-    std::fprintf(stderr, "usage: zarn_bench run|startup|stretch|cookies|sites --out DIR [--scale S] [--runs N] [--exe PATH]\n");
+    std::fprintf(stderr,
+                 "usage: zarn_bench run|startup|stretch|cookies|sites|clean-sites --out DIR [--scale S] [--runs N] "
+                 "[--exe PATH] [--browser B --profile DIR --keep SITE]\n");
     return 1;
   }
   CreateDirectoryA(o.out.c_str(), nullptr);

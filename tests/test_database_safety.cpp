@@ -247,14 +247,14 @@ TEST_F(CategoryTest, AScanBesideALogWritesNothing) {
         ASSERT_TRUE(DeleteFileA((profile + name + "-shm").c_str()));
       }
     }
-    const auto before = FolderFiles(profile.substr(0, profile.size() - 1));
+    const auto before = FolderBytes(profile);
     TmozzForm form;
     ASSERT_TRUE(form.Create());
     const auto items = DatabaseItems(form);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0]->name, "wal.org");
     EXPECT_EQ(items[1]->size, "2 visits");
-    EXPECT_TRUE(FolderFiles(profile.substr(0, profile.size() - 1)) == before) << "the scan changed the profile";
+    EXPECT_TRUE(FolderBytes(profile) == before) << "the scan changed the profile";
   }
 }
 

@@ -199,8 +199,8 @@ FolderRemoval::~FolderRemoval() {
 }
 
 bool FolderRemoval::MakeAside() {
-  if (tried_) return static_cast<bool>(asideFolder_);
-  tried_ = true;
+  // Made, or tried, once.
+  if (!aside_.empty()) return static_cast<bool>(asideFolder_);
   aside_ = Wide(WithoutSlash(profile_) + "\\" + kRemovalFolder);
   if (aside_.empty()) return false;
   CreateDirectoryW(aside_.c_str(), nullptr);  // or there since a clean that was stopped

@@ -49,7 +49,6 @@ class FolderRemoval {
   std::string profile_;
   std::wstring aside_;
   unique_file asideFolder_;
-  bool tried_ = false;
 };
 
 }  // namespace zarn

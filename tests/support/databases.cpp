@@ -212,19 +212,6 @@ std::string FileBytes(const std::string& path) {
   return bytes.str();
 }
 
-std::map<std::string, std::string> FolderFiles(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return files;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      files[data.cFileName] = FileBytes(folder + "\\" + data.cFileName);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return files;
-}
-
 void MakeCrashLeftLog(const std::string& path, const std::string& schema, const std::string& sql) {
   MakeDatabase(path, schema, true);
   Connection c(path);
@@ -236,7 +223,8 @@ void MakeCrashLeftLog(const std::string& path, const std::string& schema, const 
   c.Exec(sql);
 }
 
-std::map<std::string, std::string> FolderBytes(const std::string& folder) {
+std::map<std::string, std::string> FolderBytes(const std::string& path) {
+  const std::string folder = path.empty() || path.back() == '\\' ? path : path + "\\";
   std::map<std::string, std::string> files;
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);

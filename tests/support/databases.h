@@ -44,12 +44,11 @@ StorePlace PlaceOf(const std::string& path);
 std::vector<const TraceItem*> DatabaseItems(TCategoryForm& form);
 // The whole file, to show that it was not changed by one byte.
 std::string FileBytes(const std::string& path);
-// The names and bytes of the files of a folder (ending in a backslash), its subfolders left out.
+// The names and bytes of the files of a folder (with or without its last backslash), its
+// subfolders left out: what a scan must leave as it was.
 std::map<std::string, std::string> FolderBytes(const std::string& folder);
 // The names of a folder's subfolders.
 std::set<std::string> SubfolderNames(const std::string& folder);
-// Every file of a folder (not below it) with its bytes: what a scan must leave as it was.
-std::map<std::string, std::string> FolderFiles(const std::string& folder);
 // A database at `path` in write-ahead-log mode whose last rows, `sql`, are only in its log,
 // with the log and its index (-wal, -shm) beside it, as a browser that crashed leaves them.
 void MakeCrashLeftLog(const std::string& path, const std::string& schema, const std::string& sql);

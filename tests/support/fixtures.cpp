@@ -5,7 +5,6 @@
 #include <algorithm>
 
 namespace zarn::test {
-namespace {
 
 bool CopyTree(const std::string& from, const std::string& to) {
   CreateDirectoryA(to.c_str(), nullptr);
@@ -24,8 +23,6 @@ bool CopyTree(const std::string& from, const std::string& to) {
   FindClose(find);
   return ok;
 }
-
-}  // namespace
 
 std::string FixturePath(const std::string& relative) {
   std::string path = std::string(ZARN_FIXTURES_DIR) + "\\" + relative;
